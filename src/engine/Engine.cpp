@@ -1,0 +1,372 @@
+#include "engine/Engine.h"
+
+#include "engine/Catalogue.h"
+#include "engine/Rounding.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace padwright {
+
+namespace {
+
+constexpr std::uint8_t VK_SHIFT = 0x10;
+constexpr std::uint8_t VK_CONTROL = 0x11;
+constexpr std::uint8_t VK_MENU = 0x12;
+constexpr std::uint8_t VK_RWIN = 0x5C;
+constexpr std::uint32_t NoReason = 0xFFFFFFFF;
+
+bool IsPowerCode(std::int32_t code) {
+    return code == 0 || code == 1 || code == 2 || code == 8;
+}
+
+// The direction a hat reading selects, or -1: only the eight exact angles count.
+int HatDirection(DWORD reading) {
+    if (reading % 4500 != 0 || reading > 31500)
+        return -1;
+    return static_cast<int>(reading / 4500);
+}
+
+// Object counts as stored can exceed what the records hold (a damaged setting); never walk past.
+int Bounded(std::int32_t count, int limit) { return std::clamp<std::int32_t>(count, 0, limit); }
+
+// The directions a hat is evaluated on: none, the four main ones, or all eight.
+int HatStride(std::int32_t povMax) {
+    if (povMax == 3)
+        return 2;
+    if (povMax == 7)
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+std::int32_t RepeatPeriod(std::int32_t repeatRate) {
+    if (repeatRate < 1 || repeatRate > 30)
+        return 0;
+    return static_cast<std::int32_t>(DivRoundHalfEven(1000, repeatRate));
+}
+
+TStepOutcome StepMapping(TControlMapping& m, std::int32_t value, const TJoystick* controller) {
+    const bool allKeysRepeat = controller != nullptr && controller->RepeatKeys;
+    if (value != 0) {
+        if (allKeysRepeat) {
+            m.PressState = psRepeating;
+            return soRepeat;
+        }
+        if (m.AutoRepeat) {
+            if (m.PressState == psIdle) {
+                m.PressState = psPressed;
+                return soPress;
+            }
+            if (m.RepeatCountdown > 0)
+                return soNone;
+            if (m.PressState == psPressed) {
+                m.RepeatCountdown = 0;
+                m.PressState = psRepeating;
+                return soRelease;
+            }
+            m.RepeatCountdown = RepeatPeriod(m.RepeatRate);
+            return soRepeat;
+        }
+        if (m.PressState == psIdle) {
+            m.PressState = psPressed;
+            return soPress;
+        }
+        return soNone;
+    }
+
+    if (allKeysRepeat) {
+        if (m.PressState == psRepeating) {
+            m.PressState = psIdle;
+            return soRelease;
+        }
+        return soNone;
+    }
+    if (m.AutoRepeat)
+        m.RepeatCountdown = RepeatPeriod(m.RepeatRate);
+    if (m.PressState == psPressed) {
+        m.PressState = psIdle;
+        // A key press was emitted as a whole stroke already; a mouse button still needs its up.
+        return m.Kind == fkKey ? soNone : soRelease;
+    }
+    if (m.PressState == psRepeating) {
+        m.PressState = psIdle;
+        return soRelease;
+    }
+    return soNone;
+}
+
+void TickRepeat(TControlMapping& m, std::int32_t step) {
+    if (m.PressState != psPressed && m.PressState != psRepeating)
+        return;
+    if (m.RepeatCountdown < 0 || m.RepeatCountdown < step)
+        m.RepeatCountdown = 0;
+    else
+        m.RepeatCountdown -= step;
+}
+
+DIJOYSTATE2 Engine::NeutralState() {
+    DIJOYSTATE2 state;
+    std::memset(&state, 0, sizeof state);
+    for (auto& pov : state.rgdwPOV)
+        pov = POV_CENTERED;
+    return state;
+}
+
+void Engine::CollectData() {
+    host_.TrayAnimationStep();
+    bool evaluated = false;
+    for (auto& controller : lists_.ActiveJoysticks) {
+        if (!controller.Acquired || !controller.Device)
+            continue;
+        IDirectInputDevice8& device = *controller.Device;
+
+        const HRESULT pollResult = device.Poll();
+        if (pollResult != DI_OK && pollResult != DI_NOEFFECT) {
+            host_.LogDirectInputError("Failed to poll device: ", pollResult);
+            controller.Acquired = false;
+            // It is not read again until reading restarts: let go of whatever its mappings
+            // hold down now, through the normal release path. This run does not count.
+            if (TProfile* profile = lists_.ProfileOf(controller))
+                EvaluateController(controller, *profile, NeutralState());
+            continue;
+        }
+
+        DIJOYSTATE2 state;
+        const HRESULT stateResult = device.GetDeviceState(sizeof state, &state);
+        if (FAILED(stateResult)) {
+            host_.LogDirectInputError("Failed to obtain the device state: ", stateResult);
+            for (int attempt = 0; attempt < MaxReacquireAttempts; ++attempt)
+                if (device.Acquire() != DIERR_INPUTLOST)
+                    break;
+            // No fresh reading: a neutral one releases held mappings instead of replaying
+            // stale data.
+            state = NeutralState();
+        }
+
+        TProfile* profile = lists_.ProfileOf(controller);
+        if (profile == nullptr)
+            continue;
+        EvaluateController(controller, *profile, state);
+        evaluated = true;
+    }
+    if (!evaluated)
+        host_.PauseReading();
+}
+
+void Engine::EvaluateController(const TJoystick& controller, TProfile& profile,
+                                const DIJOYSTATE2& state) {
+    const LONG axes[AxisCount] = {state.lX, state.lY, state.lZ, state.lRx, state.lRy, state.lRz};
+    for (int a = 0; a < AxisCount; ++a)
+        EvaluateAxisPair(&profile.Mappings[AxisSlot(a, false)], controller, axes[a]);
+
+    const int sliders = Bounded(controller.SliderCount, MaxSliders);
+    for (int s = 0; s < sliders; ++s)
+        EvaluateAxisPair(&profile.Mappings[SliderSlot(s, false)], controller, state.rglSlider[s]);
+
+    const int hats = Bounded(controller.POVCount, MaxHats);
+    for (int h = 0; h < hats; ++h) {
+        const int stride = HatStride(controller.POVMax[h]);
+        if (stride == 0)
+            continue;
+        const int selected = HatDirection(state.rgdwPOV[h]);
+        for (int d = 0; d < HatDirections; d += stride)
+            EvaluateDigital(profile.Mappings[HatSlot(h, d)], controller, d == selected ? 1 : 0);
+    }
+
+    const int buttons = Bounded(controller.ButtonCount, MaxButtons);
+    for (int b = 0; b < buttons; ++b)
+        EvaluateDigital(profile.Mappings[ButtonSlot(b)], controller,
+                        (state.rgbButtons[b] & 0x80) ? 1 : 0);
+}
+
+void Engine::EvaluateAxisPair(TControlMapping* pair, const TJoystick& controller,
+                              std::int32_t value) {
+    const std::int64_t wide = value;
+    const std::int32_t positive = value >= 0 ? value : 0;
+    const std::int32_t negative = static_cast<std::int32_t>(
+        std::min<std::int64_t>(value < 0 ? -wide : 0, std::numeric_limits<std::int32_t>::max()));
+    const std::int32_t threshold = controller.Threshold;
+
+    const auto evaluate = [&](TControlMapping& m, std::int32_t x) {
+        switch (m.Kind) {
+        case fkKey:
+            KeyOutput(m, &controller, x < threshold ? 0 : x);
+            break;
+        case fkAppCommand:
+            AppCommandOutput(m, x < threshold ? 0 : x);
+            break;
+        case fkMouse:
+            MouseOutput(m, threshold, x);
+            break;
+        case fkPower:
+            if (IsPowerCode(m.Code))
+                PowerOutput(m, x < threshold ? 0 : x);
+            break;
+        default:
+            break;
+        }
+    };
+    evaluate(pair[1], positive);
+    evaluate(pair[0], negative);
+}
+
+void Engine::EvaluateDigital(TControlMapping& m, const TJoystick& controller, std::int32_t value) {
+    switch (m.Kind) {
+    case fkKey:
+        KeyOutput(m, &controller, value);
+        break;
+    case fkAppCommand:
+        AppCommandOutput(m, value);
+        break;
+    case fkMouse:
+        MouseOutput(m, -1, value);
+        break;
+    case fkPower:
+        if (IsPowerCode(m.Code))
+            PowerOutput(m, value);
+        break;
+    default:
+        break;
+    }
+}
+
+void Engine::KeyEvent(std::uint8_t vk, bool up) {
+    const auto scan = static_cast<std::uint8_t>(injector_.MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    injector_.keybd_event(vk, scan, up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+void Engine::KeyOutput(TControlMapping& m, const TJoystick* controller, std::int32_t value) {
+    const TStepOutcome outcome = StepMapping(m, value, controller);
+    if (outcome == soNone)
+        return;
+    const auto vk = static_cast<std::uint8_t>(m.Code & 0xFF);
+    // Modifiers in press order; released in reverse.
+    const struct {
+        bool on;
+        std::uint8_t vk;
+    } modifiers[4] = {{m.Ctrl != 0, VK_CONTROL},
+                      {m.Alt != 0, VK_MENU},
+                      {m.Shift != 0, VK_SHIFT},
+                      {m.Win != 0, VK_RWIN}};
+
+    if (outcome == soPress || outcome == soRepeat) {
+        for (const auto& mod : modifiers)
+            if (mod.on)
+                KeyEvent(mod.vk, false);
+        KeyEvent(vk, false);
+        if (outcome == soRepeat)
+            return;
+    }
+    KeyEvent(vk, true);
+    for (int i = 3; i >= 0; --i)
+        if (modifiers[i].on)
+            KeyEvent(modifiers[i].vk, true);
+}
+
+void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_t value) {
+    switch (m.Code) {
+    case mfMoveXNeg:
+    case mfMoveXPos:
+    case mfMoveYNeg:
+    case mfMoveYPos: {
+        if (value == 0)
+            return;
+        const std::int32_t dx = m.Code == mfMoveXNeg ? -value : m.Code == mfMoveXPos ? value : 0;
+        const std::int32_t dy = m.Code == mfMoveYNeg ? -value : m.Code == mfMoveYPos ? value : 0;
+        injector_.mouse_event(MOUSEEVENTF_MOVE, dx, dy, 0, 0);
+        return;
+    }
+    default:
+        break;
+    }
+
+    if (threshold > value)
+        value = 0;
+
+    std::uint32_t down = 0, up = 0;
+    switch (m.Code) {
+    case mfLeftClick:
+        down = MOUSEEVENTF_LEFTDOWN;
+        up = MOUSEEVENTF_LEFTUP;
+        break;
+    case mfRightClick:
+        down = MOUSEEVENTF_RIGHTDOWN;
+        up = MOUSEEVENTF_RIGHTUP;
+        break;
+    case mfMiddleClick:
+        down = MOUSEEVENTF_MIDDLEDOWN;
+        up = MOUSEEVENTF_MIDDLEUP;
+        break;
+    case mfWheelForward:
+    case mfWheelBack: {
+        const TStepOutcome outcome = StepMapping(m, value, nullptr);
+        if (outcome == soPress || outcome == soRepeat)
+            injector_.mouse_event(MOUSEEVENTF_WHEEL, 0, 0, m.Code == mfWheelForward ? -120 : 120,
+                                  0);
+        return;
+    }
+    default:
+        return;
+    }
+
+    switch (StepMapping(m, value, nullptr)) {
+    case soPress:
+        injector_.mouse_event(down, 0, 0, 0, 0);
+        break;
+    case soRepeat:
+        injector_.mouse_event(down, 0, 0, 0, 0);
+        injector_.mouse_event(up, 0, 0, 0, 0);
+        break;
+    case soRelease:
+        injector_.mouse_event(up, 0, 0, 0, 0);
+        break;
+    case soNone:
+        break;
+    }
+}
+
+void Engine::AppCommandOutput(TControlMapping& m, std::int32_t value) {
+    const TStepOutcome outcome = StepMapping(m, value, nullptr);
+    if (outcome == soPress || outcome == soRepeat)
+        injector_.SendAppCommand(static_cast<std::uint32_t>(m.Code) << 16);
+}
+
+void Engine::PowerOutput(TControlMapping& m, std::int32_t value) {
+    const TStepOutcome outcome = StepMapping(m, value, nullptr);
+    if (outcome != soPress && outcome != soRepeat)
+        return;
+    session_.EnableShutdownPrivilege(); // a failure still lets the request go out
+    session_.ExitWindowsEx(static_cast<std::uint32_t>(m.Code), NoReason);
+}
+
+void Engine::tmrAutoRepeatTimer() {
+    for (auto& controller : lists_.ActiveJoysticks) {
+        TProfile* profile = lists_.ProfileOf(controller);
+        if (profile == nullptr)
+            continue;
+        auto tick = [&](int slot) { TickRepeat(profile->Mappings[slot], AutoRepeatInterval); };
+        for (int a = 0; a < AxisCount; ++a) {
+            tick(AxisSlot(a, true));
+            tick(AxisSlot(a, false));
+        }
+        const int sliders = Bounded(controller.SliderCount, MaxSliders);
+        for (int s = 0; s < sliders; ++s) {
+            tick(SliderSlot(s, true));
+            tick(SliderSlot(s, false));
+        }
+        const int hats = Bounded(controller.POVCount, MaxHats);
+        for (int h = 0; h < hats; ++h) {
+            const int stride = HatStride(controller.POVMax[h]);
+            for (int d = 0; stride != 0 && d < HatDirections; d += stride)
+                tick(HatSlot(h, d));
+        }
+        const int buttons = Bounded(controller.ButtonCount, MaxButtons);
+        for (int b = 0; b < buttons; ++b)
+            tick(ButtonSlot(b));
+    }
+}
+
+} // namespace padwright
