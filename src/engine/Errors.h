@@ -1,6 +1,7 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace padwright {
 
@@ -10,5 +11,10 @@ class Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The input/output error for a failed file operation: a short text for the system error
+// number (errno) followed by the file, e.g. "Disk full: Padwright.log". Every file the
+// program reads or writes reports its failures with this one wording.
+Error InOutError(int errorNumber, std::string_view fileName);
 
 } // namespace padwright
