@@ -1,0 +1,186 @@
+#include "ui/TrayIcon.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QSignalSpy>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace padwright {
+namespace {
+
+class ClosableWindow : public QWidget {
+public:
+    int closes = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++closes;
+        QWidget::closeEvent(event);
+    }
+};
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "tray-icon-test";
+        static char* argv[] = {name, nullptr};
+        if (!qApp)
+            new QApplication(argc, argv);
+    }
+
+    // Which image the notification area shows: -1 for the application icon, 0..3 for a frame.
+    int Shown() const {
+        const qint64 key = tray.CurrentIcon().cacheKey();
+        if (key == tray.ApplicationIcon().cacheKey())
+            return -1;
+        for (int i = 0; i < TrayIcon::FrameCount; ++i)
+            if (key == tray.Frame(i).cacheKey())
+                return i;
+        return -2;
+    }
+
+    // One data-collection tick after tmrSTray has fired.
+    int StepAfterTimer() {
+        tray.tmrSTrayTimer();
+        tray.AnimationStep();
+        return Shown();
+    }
+
+    ClosableWindow window;
+    TrayIcon tray{window};
+};
+
+TEST_F(TrayIconTest, MenuHasTheFourItemsInOrderWithoutSeparators) {
+    QStringList captions;
+    for (QAction* action : tray.popSTray().actions())
+        captions << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    EXPECT_EQ(captions, (QStringList{"Start Reading Data", "Stop Reading Data", "Show", "Exit"}));
+    EXPECT_EQ(tray.popSTray().actions().at(0), &tray.popItemStart());
+    EXPECT_EQ(tray.popSTray().actions().at(3), &tray.popItemExit());
+}
+
+TEST_F(TrayIconTest, ReadingSwitchSetsTheItemsAndTheStillIcon) {
+    EXPECT_TRUE(tray.popItemStart().isEnabled()); // both enabled as created
+    EXPECT_TRUE(tray.popItemStop().isEnabled());
+    tray.Add();
+
+    struct Case {
+        bool on;
+        bool startEnabled;
+        bool stopEnabled;
+    };
+    for (const Case& c : {Case{true, false, true}, Case{false, true, false},
+                          Case{true, false, true}, Case{false, true, false}}) {
+        SCOPED_TRACE(c.on);
+        StepAfterTimer(); // the icon is animating before each switch
+        c.on ? tray.ShowReadingOn() : tray.ShowReadingOff();
+        EXPECT_EQ(tray.popItemStart().isEnabled(), c.startEnabled);
+        EXPECT_EQ(tray.popItemStop().isEnabled(), c.stopEnabled);
+        EXPECT_TRUE(tray.popItemShow().isEnabled());
+        EXPECT_TRUE(tray.popItemExit().isEnabled());
+        if (!c.on) {
+            EXPECT_EQ(Shown(), -1);
+            EXPECT_EQ(tray.TrayFrame(), 0);
+        } else {
+            EXPECT_GE(Shown(), 0); // resuming leaves the icon to the next animation step
+        }
+    }
+}
+
+TEST_F(TrayIconTest, AnimationStartsAtFrameOneAfterStartUpAndAtZeroAfterAPause) {
+    EXPECT_TRUE(tray.tmrSTray().isActive()); // enabled with the window
+    EXPECT_EQ(tray.tmrSTray().interval(), 1000);
+    tray.Add();
+    EXPECT_EQ(Shown(), -1);
+
+    tray.AnimationStep(); // tmrSTray has not fired yet: nothing changes
+    EXPECT_EQ(Shown(), -1);
+
+    std::vector<int> frames;
+    for (int i = 0; i < 6; ++i)
+        frames.push_back(StepAfterTimer());
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 0, 1, 2}));
+
+    tray.ShowReadingOff();
+    tray.ShowReadingOn();
+    frames.clear();
+    for (int i = 0; i < 3; ++i)
+        frames.push_back(StepAfterTimer());
+    EXPECT_EQ(frames, (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(TrayIconTest, FrameAdvancesAtMostOncePerTimerPeriod) {
+    tray.Add();
+    EXPECT_EQ(StepAfterTimer(), 1);
+    EXPECT_TRUE(tray.tmrSTray().isActive());
+    for (int i = 0; i < 50; ++i)
+        tray.AnimationStep(); // many short data ticks within one period
+    EXPECT_EQ(Shown(), 1);
+    EXPECT_EQ(tray.TrayFrame(), 2);
+
+    QSignalSpy fired(&tray.tmrSTray(), &QTimer::timeout);
+    tray.tmrSTray().setInterval(10);
+    ASSERT_TRUE(fired.wait(1000));
+    EXPECT_FALSE(tray.tmrSTray().isActive()); // tmrSTrayTimer disabled it
+    tray.AnimationStep();
+    EXPECT_EQ(Shown(), 2);
+}
+
+TEST_F(TrayIconTest, FramesAreDistinctImagesOfTheListSize) {
+    for (int i = 0; i < TrayIcon::FrameCount; ++i) {
+        const QImage image = tray.Frame(i).pixmap(32, 32).toImage();
+        ASSERT_EQ(image.size(), QSize(32, 32)) << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(image, tray.Frame(j).pixmap(32, 32).toImage()) << i << " vs " << j;
+    }
+    EXPECT_FALSE(tray.ApplicationIcon().isNull());
+}
+
+TEST_F(TrayIconTest, DoubleClickHidesAndShowsTheWindow) {
+    tray.Add();
+    window.show();
+    tray.TrayIconDoubleClick();
+    EXPECT_FALSE(window.isVisible());
+    window.setWindowState(Qt::WindowMinimized);
+    tray.TrayIconDoubleClick();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+}
+
+TEST_F(TrayIconTest, ShowRestoresAMinimisedWindowAndExitClosesIt) {
+    tray.Add();
+    window.showMinimized();
+    tray.popItemShow().trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+
+    window.hide(); // exit works from the tray while the window is hidden
+    tray.popItemExit().trigger();
+    EXPECT_EQ(window.closes, 1);
+}
+
+// With no notification area the icon is no way back: minimising must not hide the window.
+TEST_F(TrayIconTest, WithoutANotificationAreaMinimisingKeepsTheWindow) {
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()); // the offscreen platform has none
+    tray.Add();
+    EXPECT_FALSE(tray.CanHideWindow());
+    window.show();
+    window.setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(TrayIconTest, RemoveTakesTheIconAway) {
+    tray.Add();
+    EXPECT_TRUE(tray.IsAdded());
+    tray.Remove();
+    EXPECT_FALSE(tray.IsAdded());
+    EXPECT_FALSE(tray.CanHideWindow());
+}
+
+} // namespace
+} // namespace padwright
