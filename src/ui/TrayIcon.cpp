@@ -1,6 +1,7 @@
 #include "ui/TrayIcon.h"
 
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 // Outside any namespace, as Qt's resource initialiser requires. The icons live in this static
@@ -40,11 +41,6 @@ TrayIcon::TrayIcon(QWidget& window, QObject* parent) : QObject(parent), window_(
     icon_.setToolTip(QStringLiteral("Padwright"));
     icon_.setContextMenu(&popSTray_);
     connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::TrayIconMessage);
-
-    // Enabled from the start: the first frame waits one period after the window is created.
-    tmrSTray_.setInterval(TrayTimerInterval);
-    connect(&tmrSTray_, &QTimer::timeout, this, &TrayIcon::tmrSTrayTimer);
-    tmrSTray_.start();
 }
 
 TrayIcon::~TrayIcon() {
@@ -52,7 +48,6 @@ TrayIcon::~TrayIcon() {
 }
 
 void TrayIcon::Add() {
-    trayFrame_ = 1;
     icon_.setIcon(applicationIcon_);
     icon_.show();
     added_ = true;
@@ -65,24 +60,17 @@ void TrayIcon::Remove() {
     added_ = false;
 }
 
-void TrayIcon::AnimationStep() {
-    if (tmrSTray_.isActive())
-        return;
-    icon_.setIcon(imgSTray_[static_cast<std::size_t>(trayFrame_)]);
-    trayFrame_ = (trayFrame_ + 1) % FrameCount;
-    tmrSTray_.start();
+void TrayIcon::ShowReadingState(bool reading) {
+    popItemStart_->setEnabled(!reading);
+    popItemStop_->setEnabled(reading);
 }
 
-void TrayIcon::ShowReadingOff() {
-    popItemStart_->setEnabled(true);
-    popItemStop_->setEnabled(false);
-    trayFrame_ = 0;
+void TrayIcon::ShowFrame(int frame) {
+    icon_.setIcon(imgSTray_.at(static_cast<std::size_t>(frame)));
+}
+
+void TrayIcon::ShowStillIcon() {
     icon_.setIcon(applicationIcon_);
-}
-
-void TrayIcon::ShowReadingOn() {
-    popItemStop_->setEnabled(true);
-    popItemStart_->setEnabled(false);
 }
 
 bool TrayIcon::CanHideWindow() const {
@@ -111,10 +99,6 @@ void TrayIcon::popItemShowClick() {
 
 void TrayIcon::popItemExitClick() {
     window_.close();
-}
-
-void TrayIcon::tmrSTrayTimer() {
-    tmrSTray_.stop();
 }
 
 void TrayIcon::ApplicationMinimize() {

@@ -1,13 +1,12 @@
 #pragma once
-// The notification-area icon: its menu, its four-frame animation and the showing and hiding of
-// the main window. The main window owns one and routes the reading switch and the
-// data-collection cycle's animation step through it.
+// The notification-area icon: its images, its menu and the showing and hiding of the main
+// window. The main window decides what to show (its reading switch and its animation step with
+// tmrSTray and TrayFrame); this class shows it.
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 #include <array>
 
@@ -19,25 +18,23 @@ class TrayIcon : public QObject {
     Q_OBJECT
 public:
     static constexpr int FrameCount = 4;
-    static constexpr int TrayTimerInterval = 1000; // ms, tmrSTray
 
     // `window` is the main window the icon shows, hides and closes; it must outlive the icon.
     explicit TrayIcon(QWidget& window, QObject* parent = nullptr);
     ~TrayIcon() override;
 
-    // End of start-up: frame 1 comes first, the still icon is shown and minimising hides the
-    // window from then on.
+    // End of start-up: the still icon appears, and minimising hides the window from then on.
     void Add();
     // Shut-down, after the controllers are unacquired.
     void Remove();
 
-    // The data-collection cycle's first step: the next frame, at most once per tmrSTray period.
-    void AnimationStep();
-    // The tray half of PauseReading: "Start Reading Data" on, "Stop" off, the still icon, the
-    // next animation starting from frame 0.
-    void ShowReadingOff();
-    // The tray half of ResumeReading; the icon changes with the next animation step.
-    void ShowReadingOn();
+    // "Start Reading Data" is enabled exactly while `reading` is false, "Stop Reading Data"
+    // exactly while it is true.
+    void ShowReadingState(bool reading);
+    // Animation frame 0..3 of imgSTray as the icon.
+    void ShowFrame(int frame);
+    // The application's icon: reading is paused.
+    void ShowStillIcon();
 
     // Whether hiding the window leaves the user a way back: the icon was added and a
     // notification area (StatusNotifierItem host or XEmbed tray) is there to show it. Without
@@ -48,15 +45,12 @@ public:
     void TrayIconDoubleClick();
     void popItemShowClick();
     void popItemExitClick();
-    void tmrSTrayTimer();
 
     QMenu& popSTray() { return popSTray_; }
     QAction& popItemStart() { return *popItemStart_; }
     QAction& popItemStop() { return *popItemStop_; }
     QAction& popItemShow() { return *popItemShow_; }
     QAction& popItemExit() { return *popItemExit_; }
-    QTimer& tmrSTray() { return tmrSTray_; }
-    int TrayFrame() const { return trayFrame_; }
 
     const QIcon& ApplicationIcon() const { return applicationIcon_; }
     const QIcon& Frame(int index) const { return imgSTray_.at(static_cast<std::size_t>(index)); }
@@ -80,8 +74,6 @@ private:
     QAction* popItemStop_;
     QAction* popItemShow_;
     QAction* popItemExit_;
-    QTimer tmrSTray_;
-    int trayFrame_ = 0;
     bool added_ = false;
 };
 

@@ -42,13 +42,6 @@ protected:
         return -2;
     }
 
-    // One data-collection tick after tmrSTray has fired.
-    int StepAfterTimer() {
-        tray.tmrSTrayTimer();
-        tray.AnimationStep();
-        return Shown();
-    }
-
     ClosableWindow window;
     TrayIcon tray{window};
 };
@@ -62,71 +55,30 @@ TEST_F(TrayIconTest, MenuHasTheFourItemsInOrderWithoutSeparators) {
     EXPECT_EQ(tray.popSTray().actions().at(3), &tray.popItemExit());
 }
 
-TEST_F(TrayIconTest, ReadingSwitchSetsTheItemsAndTheStillIcon) {
+TEST_F(TrayIconTest, ReadingStateSetsTheItems) {
     EXPECT_TRUE(tray.popItemStart().isEnabled()); // both enabled as created
     EXPECT_TRUE(tray.popItemStop().isEnabled());
-    tray.Add();
-
-    struct Case {
-        bool on;
-        bool startEnabled;
-        bool stopEnabled;
-    };
-    for (const Case& c : {Case{true, false, true}, Case{false, true, false},
-                          Case{true, false, true}, Case{false, true, false}}) {
-        SCOPED_TRACE(c.on);
-        StepAfterTimer(); // the icon is animating before each switch
-        c.on ? tray.ShowReadingOn() : tray.ShowReadingOff();
-        EXPECT_EQ(tray.popItemStart().isEnabled(), c.startEnabled);
-        EXPECT_EQ(tray.popItemStop().isEnabled(), c.stopEnabled);
+    for (bool reading : {true, false, true, false}) {
+        SCOPED_TRACE(reading);
+        tray.ShowReadingState(reading);
+        EXPECT_EQ(tray.popItemStart().isEnabled(), !reading);
+        EXPECT_EQ(tray.popItemStop().isEnabled(), reading);
         EXPECT_TRUE(tray.popItemShow().isEnabled());
         EXPECT_TRUE(tray.popItemExit().isEnabled());
-        if (!c.on) {
-            EXPECT_EQ(Shown(), -1);
-            EXPECT_EQ(tray.TrayFrame(), 0);
-        } else {
-            EXPECT_GE(Shown(), 0); // resuming leaves the icon to the next animation step
-        }
     }
 }
 
-TEST_F(TrayIconTest, AnimationStartsAtFrameOneAfterStartUpAndAtZeroAfterAPause) {
-    EXPECT_TRUE(tray.tmrSTray().isActive()); // enabled with the window
-    EXPECT_EQ(tray.tmrSTray().interval(), 1000);
+TEST_F(TrayIconTest, ShowsFramesAndTheStillIcon) {
     tray.Add();
     EXPECT_EQ(Shown(), -1);
-
-    tray.AnimationStep(); // tmrSTray has not fired yet: nothing changes
+    for (int frame : {1, 2, 3, 0}) {
+        tray.ShowFrame(frame);
+        EXPECT_EQ(Shown(), frame);
+    }
+    tray.ShowStillIcon();
     EXPECT_EQ(Shown(), -1);
-
-    std::vector<int> frames;
-    for (int i = 0; i < 6; ++i)
-        frames.push_back(StepAfterTimer());
-    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 0, 1, 2}));
-
-    tray.ShowReadingOff();
-    tray.ShowReadingOn();
-    frames.clear();
-    for (int i = 0; i < 3; ++i)
-        frames.push_back(StepAfterTimer());
-    EXPECT_EQ(frames, (std::vector<int>{0, 1, 2}));
-}
-
-TEST_F(TrayIconTest, FrameAdvancesAtMostOncePerTimerPeriod) {
-    tray.Add();
-    EXPECT_EQ(StepAfterTimer(), 1);
-    EXPECT_TRUE(tray.tmrSTray().isActive());
-    for (int i = 0; i < 50; ++i)
-        tray.AnimationStep(); // many short data ticks within one period
-    EXPECT_EQ(Shown(), 1);
-    EXPECT_EQ(tray.TrayFrame(), 2);
-
-    QSignalSpy fired(&tray.tmrSTray(), &QTimer::timeout);
-    tray.tmrSTray().setInterval(10);
-    ASSERT_TRUE(fired.wait(1000));
-    EXPECT_FALSE(tray.tmrSTray().isActive()); // tmrSTrayTimer disabled it
-    tray.AnimationStep();
-    EXPECT_EQ(Shown(), 2);
+    EXPECT_EQ(tray.CurrentIcon().pixmap(32, 32).toImage(),
+              tray.ApplicationIcon().pixmap(32, 32).toImage());
 }
 
 TEST_F(TrayIconTest, FramesAreDistinctImagesOfTheListSize) {
