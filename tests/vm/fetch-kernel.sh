@@ -5,7 +5,7 @@
 # (offline) the newest cached kernel is used.
 set -euo pipefail
 
-cache=${PADWRIGHT_VM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/padwright-vm}
+cache=${PADWRIGHT_VM_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/padwright-vm}
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
 flock 9
