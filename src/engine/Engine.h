@@ -10,7 +10,8 @@
 
 namespace padwright {
 
-enum TStepOutcome { soNone, soPress, soRepeat, soRelease };
+// What the state step tells an output to emit.
+enum TStepOutcome : std::int32_t { soNone = -1, soRelease = 0, soPress = 1, soRepeat = 2 };
 
 constexpr int AutoRepeatInterval = 30; // ms, the interval of tmrAutoRepeat
 constexpr int MaxReacquireAttempts = 10;
