@@ -1,0 +1,77 @@
+#include "platform/inject/UinputDevice.h"
+
+#include "platform/inject/KeyTables.h"
+
+#include <libevdev/libevdev-uinput.h>
+#include <libevdev/libevdev.h>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace padwright {
+
+void LibevdevDeleter::operator()(libevdev* dev) const {
+    libevdev_free(dev);
+}
+
+LibevdevPtr DescribeVirtualDevice() {
+    LibevdevPtr dev(libevdev_new());
+    libevdev_set_name(dev.get(), VirtualDeviceName);
+    libevdev_set_id_bustype(dev.get(), BUS_VIRTUAL);
+    libevdev_enable_event_type(dev.get(), EV_KEY);
+    for (const auto& row : VirtualKeyTable())
+        libevdev_enable_event_code(dev.get(), EV_KEY, row.target.linuxCode, nullptr);
+    for (const auto& row : AppCommandTable())
+        libevdev_enable_event_code(dev.get(), EV_KEY, row.target.linuxCode, nullptr);
+    for (int b = 0; b < MouseButtonCount; ++b)
+        libevdev_enable_event_code(dev.get(), EV_KEY, LinuxButtonCode(static_cast<MouseButton>(b)),
+                                   nullptr);
+    libevdev_enable_event_type(dev.get(), EV_REL);
+    for (const unsigned code : {REL_X, REL_Y, REL_WHEEL, REL_WHEEL_HI_RES})
+        libevdev_enable_event_code(dev.get(), EV_REL, code, nullptr);
+    return dev;
+}
+
+namespace {
+
+class UinputWriter : public IUinputWriter {
+public:
+    explicit UinputWriter(libevdev_uinput* device) : device_(device) {}
+    ~UinputWriter() override { libevdev_uinput_destroy(device_); }
+
+    void Write(std::span<const input_event> events) override {
+        // One write() per call keeps the batch whole; libevdev's own helper writes each event
+        // on its own. A failed write loses the input, as a failed keybd_event would.
+        const auto* bytes = reinterpret_cast<const char*>(events.data());
+        std::size_t left = events.size_bytes();
+        while (left > 0) {
+            const ssize_t n = ::write(libevdev_uinput_get_fd(device_), bytes, left);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return;
+            bytes += n;
+            left -= static_cast<std::size_t>(n);
+        }
+    }
+
+private:
+    libevdev_uinput* device_;
+};
+
+} // namespace
+
+std::unique_ptr<IUinputWriter> OpenUinputDevice(std::string& error) {
+    const LibevdevPtr description = DescribeVirtualDevice();
+    libevdev_uinput* device = nullptr;
+    const int rc = libevdev_uinput_create_from_device(description.get(),
+                                                      LIBEVDEV_UINPUT_OPEN_MANAGED, &device);
+    if (rc < 0) {
+        error = std::string("/dev/uinput: ") + std::strerror(-rc);
+        return nullptr;
+    }
+    return std::make_unique<UinputWriter>(device);
+}
+
+} // namespace padwright
