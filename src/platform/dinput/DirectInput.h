@@ -16,7 +16,9 @@ using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using BYTE = std::uint8_t;
 
-constexpr HRESULT MakeResult(std::uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeResult(std::uint32_t code) {
+    return static_cast<HRESULT>(code);
+}
 
 constexpr HRESULT DI_OK = 0;
 constexpr HRESULT DI_NOEFFECT = 1;
@@ -37,8 +39,12 @@ constexpr HRESULT DIERR_INPUTLOST = MakeResult(0x8007001E);
 constexpr HRESULT DIERR_INVALIDPARAM = MakeResult(0x80070057);
 constexpr HRESULT DIERR_ACQUIRED = MakeResult(0x800700AA);
 
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
 
 struct GUID {
     std::uint32_t Data1;
@@ -48,7 +54,9 @@ struct GUID {
 };
 static_assert(sizeof(GUID) == 16);
 
-inline bool operator==(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool operator==(const GUID& a, const GUID& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case, as Windows writes GUIDs.
 std::string GuidToString(const GUID& guid);
@@ -56,17 +64,28 @@ std::string GuidToString(const GUID& guid);
 bool StringToGuid(const std::string& text, GUID& out);
 
 // Object type GUIDs, with DirectInput's values.
-inline constexpr GUID GUID_XAxis = {0xA36D02E0, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_YAxis = {0xA36D02E1, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_ZAxis = {0xA36D02E2, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_RxAxis = {0xA36D02F4, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_RyAxis = {0xA36D02F5, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_RzAxis = {0xA36D02E3, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_Slider = {0xA36D02E4, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_Button = {0xA36D02F0, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_Key = {0x55728220, 0xD33C, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_POV = {0xA36D02F2, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-inline constexpr GUID GUID_Unknown = {0xA36D02F3, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_XAxis = {
+    0xA36D02E0, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_YAxis = {
+    0xA36D02E1, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_ZAxis = {
+    0xA36D02E2, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_RxAxis = {
+    0xA36D02F4, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_RyAxis = {
+    0xA36D02F5, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_RzAxis = {
+    0xA36D02E3, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_Slider = {
+    0xA36D02E4, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_Button = {
+    0xA36D02F0, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_Key = {
+    0x55728220, 0xD33C, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_POV = {
+    0xA36D02F2, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_Unknown = {
+    0xA36D02F3, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
 // Object type bits of dwType.
 constexpr DWORD DIDFT_ALL = 0x00000000;
@@ -78,8 +97,12 @@ constexpr DWORD DIDFT_TGLBUTTON = 0x00000008;
 constexpr DWORD DIDFT_BUTTON = 0x0000000C;
 constexpr DWORD DIDFT_POV = 0x00000010;
 constexpr DWORD DIDFT_ANYINSTANCE = 0x00FFFF00;
-constexpr DWORD DIDFT_MAKEINSTANCE(DWORD n) { return (n & 0xFFFF) << 8; }
-constexpr DWORD DIDFT_GETINSTANCE(DWORD type) { return (type >> 8) & 0xFFFF; }
+constexpr DWORD DIDFT_MAKEINSTANCE(DWORD n) {
+    return (n & 0xFFFF) << 8;
+}
+constexpr DWORD DIDFT_GETINSTANCE(DWORD type) {
+    return (type >> 8) & 0xFFFF;
+}
 
 constexpr DWORD DI8DEVCLASS_GAMECTRL = 4;
 constexpr DWORD DIEDFL_ATTACHEDONLY = 1;
@@ -193,8 +216,8 @@ public:
 class IDirectInput8 {
 public:
     virtual ~IDirectInput8() = default;
-    virtual HRESULT EnumDevices(DWORD devType, const EnumDevicesCallback& callback,
-                                void* context, DWORD flags) = 0;
+    virtual HRESULT EnumDevices(DWORD devType, const EnumDevicesCallback& callback, void* context,
+                                DWORD flags) = 0;
     virtual HRESULT CreateDevice(const GUID& instance,
                                  std::shared_ptr<IDirectInputDevice8>& device) = 0;
 };

@@ -1,0 +1,114 @@
+#include "platform/dinput/EvdevDirectInput.h"
+
+#include "platform/dinput/Classification.h"
+#include "platform/dinput/EvdevDevice.h"
+#include "platform/dinput/InstanceGuid.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace padwright {
+
+namespace {
+
+bool IsPermissionError(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+void CopyName(char (&out)[MAX_PATH], const std::string& name) {
+    std::size_t n = name.size() < MAX_PATH - 1 ? name.size() : MAX_PATH - 1;
+    while (n < name.size() && n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80)
+        --n;
+    std::memcpy(out, name.data(), n);
+    out[n] = '\0';
+}
+
+} // namespace
+
+EvdevDirectInput::EvdevDirectInput(std::shared_ptr<IEvdevKernel> kernel)
+    : kernel_(std::move(kernel)) {}
+
+void EvdevDirectInput::Scan() {
+    found_.clear();
+    std::vector<std::string> nodes;
+    if (!kernel_->ListNodes(nodes))
+        return; // no input devices at all: simply no controllers
+    for (const std::string& node : nodes) {
+        std::unique_ptr<IEvdevNode> open;
+        const int error = kernel_->Open(node, open);
+        EvdevDescription description;
+        if (error == 0) {
+            description = open->Description();
+        } else if (!IsPermissionError(error) || !kernel_->Peek(node, description)) {
+            continue; // vanished meanwhile, or nothing can be learnt about it
+        }
+        if (!IsGameController(description))
+            continue;
+        const GUID guid = InstanceGuid(description);
+        found_.push_back(
+            {node, guid, static_cast<DWORD>(found_.size()), error != 0, std::move(description)});
+    }
+}
+
+HRESULT EvdevDirectInput::EnumDevices(DWORD devType, const EnumDevicesCallback& callback,
+                                      void* context, DWORD) {
+    if (!callback)
+        return E_POINTER;
+    Scan();
+    if (devType != DI8DEVCLASS_GAMECTRL && devType != DI8DEVCLASS_ALL)
+        return DI_OK;
+    // The callback may create devices, which may rescan: walk a copy.
+    const std::vector<Found> found = found_;
+    for (const Found& f : found) {
+        DIDEVICEINSTANCEA instance;
+        std::memset(&instance, 0, sizeof instance);
+        instance.dwSize = sizeof instance;
+        instance.guidInstance = f.guid;
+        instance.guidProduct = ProductGuid(f.description);
+        instance.dwDevType = DI8DEVTYPE_JOYSTICK;
+        CopyName(instance.tszInstanceName, f.description.name);
+        CopyName(instance.tszProductName, f.description.name);
+        if (callback(instance, context) == DIENUM_STOP)
+            break;
+    }
+    return DI_OK;
+}
+
+const EvdevDirectInput::Found* EvdevDirectInput::Lookup(const GUID& instance) const {
+    for (const Found& f : found_)
+        if (f.guid == instance)
+            return &f;
+    return nullptr;
+}
+
+HRESULT EvdevDirectInput::Open(const Found& found, std::shared_ptr<IDirectInputDevice8>& device) {
+    std::unique_ptr<IEvdevNode> node;
+    const int error = kernel_->Open(found.node, node);
+    if (IsPermissionError(error))
+        return E_ACCESSDENIED;
+    if (error != 0)
+        return DIERR_DEVICENOTREG;
+    // Node numbers are reused: make sure it is still the same device.
+    const EvdevDescription& d = node->Description();
+    if (!IsGameController(d) || !(InstanceGuid(d) == found.guid))
+        return DIERR_DEVICENOTREG;
+    device = std::make_shared<EvdevDevice>(std::move(node), found.joystickId);
+    return DI_OK;
+}
+
+HRESULT EvdevDirectInput::CreateDevice(const GUID& instance,
+                                       std::shared_ptr<IDirectInputDevice8>& device) {
+    device.reset();
+    if (const Found* f = Lookup(instance)) {
+        const HRESULT hr = Open(*f, device);
+        if (hr != DIERR_DEVICENOTREG)
+            return hr;
+    }
+    // Not where it was last seen: it may have been plugged in again elsewhere since.
+    Scan();
+    if (const Found* f = Lookup(instance))
+        return Open(*f, device);
+    return DIERR_DEVICENOTREG;
+}
+
+} // namespace padwright

@@ -1,0 +1,42 @@
+#pragma once
+// The DirectInput object over the kernel's event nodes: discovery of game controllers and
+// creation of their devices. Whether the nodes are real or in memory is up to the kernel seam.
+#include "platform/dinput/DirectInput.h"
+#include "platform/dinput/EvdevKernel.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace padwright {
+
+class EvdevDirectInput final : public IDirectInput8 {
+public:
+    explicit EvdevDirectInput(std::shared_ptr<IEvdevKernel> kernel);
+
+    HRESULT EnumDevices(DWORD devType, const EnumDevicesCallback& callback, void* context,
+                        DWORD flags) override;
+    HRESULT CreateDevice(const GUID& instance,
+                         std::shared_ptr<IDirectInputDevice8>& device) override;
+
+private:
+    struct Found {
+        std::string node;
+        GUID guid;
+        DWORD joystickId;
+        bool denied; // there, but not readable for this user
+        EvdevDescription description;
+    };
+
+    void Scan();
+    const Found* Lookup(const GUID& instance) const;
+    HRESULT Open(const Found& found, std::shared_ptr<IDirectInputDevice8>& device);
+
+    std::shared_ptr<IEvdevKernel> kernel_;
+    std::vector<Found> found_;
+};
+
+constexpr DWORD DI8DEVCLASS_ALL = 0;
+constexpr DWORD DI8DEVTYPE_JOYSTICK = 0x14;
+
+} // namespace padwright

@@ -1,0 +1,38 @@
+#pragma once
+// The thin part of the evdev implementation that talks to the kernel. The real one reads
+// /dev/input through libevdev; an in-memory one serves device descriptions and queued events,
+// so the same DirectInput code runs in tests and from fixtures.
+#include "platform/dinput/EvdevDescription.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace padwright {
+
+enum class ReadStatus { Event, Empty, Gone };
+
+// One open event node.
+class IEvdevNode {
+public:
+    virtual ~IEvdevNode() = default;
+    // The node's identity, capabilities, ranges and current values as of opening.
+    virtual const EvdevDescription& Description() const = 0;
+    // The next pending event; Empty when none is pending, Gone once the device has vanished.
+    virtual ReadStatus Next(EvdevEvent& event) = 0;
+};
+
+class IEvdevKernel {
+public:
+    virtual ~IEvdevKernel() = default;
+    // The event nodes present, in ascending node number. False when there is no input device
+    // directory at all.
+    virtual bool ListNodes(std::vector<std::string>& nodes) = 0;
+    // Opens a node for reading: 0, or the errno of the failure.
+    virtual int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) = 0;
+    // Describes a node without opening it (identity and capability bits, no ranges), for nodes
+    // that cannot be opened. False when that is not possible either.
+    virtual bool Peek(const std::string& node, EvdevDescription& out) = 0;
+};
+
+} // namespace padwright

@@ -1,0 +1,137 @@
+#include "platform/dinput/FixtureKernel.h"
+
+#include "platform/dinput/EvdevDirectInput.h"
+#include "platform/dinput/InstanceGuid.h"
+
+#include <cerrno>
+
+namespace padwright {
+
+namespace {
+
+class FixtureNode final : public IEvdevNode {
+public:
+    FixtureNode(EvdevDescription description, std::shared_ptr<FixtureKernel::Client> client)
+        : description_(std::move(description)), client_(std::move(client)) {}
+
+    const EvdevDescription& Description() const override { return description_; }
+
+    ReadStatus Next(EvdevEvent& event) override {
+        // Like the kernel, a vanished device answers "gone" whatever was still buffered.
+        if (client_->gone)
+            return ReadStatus::Gone;
+        if (client_->queue.empty())
+            return ReadStatus::Empty;
+        event = client_->queue.front();
+        client_->queue.pop_front();
+        return ReadStatus::Event;
+    }
+
+private:
+    EvdevDescription description_;
+    std::shared_ptr<FixtureKernel::Client> client_;
+};
+
+void ApplyToDescription(EvdevDescription& d, const EvdevEvent& e) {
+    if (e.type == EV_ABS && e.code < ABS_CNT)
+        d.absinfo[e.code].value = e.value;
+    else if (e.type == EV_KEY && e.code < KEY_CNT)
+        d.keysDown.set(e.code, e.value != 0);
+}
+
+} // namespace
+
+FixtureKernel::FixtureKernel() = default;
+
+std::string FixtureKernel::NodePath(int node) {
+    return "/dev/input/event" + std::to_string(node);
+}
+
+int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> recorded) {
+    // Two copies of one description would share a GUID, which no two real devices on two
+    // ports do: number the copies as if they sat on different ports.
+    const GUID guid = InstanceGuid(description);
+    int copies = 0;
+    for (const auto& [number, node] : nodes_)
+        if (node.present && InstanceGuid(node.current) == guid)
+            ++copies;
+    if (copies > 0)
+        description.phys += "#" + std::to_string(copies + 1);
+    const int number = next_++;
+    nodes_[number] = Node{std::move(description), std::move(recorded), true, false, {}};
+    return number;
+}
+
+void FixtureKernel::Push(int number, const std::vector<EvdevEvent>& events) {
+    Node& node = nodes_.at(number);
+    for (const EvdevEvent& e : events)
+        ApplyToDescription(node.current, e);
+    for (auto& weak : node.clients)
+        if (auto client = weak.lock())
+            client->queue.insert(client->queue.end(), events.begin(), events.end());
+}
+
+void FixtureKernel::Unplug(int number) {
+    Node& node = nodes_.at(number);
+    node.present = false;
+    for (auto& weak : node.clients)
+        if (auto client = weak.lock())
+            client->gone = true;
+    node.clients.clear();
+}
+
+int FixtureKernel::Replug(int number) {
+    Node old = nodes_.at(number);
+    const int fresh = next_++;
+    nodes_[fresh] = Node{std::move(old.current), std::move(old.recorded), true, old.denied, {}};
+    return fresh;
+}
+
+void FixtureKernel::SetDenied(int number, bool denied) {
+    nodes_.at(number).denied = denied;
+}
+
+FixtureKernel::Node* FixtureKernel::Find(const std::string& path) {
+    for (auto& [number, node] : nodes_)
+        if (node.present && NodePath(number) == path)
+            return &node;
+    return nullptr;
+}
+
+bool FixtureKernel::ListNodes(std::vector<std::string>& nodes) {
+    nodes.clear();
+    if (!directory_)
+        return false;
+    for (const auto& [number, node] : nodes_) // std::map keeps ascending node numbers
+        if (node.present)
+            nodes.push_back(NodePath(number));
+    return true;
+}
+
+int FixtureKernel::Open(const std::string& path, std::unique_ptr<IEvdevNode>& out) {
+    Node* node = directory_ ? Find(path) : nullptr;
+    if (node == nullptr)
+        return ENOENT;
+    if (node->denied)
+        return EACCES;
+    auto client = std::make_shared<Client>();
+    client->queue.assign(node->recorded.begin(), node->recorded.end());
+    std::erase_if(node->clients, [](const std::weak_ptr<Client>& c) { return c.expired(); });
+    node->clients.push_back(client);
+    out = std::make_unique<FixtureNode>(node->current, std::move(client));
+    return 0;
+}
+
+bool FixtureKernel::Peek(const std::string& path, EvdevDescription& out) {
+    Node* node = directory_ ? Find(path) : nullptr;
+    if (node == nullptr)
+        return false;
+    out = node->current;
+    return true;
+}
+
+std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel) {
+    return std::make_shared<EvdevDirectInput>(std::move(kernel));
+}
+
+} // namespace padwright

@@ -1,0 +1,64 @@
+#pragma once
+// An in-memory stand-in for the kernel's event nodes: devices come from descriptions, events
+// are queued by hand or replayed from a recording, and devices can be unplugged, plugged in
+// again or made unreadable. Every open handle gets its own copy of the events, as with the
+// kernel.
+#include "platform/dinput/DirectInput.h"
+#include "platform/dinput/EvdevKernel.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace padwright {
+
+class FixtureKernel final : public IEvdevKernel {
+public:
+    FixtureKernel();
+
+    // A new node with the next free number. `recorded` events are pending on every handle as
+    // it is opened, so a freshly opened device reads them on its first poll.
+    int Add(EvdevDescription description, std::vector<EvdevEvent> recorded = {});
+    // Delivers events to every open handle of the node and updates its current state.
+    void Push(int node, const std::vector<EvdevEvent>& events);
+    // The device vanishes: open handles report it gone, and the node disappears.
+    void Unplug(int node);
+    // The same device comes back under a new node number, which is returned.
+    int Replug(int node);
+    // A node that is there but cannot be opened for lack of permission.
+    void SetDenied(int node, bool denied);
+    // Without the input directory there are no nodes at all.
+    void SetInputDirectory(bool present) { directory_ = present; }
+
+    static std::string NodePath(int node);
+
+    bool ListNodes(std::vector<std::string>& nodes) override;
+    int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) override;
+    bool Peek(const std::string& node, EvdevDescription& out) override;
+
+    struct Client {
+        std::deque<EvdevEvent> queue;
+        bool gone = false;
+    };
+
+private:
+    struct Node {
+        EvdevDescription current;
+        std::vector<EvdevEvent> recorded;
+        bool present = true;
+        bool denied = false;
+        std::vector<std::weak_ptr<Client>> clients;
+    };
+    Node* Find(const std::string& path);
+
+    std::map<int, Node> nodes_;
+    int next_ = 0;
+    bool directory_ = true;
+};
+
+// A DirectInput object over fixture devices, the way DirectInput8Create gives the real one.
+std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel);
+
+} // namespace padwright
