@@ -1,0 +1,64 @@
+#include "platform/dinput/AxisScaling.h"
+
+#include <gtest/gtest.h>
+
+namespace padwright {
+namespace {
+
+struct ScaleCase {
+    std::int32_t raw, minimum, maximum;
+    LONG lMin, lMax;
+    DWORD deadZone;
+    LONG expected;
+};
+
+class ScaleAxisTest : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ScaleAxisTest, MapsAsDirectInputDoes) {
+    const ScaleCase& c = GetParam();
+    EXPECT_EQ(ScaleAxis(c.raw, c.minimum, c.maximum, c.lMin, c.lMax, c.deadZone), c.expected)
+        << "raw " << c.raw << " in " << c.minimum << ".." << c.maximum << " onto " << c.lMin << ".."
+        << c.lMax << " dead zone " << c.deadZone;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScaleAxisTest,
+    ::testing::Values(
+        // Full travel and the centre, no dead zone.
+        ScaleCase{0, 0, 255, -10, 10, 0, -10}, ScaleCase{255, 0, 255, -10, 10, 0, 10},
+        ScaleCase{128, 0, 255, -10, 10, 0, 0}, ScaleCase{-32768, -32768, 32767, -10, 10, 0, -10},
+        ScaleCase{32767, -32768, 32767, -10, 10, 0, 10}, ScaleCase{1535, 0, 2047, -100, 100, 0, 50},
+        // Readings outside the kernel's range are held at its ends.
+        ScaleCase{300, 0, 255, -10, 10, 0, 10}, ScaleCase{-5, 0, 255, -10, 10, 0, -10},
+        // A range that neither starts at 0 nor is centred on it (76..364, centre 220).
+        ScaleCase{76, 76, 364, -10, 10, 1000, -10}, ScaleCase{220, 76, 364, -10, 10, 1000, 0},
+        ScaleCase{364, 76, 364, -100, 100, 1000, 100},
+        // 10 % dead zone on 0..200 (centre 100, half-range 100): 9 % reads 0, 10 % is the edge
+        // and reads 0, 55 % is half-way through the live travel.
+        ScaleCase{109, 0, 200, -10, 10, 1000, 0}, ScaleCase{110, 0, 200, -10, 10, 1000, 0},
+        ScaleCase{155, 0, 200, -100, 100, 1000, 50}, ScaleCase{45, 0, 200, -100, 100, 1000, -50},
+        ScaleCase{200, 0, 200, -10, 10, 1000, 10},
+        // Halves round to even: 0.5 -> 0, 1.5 -> 2, -1.5 -> -2.
+        ScaleCase{150, 0, 200, -1, 1, 0, 0}, ScaleCase{300, 0, 400, -3, 3, 0, 2},
+        ScaleCase{100, 0, 400, -3, 3, 0, -2},
+        // A dead zone of the whole travel, and a range of one value, read the centre.
+        ScaleCase{255, 0, 255, -10, 10, 10000, 0}, ScaleCase{7, 7, 7, -10, 10, 0, 0},
+        // An output range that is not symmetric.
+        ScaleCase{0, 0, 255, 0, 65535, 0, 0}, ScaleCase{255, 0, 255, 0, 65535, 0, 65535},
+        // Extreme ranges do not overflow.
+        ScaleCase{2147483647, -2147483647 - 1, 2147483647, -2147483647 - 1, 2147483647, 0,
+                  2147483647}));
+
+TEST(HatAngleTest, EightDirectionsClockwiseFromUpAndCentred) {
+    struct {
+        int x, y;
+        DWORD angle;
+    } cases[] = {{0, -1, 0},           {1, -1, 4500},  {1, 0, 9000},   {1, 1, 13500},
+                 {0, 1, 18000},        {-1, 1, 22500}, {-1, 0, 27000}, {-1, -1, 31500},
+                 {0, 0, POV_CENTERED}, {5, -7, 4500}};
+    for (const auto& c : cases)
+        EXPECT_EQ(HatAngle(c.x, c.y), c.angle) << c.x << "," << c.y;
+}
+
+} // namespace
+} // namespace padwright

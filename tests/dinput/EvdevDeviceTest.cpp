@@ -1,0 +1,333 @@
+// The DirectInput object and devices over the in-memory kernel: discovery, opening, reading,
+// properties and the result codes of vanished and unreadable devices.
+#include "FixtureHelpers.h"
+#include "platform/dinput/EvdevDirectInput.h"
+#include "platform/dinput/InstanceGuid.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace padwright {
+namespace {
+
+using testing::AddFixture;
+using testing::Fixture;
+
+struct Listed {
+    GUID guid;
+    std::string name;
+};
+
+std::vector<Listed> Enumerate(IDirectInput8& di) {
+    std::vector<Listed> listed;
+    di.EnumDevices(
+        DI8DEVCLASS_GAMECTRL,
+        [&](const DIDEVICEINSTANCEA& d, void*) {
+            listed.push_back({d.guidInstance, d.tszInstanceName});
+            return DIENUM_CONTINUE;
+        },
+        nullptr, DIEDFL_ATTACHEDONLY);
+    return listed;
+}
+
+DIPROPDWORD DwordProperty(DWORD how, DWORD obj, DWORD value = 0) {
+    DIPROPDWORD p{};
+    p.diph = {sizeof(DIPROPDWORD), sizeof(DIPROPHEADER), obj, how};
+    p.dwData = value;
+    return p;
+}
+
+DIPROPRANGE RangeProperty(DWORD how, DWORD obj, LONG lMin = 0, LONG lMax = 0) {
+    DIPROPRANGE p{};
+    p.diph = {sizeof(DIPROPRANGE), sizeof(DIPROPHEADER), obj, how};
+    p.lMin = lMin;
+    p.lMax = lMax;
+    return p;
+}
+
+constexpr DWORD X = DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(0);
+
+class EvdevDeviceTest : public ::testing::Test {
+protected:
+    std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
+    std::shared_ptr<IDirectInput8> di = CreateFixtureDirectInput(kernel);
+
+    // Created, formatted, acquired, with range -maxVal..maxVal and the dead zone on every axis.
+    std::shared_ptr<IDirectInputDevice8> Open(const GUID& guid, LONG maxVal = 10,
+                                              DWORD deadZone = 1000) {
+        std::shared_ptr<IDirectInputDevice8> device;
+        EXPECT_EQ(di->CreateDevice(guid, device), DI_OK);
+        if (!device)
+            return nullptr;
+        EXPECT_EQ(device->SetCooperativeLevel(1, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+        EXPECT_EQ(device->SetDataFormat(&c_dfDIJoystick2), DI_OK);
+        EXPECT_EQ(device->Acquire(), DI_OK);
+        const DIPROPRANGE range = RangeProperty(DIPH_DEVICE, 0, -maxVal, maxVal);
+        EXPECT_EQ(device->SetProperty(DIPROP_RANGE, &range.diph), DI_OK);
+        const DIPROPDWORD dz = DwordProperty(DIPH_DEVICE, 0, deadZone);
+        EXPECT_EQ(device->SetProperty(DIPROP_DEADZONE, &dz.diph), DI_OK);
+        return device;
+    }
+
+    static DIJOYSTATE2 Read(IDirectInputDevice8& device) {
+        DIJOYSTATE2 state;
+        EXPECT_EQ(device.Poll(), DI_OK);
+        EXPECT_EQ(device.GetDeviceState(sizeof state, &state), DI_OK);
+        return state;
+    }
+};
+
+TEST_F(EvdevDeviceTest, DiscoveryKeepsNodeOrderAndSkipsNonControllers) {
+    AddFixture(*kernel, "ds4-bt-touchpad.evemu");
+    AddFixture(*kernel, "ds4-bt-gamepad.evemu");
+    AddFixture(*kernel, "ds4-bt-motion-sensors.evemu");
+    AddFixture(*kernel, "logitech-g13-gaming-keys.evemu");
+    AddFixture(*kernel, "logitech-momo-racing.evemu");
+    const auto listed = Enumerate(*di);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].name, "Wireless Controller");
+    EXPECT_EQ(listed[1].name, "Logitech  Logitech MOMO Racing "); // blanks kept
+
+    // Joystick IDs are positions among the controllers, not node numbers.
+    for (DWORD id = 0; id < 2; ++id) {
+        std::shared_ptr<IDirectInputDevice8> device;
+        ASSERT_EQ(di->CreateDevice(listed[id].guid, device), DI_OK);
+        DIPROPDWORD p = DwordProperty(DIPH_DEVICE, 0);
+        EXPECT_EQ(device->GetProperty(DIPROP_JOYSTICKID, &p.diph), DI_OK);
+        EXPECT_EQ(p.dwData, id);
+        DIPROPSTRING name{};
+        name.diph = {sizeof name, sizeof(DIPROPHEADER), 0, DIPH_DEVICE};
+        EXPECT_EQ(device->GetProperty(DIPROP_INSTANCENAME, &name.diph), DI_OK);
+        EXPECT_EQ(std::string(name.wsz), listed[id].name);
+    }
+}
+
+TEST_F(EvdevDeviceTest, NoInputDirectoryMeansNoControllers) {
+    AddFixture(*kernel, "logitech-momo-racing.evemu");
+    kernel->SetInputDirectory(false);
+    EXPECT_TRUE(Enumerate(*di).empty());
+}
+
+TEST_F(EvdevDeviceTest, StickReadsFullTravelCentreAndDeadZone) {
+    const int node = AddFixture(*kernel, "radiomaster-tx16s-opentx.evemu");
+    auto device = Open(Enumerate(*di).at(0).guid);
+    kernel->Push(node, {{EV_ABS, ABS_X, 2047},
+                        {EV_ABS, ABS_Y, 0},
+                        {EV_ABS, ABS_Z, 1100},
+                        {EV_ABS, ABS_THROTTLE, 1535},
+                        {EV_KEY, BTN_SOUTH, 1},
+                        {EV_KEY, BTN_TRIGGER_HAPPY8, 1},
+                        {EV_SYN, SYN_REPORT, 0}});
+    const DIJOYSTATE2 s = Read(*device);
+    EXPECT_EQ(s.lX, 10);
+    EXPECT_EQ(s.lY, -10);
+    EXPECT_EQ(s.lZ, 0); // 7.5 % off centre: inside the 10 % dead zone
+    // The throttle is a slider: 50 % of the half-range, 10 % dead zone -> (0.5-0.1)/0.9 of 10.
+    EXPECT_EQ(s.rglSlider[0], 4);
+    EXPECT_EQ(s.rglSlider[1], 0);
+    EXPECT_EQ(s.rgbButtons[0], 0x80);
+    EXPECT_EQ(s.rgbButtons[23], 0x80);
+    EXPECT_EQ(s.rgbButtons[1], 0x00);
+    for (DWORD pov : s.rgdwPOV)
+        EXPECT_EQ(pov, POV_CENTERED);
+}
+
+TEST_F(EvdevDeviceTest, PadHatTriggersAndStartValues) {
+    const int node = AddFixture(*kernel, "xbox360-pad-xpad-ayaneo-air.evemu");
+    auto device = Open(Enumerate(*di).at(0).guid);
+    DIJOYSTATE2 s = Read(*device);
+    // At rest the sticks are centred, the triggers at their lower end, the hat centred.
+    EXPECT_EQ(s.lX, 0);
+    EXPECT_EQ(s.lZ, -10);
+    EXPECT_EQ(s.rgdwPOV[0], POV_CENTERED);
+
+    kernel->Push(node, {{EV_ABS, ABS_HAT0X, 1},
+                        {EV_ABS, ABS_HAT0Y, -1},
+                        {EV_ABS, ABS_RZ, 255},
+                        {EV_ABS, ABS_RX, -32768}});
+    s = Read(*device);
+    EXPECT_EQ(s.rgdwPOV[0], 4500u);
+    EXPECT_EQ(s.lRz, 10);
+    EXPECT_EQ(s.lRx, -10);
+    kernel->Push(node, {{EV_ABS, ABS_HAT0X, 0}});
+    EXPECT_EQ(Read(*device).rgdwPOV[0], 0u);
+    kernel->Push(node, {{EV_ABS, ABS_HAT0Y, 0}});
+    EXPECT_EQ(Read(*device).rgdwPOV[0], POV_CENTERED);
+
+    DIPROPRANGE hat = RangeProperty(DIPH_BYID, DIDFT_POV | DIDFT_MAKEINSTANCE(0));
+    EXPECT_EQ(device->GetProperty(DIPROP_LOGICALRANGE, &hat.diph), DI_OK);
+    EXPECT_EQ(hat.lMin, 0);
+    EXPECT_EQ(hat.lMax, 7);
+    DIPROPRANGE axis = RangeProperty(DIPH_BYID, X);
+    EXPECT_EQ(device->GetProperty(DIPROP_LOGICALRANGE, &axis.diph), DI_OK);
+    EXPECT_EQ(axis.lMin, -32768);
+    EXPECT_EQ(axis.lMax, 32767);
+}
+
+TEST_F(EvdevDeviceTest, WheelReplaysItsRecording) {
+    AddFixture(*kernel, "logitech-g29-wheel.evemu", /*withEvents=*/true);
+    auto device = Open(Enumerate(*di).at(0).guid);
+    const DIJOYSTATE2 s = Read(*device);
+    EXPECT_EQ(s.lX, -7);              // turned left: 7664 of 0..65535
+    EXPECT_EQ(s.lZ, 10);              // gas pedal at 251 of 0..255
+    EXPECT_EQ(s.rgbButtons[1], 0x00); // the square button went down and up again
+}
+
+TEST_F(EvdevDeviceTest, NonControllerIsNotCreated) {
+    AddFixture(*kernel, "ds4-bt-touchpad.evemu");
+    const GUID guid = InstanceGuid(Fixture("ds4-bt-touchpad.evemu").description);
+    std::shared_ptr<IDirectInputDevice8> device;
+    EXPECT_EQ(di->CreateDevice(guid, device), DIERR_DEVICENOTREG);
+    EXPECT_EQ(device, nullptr);
+}
+
+TEST_F(EvdevDeviceTest, CallOrderAndArgumentChecks) {
+    AddFixture(*kernel, "usb-gamepad-0079-0011.evemu");
+    std::shared_ptr<IDirectInputDevice8> device;
+    ASSERT_EQ(di->CreateDevice(Enumerate(*di).at(0).guid, device), DI_OK);
+    DIJOYSTATE2 s;
+    EXPECT_EQ(device->Acquire(), DIERR_INVALIDPARAM); // no data format yet
+    EXPECT_EQ(device->GetDeviceState(sizeof s, &s), DIERR_NOTACQUIRED);
+    EXPECT_EQ(device->Poll(), DIERR_NOTACQUIRED);
+    EXPECT_EQ(
+        device->SetCooperativeLevel(1, DISCL_NONEXCLUSIVE | DISCL_EXCLUSIVE | DISCL_BACKGROUND),
+        DIERR_INVALIDPARAM);
+    const DIDATAFORMAT other = {sizeof(DIDATAFORMAT), 80};
+    EXPECT_EQ(device->SetDataFormat(&other), DIERR_INVALIDPARAM);
+    ASSERT_EQ(device->SetDataFormat(&c_dfDIJoystick2), DI_OK);
+    ASSERT_EQ(device->Acquire(), DI_OK);
+    EXPECT_EQ(device->Acquire(), DI_NOEFFECT);
+    EXPECT_EQ(device->SetDataFormat(&c_dfDIJoystick2), DIERR_ACQUIRED);
+    EXPECT_EQ(device->GetDeviceState(80, &s), DIERR_INVALIDPARAM);
+
+    DIPROPRANGE badRange = RangeProperty(DIPH_BYID, X, 10, -10);
+    EXPECT_EQ(device->SetProperty(DIPROP_RANGE, &badRange.diph), DIERR_INVALIDPARAM);
+    DIPROPDWORD badDeadZone = DwordProperty(DIPH_BYID, X, 10001);
+    EXPECT_EQ(device->SetProperty(DIPROP_DEADZONE, &badDeadZone.diph), DIERR_INVALIDPARAM);
+    DIPROPDWORD missing = DwordProperty(DIPH_BYID, DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(5), 100);
+    EXPECT_EQ(device->SetProperty(DIPROP_DEADZONE, &missing.diph), DIERR_OBJECTNOTFOUND);
+    DIPROPDWORD button = DwordProperty(DIPH_BYID, DIDFT_PSHBUTTON | DIDFT_MAKEINSTANCE(0), 100);
+    EXPECT_EQ(device->SetProperty(DIPROP_DEADZONE, &button.diph), DIERR_UNSUPPORTED);
+    DIPROPDWORD id = DwordProperty(DIPH_DEVICE, 0, 3);
+    EXPECT_EQ(device->SetProperty(DIPROP_JOYSTICKID, &id.diph), E_ACCESSDENIED);
+
+    // Range and dead zone set on one axis stay on that axis.
+    DIPROPRANGE range = RangeProperty(DIPH_BYID, X, -100, 100);
+    EXPECT_EQ(device->SetProperty(DIPROP_RANGE, &range.diph), DI_OK);
+    DIPROPRANGE read = RangeProperty(DIPH_BYID, X);
+    EXPECT_EQ(device->GetProperty(DIPROP_RANGE, &read.diph), DI_OK);
+    EXPECT_EQ(read.lMax, 100);
+    DIPROPRANGE y = RangeProperty(DIPH_BYID, DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(1));
+    EXPECT_EQ(device->GetProperty(DIPROP_RANGE, &y.diph), DI_OK);
+    EXPECT_EQ(y.lMin, 0); // DirectInput's default range
+    EXPECT_EQ(y.lMax, 65535);
+}
+
+TEST_F(EvdevDeviceTest, EnumObjectsFiltersByType) {
+    AddFixture(*kernel, "ds4-bt-gamepad.evemu");
+    std::shared_ptr<IDirectInputDevice8> device;
+    ASSERT_EQ(di->CreateDevice(Enumerate(*di).at(0).guid, device), DI_OK);
+    auto count = [&](DWORD filter) {
+        int n = 0;
+        device->EnumObjects(
+            [&](const DIDEVICEOBJECTINSTANCEA&, void*) { return ++n, DIENUM_CONTINUE; }, nullptr,
+            filter);
+        return n;
+    };
+    EXPECT_EQ(count(DIDFT_ALL), 6 + 1 + 13);
+    EXPECT_EQ(count(DIDFT_AXIS), 6);
+    EXPECT_EQ(count(DIDFT_BUTTON), 13);
+    EXPECT_EQ(count(DIDFT_POV), 1);
+    int calls = 0;
+    device->EnumObjects([&](const DIDEVICEOBJECTINSTANCEA&, void*) { return ++calls, DIENUM_STOP; },
+                        nullptr, DIDFT_ALL);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(EvdevDeviceTest, UnplugGivesDirectInputCodesAndReplugKeepsTheGuid) {
+    const int node = AddFixture(*kernel, "logitech-momo-racing.evemu");
+    const GUID guid = Enumerate(*di).at(0).guid;
+    auto device = Open(guid);
+    kernel->Push(node, {{EV_KEY, BTN_TRIGGER, 1}});
+    kernel->Unplug(node);
+    DIJOYSTATE2 s;
+    EXPECT_EQ(device->Poll(), DIERR_INPUTLOST);
+    EXPECT_EQ(device->GetDeviceState(sizeof s, &s), DIERR_INPUTLOST);
+    EXPECT_EQ(device->Acquire(), DIERR_UNPLUGGED);
+    std::shared_ptr<IDirectInputDevice8> again;
+    EXPECT_EQ(di->CreateDevice(guid, again), DIERR_DEVICENOTREG);
+    EXPECT_TRUE(Enumerate(*di).empty());
+
+    kernel->Replug(node); // back under another node number
+    auto fresh = Open(guid);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(Read(*fresh).rgbButtons[0], 0x80); // the state the device has now
+    ASSERT_EQ(Enumerate(*di).size(), 1u);
+    EXPECT_TRUE(Enumerate(*di)[0].guid == guid);
+}
+
+TEST_F(EvdevDeviceTest, UnreadableControllerIsListedButDeniedOnCreate) {
+    AddFixture(*kernel, "usb-gamepad-0079-0011.evemu");
+    const int denied = AddFixture(*kernel, "logitech-momo-racing.evemu");
+    const int deniedKeys = AddFixture(*kernel, "logitech-g13-gaming-keys.evemu");
+    kernel->SetDenied(denied, true);
+    kernel->SetDenied(deniedKeys, true); // not a controller: not listed, so never logged
+    const auto listed = Enumerate(*di);
+    ASSERT_EQ(listed.size(), 2u);
+    std::shared_ptr<IDirectInputDevice8> device;
+    EXPECT_EQ(di->CreateDevice(listed[1].guid, device), E_ACCESSDENIED);
+    EXPECT_EQ(di->CreateDevice(listed[0].guid, device), DI_OK);
+}
+
+TEST_F(EvdevDeviceTest, MoreObjectsThanTheStateHolds) {
+    EvdevDescription d;
+    d.name = "Many Controls";
+    d.bus = 3;
+    for (unsigned code : {ABS_X, ABS_Y, ABS_THROTTLE, ABS_RUDDER, ABS_WHEEL, ABS_GAS, ABS_BRAKE})
+        d.abs.set(code), d.absinfo[code] = {0, 0, 255, 0, 0, 0};
+    for (unsigned code = ABS_HAT0X; code <= ABS_HAT3Y; ++code)
+        d.abs.set(code), d.absinfo[code] = {0, -1, 1, 0, 0, 0};
+    d.absinfo[ABS_HAT2X] = {0, 0, 255, 0, 0, 0}; // a pressure, not a hat
+    // 64 codes from BTN_MISC, 16 keys past the tool codes, 64 trigger codes: 144 in all.
+    for (unsigned code = BTN_MISC; code < BTN_MISC + 64; ++code)
+        d.keys.set(code);
+    for (unsigned code = KEY_OK; code < KEY_OK + 16; ++code)
+        d.keys.set(code);
+    for (unsigned code = BTN_TRIGGER_HAPPY; code < KEY_CNT; ++code)
+        d.keys.set(code);
+    const int node = kernel->Add(d);
+
+    auto device = Open(Enumerate(*di).at(0).guid);
+    int sliders = 0, hats = 0, buttons = 0;
+    device->EnumObjects(
+        [&](const DIDEVICEOBJECTINSTANCEA& o, void*) {
+            sliders += o.guidType == GUID_Slider;
+            hats += o.guidType == GUID_POV;
+            buttons += o.guidType == GUID_Button;
+            return DIENUM_CONTINUE;
+        },
+        nullptr, DIDFT_ALL);
+    EXPECT_EQ(sliders, 2);
+    EXPECT_EQ(hats, 3);
+    EXPECT_EQ(buttons, 128);
+    // The fourth hat pair in the kernel is the third hat here.
+    kernel->Push(node, {{EV_ABS, ABS_HAT3X, -1},
+                        {EV_ABS, ABS_RUDDER, 255},
+                        {EV_ABS, ABS_WHEEL, 255},
+                        {EV_KEY, BTN_TRIGGER_HAPPY40, 1},
+                        {EV_KEY, 0x2f0, 1}});
+    const DIJOYSTATE2 s = Read(*device);
+    EXPECT_EQ(s.rgdwPOV[2], 27000u);
+    EXPECT_EQ(s.rglSlider[1], 10);
+    // Buttons 0..79 are the first two groups, then the first 48 trigger codes; 0x2f0 is past
+    // the 128th button and changes nothing.
+    EXPECT_EQ(s.rgbButtons[80 + 39], 0x80);
+    int down = 0;
+    for (BYTE b : s.rgbButtons)
+        down += b != 0;
+    EXPECT_EQ(down, 1);
+}
+
+} // namespace
+} // namespace padwright
