@@ -103,7 +103,6 @@ quote() { printf "'%s'" "${1//\'/\'\\\'\'}"; }
     echo '/bin/busybox --install -s /bin'
     echo 'mount -t sysfs sys /sys'
     echo 'mkdir -p /dev/pts && mount -t devpts devpts /dev/pts'
-    echo 'mount -t tmpfs tmp /tmp'
     echo 'export PATH=/usr/bin HOME=/root TMPDIR=/tmp'
     for e in "${envs[@]}"; do echo "export $(quote "$e")"; done
     for m in "${loaded[@]}"; do
