@@ -3,10 +3,8 @@
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -18,9 +16,28 @@ std::runtime_error KernelError(const std::string& what, int negErrno) {
     return std::runtime_error(what + ": " + std::strerror(-negErrno));
 }
 
+template <std::size_t N>
+void EnableCodes(libevdev* dev, unsigned type, const std::bitset<N>& codes,
+                 const EvdevDescription& d) {
+    for (unsigned code = 0; code < N; ++code) {
+        if (!codes.test(code))
+            continue;
+        input_absinfo info{};
+        if (type == EV_ABS) {
+            // The starting value goes along: uinput hands the whole absinfo to the kernel, so
+            // the node starts where the real device rested (pedals at their maximum).
+            const AbsRange& r = d.absinfo[code];
+            info = {r.value, r.minimum, r.maximum, r.fuzz, r.flat, r.resolution};
+        }
+        if (libevdev_enable_event_code(dev, type, code, type == EV_ABS ? &info : nullptr) != 0)
+            throw std::runtime_error(d.name + ": libevdev refuses type " + std::to_string(type) +
+                                     " code " + std::to_string(code));
+    }
+}
+
 } // namespace
 
-KernelDevice::KernelDevice(const EvemuFile& d) {
+KernelDevice::KernelDevice(const EvdevDescription& d) {
     dev_ = libevdev_new();
     libevdev_set_name(dev_, d.name.c_str());
     libevdev_set_id_bustype(dev_, d.bus);
@@ -30,23 +47,12 @@ KernelDevice::KernelDevice(const EvemuFile& d) {
     for (unsigned p = 0; p < INPUT_PROP_CNT; ++p)
         if (d.properties.test(p))
             libevdev_enable_property(dev_, p);
-    for (unsigned type = 1; type < EV_CNT; ++type) {
-        if (type == EV_REP)
-            continue; // the kernel's own autorepeat, set below when keys are present
-        for (unsigned code = 0; code < KEY_CNT; ++code) {
-            if (!d.codes[type].test(code))
-                continue;
-            const void* data = type == EV_ABS ? &d.absinfo[code] : nullptr;
-            if (libevdev_enable_event_code(dev_, type, code, data) != 0)
-                throw std::runtime_error(d.name + ": libevdev refuses type " +
-                                         std::to_string(type) + " code " + std::to_string(code));
-        }
-    }
-    if (d.codes[EV_REP].any()) {
-        int delay = 250, period = 33;
-        libevdev_enable_event_code(dev_, EV_REP, REP_DELAY, &delay);
-        libevdev_enable_event_code(dev_, EV_REP, REP_PERIOD, &period);
-    }
+    EnableCodes(dev_, EV_KEY, d.keys, d);
+    EnableCodes(dev_, EV_ABS, d.abs, d);
+    EnableCodes(dev_, EV_REL, d.rel, d);
+    // The kernel passes on only events of declared types; recordings carry MSC_SCAN.
+    if (d.types.test(EV_MSC))
+        libevdev_enable_event_code(dev_, EV_MSC, MSC_SCAN, nullptr);
     int rc = libevdev_uinput_create_from_device(dev_, LIBEVDEV_UINPUT_OPEN_MANAGED, &uinput_);
     if (rc != 0) {
         libevdev_free(dev_);
@@ -69,8 +75,8 @@ KernelDevice::~KernelDevice() {
     libevdev_free(dev_);
 }
 
-void KernelDevice::Write(const std::vector<EvemuEvent>& events) {
-    for (const EvemuEvent& e : events) {
+void KernelDevice::Write(const std::vector<EvdevEvent>& events) {
+    for (const EvdevEvent& e : events) {
         int rc = libevdev_uinput_write_event(uinput_, e.type, e.code, e.value);
         if (rc != 0)
             throw KernelError("writing to " + node_, rc);

@@ -1,0 +1,238 @@
+// The evdev backend on real kernel devices against the fixture backend on the same
+// descriptions: every real-device description becomes a kernel device through uinput, its
+// recording is replayed, and DirectInput must see the same controllers, objects, ranges and
+// states either way. Only the instance GUID may differ: uinput cannot carry the serial or port.
+#include "KernelDevice.h"
+#include "platform/dinput/EvdevDirectInput.h"
+#include "platform/dinput/EvemuParser.h"
+#include "platform/dinput/FixtureKernel.h"
+#include "platform/dinput/LibevdevKernel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+namespace padwright::vm {
+namespace {
+
+// Nodes of real hardware that are not controllers; every other description is one.
+const std::set<std::string> NotControllers = {
+    "ds4-bt-motion-sensors",
+    "ds4-bt-touchpad",
+    "logitech-g13-gaming-keys",
+};
+
+std::vector<std::filesystem::path> Fixtures() {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(PADWRIGHT_DEVICES_DIR, ec))
+        if (entry.path().extension() == ".evemu")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The two ways of reaching the same devices.
+struct Backends {
+    std::shared_ptr<FixtureKernel> fixtureKernel = std::make_shared<FixtureKernel>();
+    std::shared_ptr<IDirectInput8> fixture = CreateFixtureDirectInput(fixtureKernel);
+    std::shared_ptr<IDirectInput8> evdev =
+        std::make_shared<EvdevDirectInput>(std::make_shared<LibevdevKernel>());
+};
+
+std::vector<DIDEVICEINSTANCEA> Enumerate(IDirectInput8& di) {
+    std::vector<DIDEVICEINSTANCEA> found;
+    EXPECT_EQ(di.EnumDevices(
+                  DI8DEVCLASS_GAMECTRL,
+                  [&](const DIDEVICEINSTANCEA& d, void*) {
+                      found.push_back(d);
+                      return DIENUM_CONTINUE;
+                  },
+                  nullptr, DIEDFL_ATTACHEDONLY),
+              DI_OK);
+    return found;
+}
+
+template <typename T> T Header(DWORD obj, DWORD how) {
+    T p{};
+    p.diph = {sizeof(T), sizeof(DIPROPHEADER), obj, how};
+    return p;
+}
+
+// Everything DirectInput tells about one device that must not depend on the backend, as text
+// so that a difference shows where it is.
+struct View {
+    std::string identity;
+    std::vector<std::string> objects;
+    std::shared_ptr<IDirectInputDevice8> device;
+};
+
+std::string GuidText(const GUID& g) {
+    return GuidToString(g);
+}
+
+View Open(IDirectInput8& di, const DIDEVICEINSTANCEA& instance) {
+    View v;
+    std::ostringstream id;
+    id << instance.tszInstanceName << " | " << instance.tszProductName << " | product "
+       << GuidText(instance.guidProduct) << " | type " << instance.dwDevType;
+    EXPECT_EQ(di.CreateDevice(instance.guidInstance, v.device), DI_OK);
+    if (!v.device)
+        return v;
+    IDirectInputDevice8& dev = *v.device;
+    EXPECT_EQ(dev.SetDataFormat(&c_dfDIJoystick2), DI_OK);
+    EXPECT_EQ(dev.SetCooperativeLevel(0, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+    auto joystickId = Header<DIPROPDWORD>(0, DIPH_DEVICE);
+    EXPECT_EQ(dev.GetProperty(DIPROP_JOYSTICKID, &joystickId.diph), DI_OK);
+    auto name = Header<DIPROPSTRING>(0, DIPH_DEVICE);
+    EXPECT_EQ(dev.GetProperty(DIPROP_INSTANCENAME, &name.diph), DI_OK);
+    id << " | id " << joystickId.dwData << " | name " << name.wsz;
+    v.identity = id.str();
+
+    dev.EnumObjects(
+        [&](const DIDEVICEOBJECTINSTANCEA& o, void*) {
+            std::ostringstream line;
+            line << o.tszName << " | " << GuidText(o.guidType) << " | ofs " << o.dwOfs
+                 << " | type 0x" << std::hex << o.dwType << " | flags 0x" << o.dwFlags << std::dec;
+            auto logical = Header<DIPROPRANGE>(o.dwType, DIPH_BYID);
+            if (dev.GetProperty(DIPROP_LOGICALRANGE, &logical.diph) == DI_OK)
+                line << " | logical " << logical.lMin << ".." << logical.lMax;
+            v.objects.push_back(line.str());
+            return DIENUM_CONTINUE;
+        },
+        nullptr, DIDFT_ALL);
+
+    // The settings the program gives every active controller.
+    auto range = Header<DIPROPRANGE>(0, DIPH_DEVICE);
+    range.lMin = -1000;
+    range.lMax = 1000;
+    EXPECT_EQ(dev.SetProperty(DIPROP_RANGE, &range.diph), DI_OK);
+    auto deadZone = Header<DIPROPDWORD>(0, DIPH_DEVICE);
+    deadZone.dwData = 1500;
+    EXPECT_EQ(dev.SetProperty(DIPROP_DEADZONE, &deadZone.diph), DI_OK);
+    EXPECT_EQ(dev.Acquire(), DI_OK);
+    return v;
+}
+
+std::string State(IDirectInputDevice8& dev) {
+    EXPECT_TRUE(SUCCEEDED(dev.Poll()));
+    DIJOYSTATE2 s;
+    std::memset(&s, 0xA5, sizeof s);
+    EXPECT_EQ(dev.GetDeviceState(sizeof s, &s), DI_OK);
+    std::ostringstream out;
+    out << "axes " << s.lX << " " << s.lY << " " << s.lZ << " " << s.lRx << " " << s.lRy << " "
+        << s.lRz << " sliders " << s.rglSlider[0] << " " << s.rglSlider[1] << " povs";
+    for (DWORD pov : s.rgdwPOV)
+        out << " " << static_cast<LONG>(pov);
+    out << " buttons";
+    for (int i = 0; i < 128; ++i)
+        if (s.rgbButtons[i])
+            out << " " << i << "=" << int(s.rgbButtons[i]);
+    return out.str();
+}
+
+class OneDevice : public testing::TestWithParam<std::filesystem::path> {
+protected:
+    bool IsController() const { return !NotControllers.count(GetParam().stem().string()); }
+};
+
+TEST(EvdevBackend, FixturesArePresent) {
+    EXPECT_GE(Fixtures().size(), NotControllers.size() + 1);
+}
+
+TEST_P(OneDevice, KernelNodeCarriesTheDescription) {
+    const EvemuDevice file = LoadEvemuFile(GetParam().string());
+    const EvdevDescription& want = file.description;
+    KernelDevice device(want);
+    std::unique_ptr<IEvdevNode> node;
+    ASSERT_EQ(LibevdevKernel().Open(device.Node(), node), 0) << device.Node();
+    const EvdevDescription& got = node->Description();
+
+    EXPECT_EQ(got.name, want.name);
+    EXPECT_EQ(got.bus, want.bus);
+    EXPECT_EQ(got.vendor, want.vendor);
+    EXPECT_EQ(got.product, want.product);
+    EXPECT_EQ(got.version, want.version);
+    EXPECT_EQ(got.properties, want.properties);
+    EXPECT_EQ(got.keys, want.keys);
+    EXPECT_EQ(got.abs, want.abs);
+    EXPECT_EQ(got.rel, want.rel);
+    for (unsigned code = 0; code < ABS_CNT; ++code) {
+        if (!want.abs.test(code))
+            continue;
+        const AbsRange &g = got.absinfo[code], &w = want.absinfo[code];
+        EXPECT_EQ(std::tie(g.value, g.minimum, g.maximum, g.fuzz, g.flat, g.resolution),
+                  std::tie(w.value, w.minimum, w.maximum, w.fuzz, w.flat, w.resolution))
+            << "abs " << code;
+    }
+}
+
+TEST_P(OneDevice, EvdevBackendSeesWhatTheFixtureBackendSees) {
+    const EvemuDevice file = LoadEvemuFile(GetParam().string());
+    KernelDevice device(file.description);
+    Backends b;
+    const int fixtureNode = b.fixtureKernel->Add(file.description);
+
+    const auto real = Enumerate(*b.evdev);
+    const auto fixture = Enumerate(*b.fixture);
+    ASSERT_EQ(real.size(), fixture.size());
+    if (!IsController()) {
+        EXPECT_TRUE(real.empty()) << real.front().tszInstanceName << " is not a controller";
+        return;
+    }
+    ASSERT_EQ(real.size(), 1u);
+
+    View r = Open(*b.evdev, real[0]);
+    View f = Open(*b.fixture, fixture[0]);
+    ASSERT_TRUE(r.device && f.device);
+    EXPECT_EQ(r.identity, f.identity);
+    EXPECT_EQ(r.objects, f.objects);
+    EXPECT_FALSE(r.objects.empty());
+
+    const std::string restingReal = State(*r.device);
+    EXPECT_EQ(restingReal, State(*f.device)) << "at rest";
+    if (file.events.empty())
+        return;
+    device.Write(file.events);
+    b.fixtureKernel->Push(fixtureNode, file.events);
+    const std::string finalReal = State(*r.device);
+    EXPECT_EQ(finalReal, State(*f.device)) << "after the recording";
+    EXPECT_NE(finalReal, restingReal) << "the recording changed nothing";
+}
+
+TEST(EvdevBackend, ListsTheControllersOfAllDevicesInNodeOrder) {
+    Backends b;
+    std::vector<std::unique_ptr<KernelDevice>> devices;
+    std::vector<std::string> expected;
+    for (const auto& path : Fixtures()) {
+        const EvemuDevice file = LoadEvemuFile(path.string());
+        devices.push_back(std::make_unique<KernelDevice>(file.description));
+        b.fixtureKernel->Add(file.description);
+        if (!NotControllers.count(path.stem().string()))
+            expected.push_back(file.description.name);
+    }
+    std::vector<std::string> real, fixture;
+    for (const auto& d : Enumerate(*b.evdev))
+        real.push_back(Open(*b.evdev, d).identity);
+    for (const auto& d : Enumerate(*b.fixture))
+        fixture.push_back(Open(*b.fixture, d).identity);
+    EXPECT_EQ(real, fixture);
+    ASSERT_EQ(real.size(), expected.size());
+    for (std::size_t i = 0; i < real.size(); ++i)
+        EXPECT_EQ(real[i].substr(0, real[i].find(" | ")), expected[i]);
+}
+
+std::string FileName(const testing::TestParamInfo<std::filesystem::path>& info) {
+    std::string name = info.param.stem().string();
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(RealDevices, OneDevice, testing::ValuesIn(Fixtures()), FileName);
+
+} // namespace
+} // namespace padwright::vm
