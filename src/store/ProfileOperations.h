@@ -1,0 +1,18 @@
+#pragma once
+// Adding, copying, renaming and deleting profiles in Profiles, keeping every controller's
+// profile number pointing at the same profile.
+#include "engine/Lists.h"
+
+#include <string_view>
+
+namespace padwright {
+
+// Appends a new profile (every byte 0) with `name` cut to 255 bytes.
+TProfile& AddProfile(TLists& lists, std::string_view name);
+// Appends a byte-for-byte copy of profile `index` (run-time fields included) under `name`.
+TProfile& CopyProfile(TLists& lists, std::size_t index, std::string_view name);
+// Removes profile `index`: controllers using it get no profile (0), controllers using a later
+// one have their number lowered by one.
+void DeleteProfile(TLists& lists, std::size_t index);
+
+} // namespace padwright

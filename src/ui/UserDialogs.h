@@ -1,0 +1,45 @@
+#pragma once
+// The boxes and file dialogs the windows show. The Qt implementation shows real ones; tests
+// answer them with a fake, so no handler waits on a human.
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace padwright {
+
+enum class BoxIcon { Warning, Error };
+
+class IUserDialogs {
+public:
+    virtual ~IUserDialogs() = default;
+    // A plain modal box with an OK button and no owner window ("Attention", "Warning", "Error").
+    virtual void MessageBox(const QString& text, const QString& title, BoxIcon icon) = 0;
+    // The standard error box: title "Padwright", the stop icon, owned by the main window.
+    virtual void ErrorBox(const QString& text) = 0;
+    // dlgOpen: an existing single-profile file, or nothing when the user cancels.
+    virtual std::optional<QString> OpenProfileFile() = 0;
+    // dlgSave: the file to write (the user has agreed to replace it), or nothing.
+    virtual std::optional<QString> SaveProfileFile() = 0;
+};
+
+// The error box text: a full stop is added when the last character sorts after it.
+QString ErrorBoxText(const QString& message);
+
+class QtUserDialogs : public IUserDialogs {
+public:
+    // `owner` is the main window: the error box and the file dialogs centre on it.
+    explicit QtUserDialogs(QWidget* owner = nullptr) : owner_(owner) {}
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    void MessageBox(const QString& text, const QString& title, BoxIcon icon) override;
+    void ErrorBox(const QString& text) override;
+    std::optional<QString> OpenProfileFile() override;
+    std::optional<QString> SaveProfileFile() override;
+
+private:
+    QWidget* owner_;
+};
+
+} // namespace padwright

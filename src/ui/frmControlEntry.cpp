@@ -1,0 +1,199 @@
+#include "ui/frmControlEntry.h"
+
+#include "engine/Catalogue.h"
+#include "ui/DesignFont.h"
+#include "ui/RowTexts.h"
+#include "ui/StaticText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+#include <algorithm>
+
+namespace padwright {
+
+namespace {
+
+constexpr int MaxTrackPosition = 31;
+
+QCheckBox* ModifierBox(QWidget* parent, const char* caption, const char* hint, QRect place) {
+    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+    box->setGeometry(place);
+    box->setToolTip(QString::fromLatin1(hint));
+    return box;
+}
+
+} // namespace
+
+TfrmControlEntry::TfrmControlEntry(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Edit Control"));
+    setFont(DesignFont());
+    setFixedSize(337, 202);
+    move(391, 149);
+    BuildControls();
+    FormCreate();
+}
+
+void TfrmControlEntry::BuildControls() {
+    txtControlName = new TStaticText(this);
+    txtControlName->setGeometry(16, 8, 305, 17);
+    txtControlName->setAlignment(Qt::AlignCenter);
+
+    cmbFunction = new QComboBox(this);
+    cmbFunction->setGeometry(16, 32, 305, 21);
+    cmbFunction->setToolTip(QStringLiteral("Sets the function for the control."));
+    cmbFunction->setMaxVisibleItems(8);
+
+    chkShift =
+        ModifierBox(this, "Shift", "Shift key should be pressed if a keyboard function is used.",
+                    {16, 64, 49, 17});
+    chkCtrl =
+        ModifierBox(this, "Ctrl", "Ctrl key should be pressed if a keyboard function is used.",
+                    {72, 64, 41, 17});
+    chkAlt = ModifierBox(this, "Alt", "Alt key should be pressed if a keyboard function is used.",
+                         {128, 64, 41, 17});
+    chkWin =
+        ModifierBox(this, "Win", "Windows key should be pressed if a keyboard function is used.",
+                    {184, 64, 49, 17});
+
+    Label1 = new QLabel(QStringLiteral("Auto-Repeat"), this);
+    Label1->setGeometry(104, 104, 129, 17);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    trkRepeatRate = new QSlider(Qt::Horizontal, this);
+    trkRepeatRate->setGeometry(8, 120, 321, 25);
+    trkRepeatRate->setRange(0, MaxTrackPosition);
+    trkRepeatRate->setPageStep(1);
+    trkRepeatRate->setTickPosition(QSlider::TicksBelow);
+    trkRepeatRate->setTickInterval(1);
+    trkRepeatRate->setToolTip(QStringLiteral("Rate of repetition for the selected function."));
+
+    txtAutoRepeat = new TStaticText(this);
+    txtAutoRepeat->setGeometry(104, 144, 129, 17);
+    txtAutoRepeat->setAlignment(Qt::AlignCenter);
+
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setGeometry(232, 176, 49, 25);
+    cmdCancel->setAutoDefault(false);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(288, 176, 49, 25);
+    cmdOK->setDefault(true);
+
+    QWidget::setTabOrder(cmdOK, cmdCancel);
+    QWidget::setTabOrder(cmdCancel, cmbFunction);
+    QWidget::setTabOrder(cmbFunction, chkShift);
+    QWidget::setTabOrder(chkShift, chkCtrl);
+    QWidget::setTabOrder(chkCtrl, chkAlt);
+    QWidget::setTabOrder(chkAlt, chkWin);
+    QWidget::setTabOrder(chkWin, trkRepeatRate);
+
+    connect(cmbFunction, &QComboBox::currentIndexChanged, this, [this] { cmbFunctionClick(); });
+    connect(chkShift, &QCheckBox::toggled, this, [this] { chkShiftClick(); });
+    connect(chkCtrl, &QCheckBox::toggled, this, [this] { chkCtrlClick(); });
+    connect(chkAlt, &QCheckBox::toggled, this, [this] { chkAltClick(); });
+    connect(chkWin, &QCheckBox::toggled, this, [this] { chkWinClick(); });
+    connect(trkRepeatRate, &QSlider::valueChanged, this, [this] { trkRepeatRateChange(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+}
+
+void TfrmControlEntry::FormCreate() {
+    // The mouse group comes before the application commands here, unlike the catalogue's order.
+    QStringList names{QStringLiteral("NONE")};
+    for (auto table : {MouseFunctions(), AppCommands(), VirtualKeys(), PowerActions()})
+        for (const TFunctionEntry& row : table)
+            names << QString::fromUtf8(row.Name.data(), static_cast<int>(row.Name.size()));
+    const QSignalBlocker quiet(cmbFunction);
+    cmbFunction->addItems(names);
+    cmbFunction->setCurrentIndex(-1);
+}
+
+void TfrmControlEntry::EditControl(const QString& name, TControlMapping& mapping) {
+    txtControlName->setText(name);
+    TargetMapping = &mapping;
+    WorkMapping = mapping;
+
+    chkShift->setChecked(WorkMapping.Shift != 0);
+    chkCtrl->setChecked(WorkMapping.Ctrl != 0);
+    chkAlt->setChecked(WorkMapping.Alt != 0);
+    chkWin->setChecked(WorkMapping.Win != 0);
+
+    trkRepeatRate->setValue(std::clamp(WorkMapping.RepeatRate, 0, MaxTrackPosition));
+    txtAutoRepeat->setText(QString::fromStdString(RateWords(trkRepeatRate->value())));
+
+    {
+        const QSignalBlocker quiet(cmbFunction);
+        const QString function = QString::fromUtf8(WorkMapping.FunctionName.view().data(),
+                                                   int(WorkMapping.FunctionName.size()));
+        cmbFunction->setCurrentIndex(function.isEmpty() ? -1 : cmbFunction->findText(function));
+    }
+    cmbFunctionClick();
+
+    exec();
+}
+
+void TfrmControlEntry::cmbFunctionClick() {
+    AssignFunction(WorkMapping, cmbFunction->currentText().toStdString());
+
+    const bool movement = WorkMapping.Kind == fkMouse && WorkMapping.Code >= mfMoveXNeg &&
+                          WorkMapping.Code <= mfMoveYPos;
+    trkRepeatRate->setEnabled(!movement);
+    txtAutoRepeat->setEnabled(!movement);
+
+    const bool key = WorkMapping.Kind == fkKey;
+    for (QCheckBox* box : {chkShift, chkCtrl, chkAlt, chkWin})
+        box->setEnabled(key);
+}
+
+void TfrmControlEntry::chkShiftClick() {
+    WorkMapping.Shift = chkShift->isChecked() ? 1 : 0;
+}
+void TfrmControlEntry::chkCtrlClick() {
+    WorkMapping.Ctrl = chkCtrl->isChecked() ? 1 : 0;
+}
+void TfrmControlEntry::chkAltClick() {
+    WorkMapping.Alt = chkAlt->isChecked() ? 1 : 0;
+}
+void TfrmControlEntry::chkWinClick() {
+    WorkMapping.Win = chkWin->isChecked() ? 1 : 0;
+}
+
+void TfrmControlEntry::trkRepeatRateChange() {
+    const int position = trkRepeatRate->value();
+    WorkMapping.RepeatRate = position;
+    WorkMapping.AutoRepeat = position == 0 ? 0 : 1;
+    if (position > 30)
+        WorkMapping.RepeatRate = 255;
+    txtAutoRepeat->setText(QString::fromStdString(RateWords(position)));
+}
+
+void TfrmControlEntry::cmdOKClick() {
+    if (TargetMapping)
+        *TargetMapping = WorkMapping;
+    accept();
+}
+
+void TfrmControlEntry::cmdCancelClick() {
+    reject();
+}
+
+void TfrmControlEntry::keyPressEvent(QKeyEvent* event) {
+    // Only OK and Cancel close the editor; Escape is not bound to Cancel.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmControlEntry::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    cmdOK->setFocus();
+}
+
+} // namespace padwright

@@ -1,0 +1,181 @@
+// The main window's wiring, the reading switch, the timers and the controller selection.
+#include "ui/frmMain.h"
+
+#include "input/DiLog.h"
+#include "ui/RowTexts.h"
+#include "ui/StaticText.h"
+#include "ui/TrayView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+namespace padwright {
+
+void TfrmMain::ConnectHandlers() {
+    auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
+        connect(sender, signal, this, [this, handler] { RunHandler([&] { (this->*handler)(); }); });
+    };
+    on(cmbDevices, &QComboBox::activated, &TfrmMain::cmbDevicesClick);
+    on(cmbProfiles, &QComboBox::activated, &TfrmMain::cmbProfilesClick);
+    on(cmdExit, &QPushButton::clicked, &TfrmMain::cmdExitClick);
+    on(cmdPPopUp, &QPushButton::clicked, &TfrmMain::cmdPPopUpClick);
+    on(popProfile, &QMenu::aboutToShow, &TfrmMain::popProfilePopup);
+    on(mnuPAdd, &QAction::triggered, &TfrmMain::mnuPAddClick);
+    on(mnuPCopy, &QAction::triggered, &TfrmMain::mnuPCopyClick);
+    on(mnuPRename, &QAction::triggered, &TfrmMain::mnuPRenameClick);
+    on(mnuPDelete, &QAction::triggered, &TfrmMain::mnuPDeleteClick);
+    on(tmrDataCollect, &QTimer::timeout, &TfrmMain::tmrDataCollectTimer);
+    on(tmrAutoRepeat, &QTimer::timeout, &TfrmMain::tmrAutoRepeatTimer);
+    on(tmrSTray, &QTimer::timeout, &TfrmMain::tmrSTrayTimer);
+    connect(cmbProfiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        RunHandler([&] { popProfile->exec(cmbProfiles->mapToGlobal(at)); });
+    });
+}
+
+// ---- The reading switch and the timers ----
+
+bool TfrmMain::IsReading() const {
+    return tmrDataCollect->isActive();
+}
+
+void TfrmMain::PauseReading() {
+    tmrDataCollect->stop();
+    tmrAutoRepeat->stop();
+    TrayFrame = 0;
+    if (tray_) {
+        tray_->ShowReadingState(false);
+        tray_->ShowStillIcon();
+    }
+}
+
+void TfrmMain::ResumeReading() {
+    if (tray_)
+        tray_->ShowReadingState(true);
+    tmrAutoRepeat->start();
+    tmrDataCollect->start();
+}
+
+void TfrmMain::TrayAnimationStep() {
+    if (tmrSTray->isActive())
+        return;
+    if (tray_)
+        tray_->ShowFrame(TrayFrame);
+    TrayFrame = (TrayFrame + 1) % 4;
+    tmrSTray->start();
+}
+
+void TfrmMain::LogDirectInputError(std::string_view prefix, HRESULT code) {
+    Log.LogDirectInputError(prefix, code);
+}
+
+void TfrmMain::tmrDataCollectTimer() {
+    // An error box raised by a run keeps the timers firing; a second run must not start inside
+    // the first one's box and stack up boxes.
+    if (collecting_)
+        return;
+    collecting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{collecting_};
+    engine_.CollectData();
+}
+
+void TfrmMain::tmrAutoRepeatTimer() {
+    engine_.tmrAutoRepeatTimer();
+}
+
+void TfrmMain::tmrSTrayTimer() {
+    tmrSTray->stop();
+}
+
+void TfrmMain::cmdExitClick() {
+    close();
+}
+
+// ---- Selecting an active controller ----
+
+TJoystick* TfrmMain::SelectedJoystick() {
+    const int i = cmbDevices->currentIndex();
+    if (i < 0 || i >= Lists.ActiveJoysticks.count())
+        return nullptr;
+    return &Lists.ActiveJoysticks[static_cast<std::size_t>(i)];
+}
+
+TProfile* TfrmMain::SelectedProfile() {
+    const int i = cmbProfiles->currentIndex();
+    if (i < 0 || i >= Lists.Profiles.count())
+        return nullptr;
+    return &Lists.Profiles[static_cast<std::size_t>(i)];
+}
+
+void TfrmMain::cmbDevicesClick() {
+    const QList<QWidget*> settings = {cmdJSApply,   cmdJSReset,    txtDeadZone, txtMaxVal,
+                                      txtThreshold, chkRepeatKeys, cmbProfiles};
+    TJoystick* joystick = SelectedJoystick();
+    if (!joystick) {
+        cmdRemoveDevice->setEnabled(false);
+        for (QWidget* w : settings)
+            w->setEnabled(false);
+        cmbProfiles->setCurrentIndex(-1);
+        cmbProfilesClick();
+        return;
+    }
+    for (QWidget* w : settings)
+        w->setEnabled(true);
+    if (cmbProfiles->count() >= joystick->Profile)
+        cmbProfiles->setCurrentIndex(joystick->Profile - 1);
+    cmbProfilesClick();
+    ShowJoystickSettings(*joystick);
+    cmdRemoveDevice->setEnabled(true);
+}
+
+void TfrmMain::ShowJoystickSettings(const TJoystick& joystick) {
+    txtDeadZone->setText(QString::number(joystick.DeadZone));
+    txtMaxVal->setText(QString::number(joystick.MaxVal));
+    txtThreshold->setText(QString::fromStdString(ThresholdPercentText(joystick)));
+    chkRepeatKeys->setChecked(joystick.RepeatKeys);
+}
+
+// ---- Keyboard ----
+
+bool TfrmMain::txtNumericKeypress(QChar key) {
+    return (key >= QChar('0') && key <= QChar('9')) || key == QChar(8);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            return false; // focus moves and the default button are not typed characters
+        default:
+            break;
+        }
+        const QString text = key->text();
+        if (!text.isEmpty() && !txtNumericKeypress(text.front()))
+            return true; // discarded
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    // Enter that no focused button took presses the default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        cmdASApply->isEnabled()) {
+        cmdASApply->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace padwright

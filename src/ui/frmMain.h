@@ -1,0 +1,187 @@
+#pragma once
+// The main window: the controller and profile lists, the settings panel with one row per control
+// slot, the controller and application settings, and the three timers that drive the engine.
+#include "engine/Engine.h"
+#include "engine/EngineHost.h"
+#include "engine/Lists.h"
+#include "ui/HandlerGuard.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+
+namespace padwright {
+
+class DiLog;
+class ITrayView;
+class TStaticText;
+class TfrmControlEntry;
+class TfrmEntry;
+
+// Everything the window works on, handed in by whoever builds it: the real program passes the
+// real implementations, tests pass fixtures and recorders.
+struct TMainDependencies {
+    TLists& Lists;
+    DiLog& Log;
+    IInputInjector& Injector;
+    ISessionControl& Session;
+    // Message boxes and file dialogs; null shows real Qt ones.
+    IUserDialogs* Dialogs = nullptr;
+};
+
+// One row of the settings panel. The boxes belong to the panel; the mapping belongs to a profile
+// in Profiles, whose elements never move.
+struct TSettingsRow {
+    TStaticText* NameBox = nullptr;
+    TStaticText* FunctionBox = nullptr;
+    TStaticText* ModifierBox = nullptr;
+    TStaticText* RepeatBox = nullptr;
+    TControlMapping* Mapping = nullptr;
+};
+
+class TfrmMain : public QWidget, public IEngineHost {
+    Q_OBJECT
+    // First, so that Dialogs can refer to it.
+    std::unique_ptr<IUserDialogs> ownDialogs_;
+
+public:
+    explicit TfrmMain(TMainDependencies dependencies, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // --- Hooks for the program's start-up, shut-down and tray icon ---
+    void SetTrayView(ITrayView* tray) { tray_ = tray; }
+    bool IsReading() const;
+    int TrayFrame = 0;
+    // Runs `handler` as every handler of the window runs: an error shows the standard error box.
+    // Returns whether it ran to its end.
+    template <typename Handler> bool RunHandler(Handler&& handler);
+
+    // --- IEngineHost: the reading switch, the tray animation step, the log ---
+    void PauseReading() override;
+    void ResumeReading() override;
+    void TrayAnimationStep() override;
+    void LogDirectInputError(std::string_view prefix, HRESULT code) override;
+
+    // --- Handlers of this window ---
+    void cmbDevicesClick();
+    void cmbProfilesClick();
+    void AddSettingsRow(TControlMapping& mapping, const QString& caption);
+    void SettingsRowClick(TStaticText* sender);
+    void tmrDataCollectTimer();
+    void tmrAutoRepeatTimer();
+    void tmrSTrayTimer();
+    void cmdExitClick();
+    // Profile menu
+    void popProfilePopup();
+    void cmdPPopUpClick();
+    void mnuPAddClick();
+    void mnuPCopyClick();
+    void mnuPRenameClick();
+    void mnuPDeleteClick();
+    // Shows a controller's settings in the Joystick Settings group.
+    void ShowJoystickSettings(const TJoystick& joystick);
+
+    // The digit filter of the numeric edits: true when the typed character is kept.
+    static bool txtNumericKeypress(QChar key);
+
+    // --- Controls, named as the design names them ---
+    QLabel* Label5;
+    QComboBox* cmbFoundDevices;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdAddDevice;
+    QLabel* Label6;
+    QComboBox* cmbDevices;
+    QPushButton* cmdRemoveDevice;
+    QLabel* Label7;
+    QComboBox* cmbProfiles;
+    QPushButton* cmdPPopUp;
+    QScrollArea* scbSettings;
+    QWidget* scbContent; // the scrolled area that holds the rows
+
+    QGroupBox* grpJoystickSettings;
+    QLabel* Label1;
+    QLineEdit* txtDeadZone;
+    QLabel* Label2;
+    QLineEdit* txtMaxVal;
+    QLabel* Label8;
+    QLineEdit* txtThreshold;
+    QCheckBox* chkRepeatKeys;
+    QPushButton* cmdJSReset;
+    QPushButton* cmdJSApply;
+
+    QGroupBox* GroupBox1;
+    QLabel* Label3;
+    QLineEdit* txtTimeInterval;
+    QLabel* Label4;
+    QLineEdit* txtMaxJoysticks;
+    QCheckBox* chkStartMinimized;
+    QCheckBox* chkLogFile;
+    QPushButton* cmdASReset;
+    QPushButton* cmdASApply;
+
+    QPushButton* cmdSave;
+    QPushButton* cmdExit;
+
+    QTimer* tmrDataCollect;
+    QTimer* tmrAutoRepeat;
+    QTimer* tmrSTray;
+
+    QMenu* popProfile;
+    QAction* mnuPAdd;
+    QAction* mnuPCopy;
+    QAction* mnuPRename;
+    QAction* mnuPDelete;
+    QAction* mnuPImport;
+    QAction* mnuPExport;
+
+    TfrmEntry* frmEntry;
+    TfrmControlEntry* frmControlEntry;
+
+    std::vector<TSettingsRow> SettingsRows;
+
+    TLists& Lists;
+    DiLog& Log;
+    IUserDialogs& Dialogs;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildTopControls();
+    void BuildJoystickGroup();
+    void BuildApplicationGroup();
+    void BuildBottomAndTimers();
+    void BuildProfileMenu();
+    void SetTabOrder();
+    void ConnectHandlers();
+    QLineEdit* NumericEdit(QWidget* parent, QRect place, int maxLength, const char* hint);
+    void ClearSettingsRows();
+    void RefreshRow(const TSettingsRow& row);
+    void FitScrollRange();
+    TJoystick* SelectedJoystick();
+    TProfile* SelectedProfile();
+    void AppendProfile(const TProfile& profile);
+
+    ITrayView* tray_ = nullptr;
+    bool collecting_ = false;
+    Engine engine_;
+};
+
+template <typename Handler> bool TfrmMain::RunHandler(Handler&& handler) {
+    return Guarded(Dialogs, std::forward<Handler>(handler));
+}
+
+} // namespace padwright

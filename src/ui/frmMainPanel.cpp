@@ -1,0 +1,166 @@
+// The settings panel: one row per control slot of the selected controller, showing the mapping
+// the selected profile gives that slot.
+#include "ui/RowTexts.h"
+#include "ui/StaticText.h"
+#include "ui/frmControlEntry.h"
+#include "ui/frmMain.h"
+
+#include <QComboBox>
+#include <QPointer>
+#include <QScrollArea>
+
+namespace padwright {
+
+namespace {
+
+constexpr int RowTop = 3;
+constexpr int RowPitch = 22;
+constexpr int RowHeight = 18;
+constexpr int Gap = 5;
+constexpr int NameLeft = 2;
+constexpr int FunctionWidth = 175;
+constexpr int ModifierWidth = 110;
+constexpr int RepeatWidth = 40;
+
+QString FunctionText(const TControlMapping& mapping) {
+    const std::string_view name = mapping.FunctionName.view();
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// Each box starts Gap pixels right of the one before it.
+void PlaceAfter(QWidget* box, const QWidget* before) {
+    box->move(before->x() + before->width() + Gap, box->y());
+}
+
+} // namespace
+
+void TfrmMain::cmbProfilesClick() {
+    PauseReading();
+    // The rows are rebuilt out of sight: one show at the end instead of one per box.
+    scbContent->hide();
+    ClearSettingsRows();
+    TJoystick* joystick = SelectedJoystick();
+    TProfile* profile = SelectedProfile();
+    if (joystick && profile) {
+        for (const TRowPlan& row : PlanSettingsRows(*joystick))
+            AddSettingsRow(profile->Mappings[row.Slot], QString::fromStdString(row.Caption));
+    }
+    FitScrollRange();
+    scbContent->show();
+    if (!joystick || !profile)
+        return;
+    joystick->Profile = cmbProfiles->currentIndex() + 1;
+    ResumeReading();
+}
+
+void TfrmMain::ClearSettingsRows() {
+    for (const TSettingsRow& row : SettingsRows) {
+        delete row.NameBox;
+        delete row.FunctionBox;
+        delete row.ModifierBox;
+        delete row.RepeatBox;
+    }
+    SettingsRows.clear();
+}
+
+void TfrmMain::AddSettingsRow(TControlMapping& mapping, const QString& caption) {
+    const int n = static_cast<int>(SettingsRows.size());
+    TSettingsRow row;
+    const bool showNow = scbContent->isVisible();
+    auto box = [&] {
+        auto* b = new TStaticText(scbContent);
+        if (showNow)
+            b->show();
+        return b;
+    };
+
+    row.NameBox = box();
+    row.NameBox->setText(caption);
+    row.NameBox->Tag = n;
+    row.NameBox->setToolTip(QStringLiteral("Click to edit this control."));
+    connect(row.NameBox, &TStaticText::clicked, this,
+            [this](TStaticText* sender) { RunHandler([&] { SettingsRowClick(sender); }); });
+    const int own = row.NameBox->AutoWidth();
+    if (n == 0) {
+        row.NameBox->setGeometry(NameLeft, RowTop, own + Gap, RowHeight);
+    } else {
+        const TSettingsRow& previous = SettingsRows.back();
+        const int sharedWidth = SettingsRows.front().NameBox->width();
+        const int width = own < sharedWidth ? sharedWidth : own + Gap;
+        row.NameBox->setGeometry(NameLeft, previous.NameBox->y() + RowPitch, width, RowHeight);
+    }
+    row.Mapping = &mapping;
+
+    // A name wider than the column widens it for every earlier row.
+    if (n > 0 &&
+        row.NameBox->x() + row.NameBox->width() + Gap > SettingsRows.front().FunctionBox->x()) {
+        for (TSettingsRow& earlier : SettingsRows) {
+            earlier.NameBox->resize(row.NameBox->width(), RowHeight);
+            PlaceAfter(earlier.FunctionBox, earlier.NameBox);
+            PlaceAfter(earlier.ModifierBox, earlier.FunctionBox);
+            PlaceAfter(earlier.RepeatBox, earlier.ModifierBox);
+        }
+    }
+
+    const int top = n == 0 ? RowTop : SettingsRows.back().FunctionBox->y() + RowPitch;
+    row.FunctionBox = box();
+    row.FunctionBox->setGeometry(row.NameBox->x() + row.NameBox->width() + Gap, top, FunctionWidth,
+                                 RowHeight);
+    row.ModifierBox = box();
+    row.ModifierBox->setGeometry(row.FunctionBox->x() + FunctionWidth + Gap, top, ModifierWidth,
+                                 RowHeight);
+    row.RepeatBox = box();
+    row.RepeatBox->setAlignment(Qt::AlignCenter);
+    row.RepeatBox->setGeometry(row.ModifierBox->x() + ModifierWidth + Gap, top, RepeatWidth,
+                               RowHeight);
+    RefreshRow(row);
+    SettingsRows.push_back(row);
+    if (showNow)
+        FitScrollRange();
+}
+
+void TfrmMain::RefreshRow(const TSettingsRow& row) {
+    row.FunctionBox->setText(FunctionText(*row.Mapping));
+    row.ModifierBox->setText(QString::fromStdString(ModifierText(*row.Mapping)));
+    row.RepeatBox->setText(QString::fromStdString(RepeatText(row.Mapping->RepeatRate)));
+}
+
+void TfrmMain::FitScrollRange() {
+    int right = 0;
+    int bottom = 0;
+    if (!SettingsRows.empty()) {
+        right = SettingsRows.front().RepeatBox->geometry().right() + 1;
+        bottom = SettingsRows.back().RepeatBox->geometry().bottom() + 1;
+    }
+    scbContent->resize(right, bottom);
+}
+
+void TfrmMain::SettingsRowClick(TStaticText* sender) {
+    if (!sender)
+        return;
+    const auto index = static_cast<std::size_t>(sender->Tag);
+    if (index >= SettingsRows.size() || SettingsRows[index].NameBox != sender)
+        return;
+    TControlMapping& mapping = *SettingsRows[index].Mapping;
+
+    QPointer<TStaticText> nameBox = sender;
+    const QPalette palette = nameBox->palette();
+    const bool filled = nameBox->autoFillBackground();
+    QPalette editing = palette;
+    editing.setColor(QPalette::Window, palette.color(QPalette::Highlight));
+    editing.setColor(QPalette::WindowText, palette.color(QPalette::HighlightedText));
+    nameBox->setPalette(editing);
+    nameBox->setAutoFillBackground(true);
+
+    frmControlEntry->EditControl(nameBox->text(), mapping);
+
+    // The rows may have been rebuilt while the editor was open; only a row that still exists
+    // is refreshed.
+    if (!nameBox)
+        return;
+    RefreshRow(SettingsRows[index]);
+    nameBox->setPalette(palette);
+    nameBox->setAutoFillBackground(filled);
+}
+
+} // namespace padwright
