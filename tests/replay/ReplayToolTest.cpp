@@ -1,0 +1,302 @@
+// padwright-replay seen from outside: scripts in, printed calls and exit codes out.
+#include "engine/Catalogue.h"
+#include "engine/Lists.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace padwright {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+class ReplayTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("padwright-replay-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // Runs the tool with `args`, the script on standard input.
+    Result Run(const std::string& script, const std::string& args = "") {
+        std::ofstream(dir / "script.txt", std::ios::binary) << script;
+        const std::string command = std::string("'") + REPLAY_BINARY + "' " + args + " < '" +
+                                    (dir / "script.txt").string() + "' > '" +
+                                    (dir / "out").string() + "' 2> '" + (dir / "err").string() +
+                                    "'";
+        const int status = std::system(command.c_str());
+        Result r;
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = Read(dir / "out");
+        r.err = Read(dir / "err");
+        return r;
+    }
+
+    // A store file of the current format: one record per profile.
+    fs::path WriteStore(const std::vector<TProfile>& profiles, std::size_t extraBytes = 0) {
+        const fs::path path = dir / "Padwright.pro";
+        std::ofstream out(path, std::ios::binary);
+        for (const TProfile& p : profiles)
+            out.write(reinterpret_cast<const char*>(&p), sizeof p);
+        out << std::string(extraBytes, '\0');
+        return path;
+    }
+
+    fs::path dir;
+};
+
+constexpr const char* Stroke = "keybd_event vk=0x11 scan=0x1d flags=0\n"
+                               "keybd_event vk=0x41 scan=0x1e flags=0\n"
+                               "keybd_event vk=0x41 scan=0x1e flags=2\n"
+                               "keybd_event vk=0x11 scan=0x1d flags=2\n";
+
+TEST_F(ReplayTool, AnEmptyScriptPrintsNothing) {
+    const Result r = Run("# nothing\n\n   \n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(ReplayTool, KeyStrokeFromAStoredProfileAndItsShowLine) {
+    TProfile p = NewProfile("Keys");
+    AssignFunction(p.Mappings[ButtonSlot(0)], "VK_A");
+    p.Mappings[ButtonSlot(0)].Ctrl = 1;
+    const fs::path store = WriteStore({NewProfile("Empty"), p});
+    const Result r = Run("controller profile=2 buttons=4 repeatkeys=0\n"
+                         "set 1 buttons=1\n"
+                         "cycle 5\n"
+                         "show 2 48\n"
+                         "set 1 buttons=\n"
+                         "cycle\n"
+                         "show 2 48\n",
+                         "--store '" + store.string() + "'");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(Stroke) + "profile 2 slot 48 PressState=1 RepeatCountdown=0\n"
+                                           "profile 2 slot 48 PressState=0 RepeatCountdown=0\n");
+}
+
+TEST_F(ReplayTool, TheScriptMayComeFromAFile) {
+    std::ofstream(dir / "s.txt") << "profile P\nmap 1 48 VK_A ctrl\ncontroller profile=1 "
+                                    "buttons=1 repeatkeys=0\nset 1 buttons=1\ncycle\n";
+    const Result r = Run("cycle 100\n", "'" + (dir / "s.txt").string() + "'");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, Stroke);
+}
+
+TEST_F(ReplayTool, NumberFormatsOfEveryOutputLine) {
+    const Result r = Run("profile P\n"
+                         "map 1 0 MOUSE_MOVE_X_NEG\n"
+                         "map 1 3 MOUSE_MOVE_Y_POS\n"
+                         "map 1 48 MOUSE_WHEEL_FORWARD\n"
+                         "map 1 49 VOLUME_UP\n"
+                         "map 1 50 EWX_POWEROFF\n"
+                         "map 1 51 MOUSE_MIDDLE_CLICK\n"
+                         "controller profile=1 buttons=4\n"
+                         "set 1 x=-7 y=2000000000 buttons=1,2,3,4\n"
+                         "cycle\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "mouse_event flags=0x0001 dx=-7 dy=0 data=0\n"
+                     "mouse_event flags=0x0001 dx=0 dy=2000000000 data=0\n"
+                     "mouse_event flags=0x0800 dx=0 dy=0 data=-120\n"
+                     "WM_APPCOMMAND lparam=0x000a0000\n"
+                     "ExitWindowsEx flags=8 reason=0xffffffff\n"
+                     "mouse_event flags=0x0020 dx=0 dy=0 data=0\n");
+}
+
+TEST_F(ReplayTool, HatsAxesAndUnnamedValuesKeepTheirLastSetting) {
+    const Result r = Run("profile P\n"
+                         "map 1 18 VK_RIGHT\n" // hat 1 "Right"
+                         "map 1 25 VK_UP\n"    // hat 2 "U-R"
+                         "map 1 13 VK_SPACE\n" // slider 1 "+"
+                         "controller profile=1 sliders=1 hats=2 povmax=3,7,0,0\n"
+                         "set 1 hat1=9000 hat2=4500\n"
+                         "cycle\n"
+                         "set 1 slider1=5\n"
+                         "cycle\n"
+                         "set 1 hat1=c hat2=c slider1=0\n"
+                         "cycle\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // "Auto-repeat all keys" is on by default: a key goes down on each run while held.
+    EXPECT_EQ(r.out, "keybd_event vk=0x27 scan=0x4d flags=0\n"
+                     "keybd_event vk=0x26 scan=0x48 flags=0\n"
+                     "keybd_event vk=0x20 scan=0x39 flags=0\n"
+                     "keybd_event vk=0x27 scan=0x4d flags=0\n"
+                     "keybd_event vk=0x26 scan=0x48 flags=0\n"
+                     "keybd_event vk=0x20 scan=0x39 flags=2\n"
+                     "keybd_event vk=0x27 scan=0x4d flags=2\n"
+                     "keybd_event vk=0x26 scan=0x48 flags=2\n");
+}
+
+TEST_F(ReplayTool, RepeatTimingFollowsTicks) {
+    const Result r = Run("profile P\n"
+                         "map 1 48 MOUSE_WHEEL_BACK rate=16\n"
+                         "controller profile=1 buttons=1\n"
+                         "set 1 buttons=1\n"
+                         "cycle 2\n" // a step, then the press turns into repetition
+                         "show 1 48\n"
+                         "cycle\n"
+                         "show 1 48\n"
+                         "tick\n"
+                         "cycle\n"
+                         "show 1 48\n"
+                         "tick 2\n"
+                         "cycle\n"
+                         "show 1 48\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "mouse_event flags=0x0800 dx=0 dy=0 data=120\n"
+                     "profile 1 slot 48 PressState=2 RepeatCountdown=0\n"
+                     "mouse_event flags=0x0800 dx=0 dy=0 data=120\n"
+                     "profile 1 slot 48 PressState=2 RepeatCountdown=62\n"
+                     "profile 1 slot 48 PressState=2 RepeatCountdown=32\n"
+                     "mouse_event flags=0x0800 dx=0 dy=0 data=120\n"
+                     "profile 1 slot 48 PressState=2 RepeatCountdown=62\n");
+}
+
+TEST_F(ReplayTool, FailingPollDropsTheControllerLogsAndPauses) {
+    const fs::path log = dir / "Padwright.log";
+    const Result r = Run("profile P\n"
+                         "map 1 48 MOUSE_LEFT_CLICK\n"
+                         "controller profile=1 buttons=1\n"
+                         "controller profile=1 buttons=1 acquired=0\n"
+                         "set 1 buttons=1\n"
+                         "cycle\n"
+                         "fail 1 state 0x80070005\n"
+                         "cycle\n"
+                         "fail 1 state 0\n"
+                         "fail 1 poll 8007001E\n"
+                         "cycle 2\n",
+                         "--log '" + log.string() + "'");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "mouse_event flags=0x0002 dx=0 dy=0 data=0\n"
+                     "mouse_event flags=0x0004 dx=0 dy=0 data=0\n"
+                     "PauseReading\n"
+                     "PauseReading\n");
+    EXPECT_EQ(Read(log),
+              "Failed to obtain the device state: \"The device already has an event notification "
+              "associated with it.\" or \"The specified property cannot be changed.\" or "
+              "\"Another application has a higher priority level, preventing this call from "
+              "succeeding. \"\r\n"
+              "Failed to poll device: Access to the input device has been lost. It must be "
+              "reacquired.\r\n");
+}
+
+TEST_F(ReplayTool, ValuesTheEngineBoundsAreAccepted) {
+    const Result r = Run("profile P\n"
+                         "map 1 48 VK_A\n"
+                         "controller profile=7 buttons=300 sliders=9 hats=12 povmax=9,9,9,9\n"
+                         "set 1 buttons=1,200\n"
+                         "cycle\n"
+                         "controller profile=1 buttons=-4\n"
+                         "set 2 buttons=1\n"
+                         "cycle\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // The second run evaluates the second controller's axes, so reading goes on.
+    EXPECT_EQ(r.out, "PauseReading\n");
+}
+
+TEST_F(ReplayTool, AMalformedLineStopsWithItsNumberAndExitCode2) {
+    const struct {
+        const char* line;
+    } cases[] = {{"cycle x"},
+                 {"controller threshold=3"},
+                 {"set 1 q=4"},
+                 {"set 2 x=1"},
+                 {"fail 1 poll zz"},
+                 {"fail 1 probe 0"},
+                 {"show 1 176"},
+                 {"show 3 0"},
+                 {"frobnicate"},
+                 {"set 1 x=99999999999"},
+                 {"set 1 buttons=0"},
+                 {"controller profile=1 povmax=3"},
+                 {"map 1 48 VK_NOPE"},
+                 {"tick -1"},
+                 {"controller profile=1 acquired=2"}};
+    for (const auto& c : cases) {
+        const Result r = Run("profile P\ncontroller profile=1 buttons=1\n# comment\n" +
+                             std::string(c.line) + "\ncycle\n");
+        EXPECT_EQ(r.exitCode, 2) << c.line;
+        EXPECT_EQ(r.out, "") << c.line;
+        EXPECT_NE(r.err.find("line 4"), std::string::npos) << c.line << ": " << r.err;
+    }
+}
+
+TEST_F(ReplayTool, OutputBeforeAMalformedLineIsKept) {
+    const Result r = Run("cycle\nbogus\ncycle\n");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "PauseReading\n");
+}
+
+TEST_F(ReplayTool, AStoreOfTheWrongSizeStopsWithTheProgramsWarning) {
+    const fs::path store = WriteStore({NewProfile("A")}, 100);
+    const Result r = Run("cycle\n", "--store '" + store.string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Padwright.pro is not compatible with this version."), std::string::npos)
+        << r.err;
+}
+
+TEST_F(ReplayTool, AMissingStoreOrUnwritableLogStopsWithExitCode1) {
+    Result r = Run("cycle\n", "--store '" + (dir / "none.pro").string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("File not found"), std::string::npos) << r.err;
+    r = Run("cycle\n", "--log '" + (dir / "no" / "x.log").string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(ReplayTool, ALogOnAFullDiskIsReportedOnceAndTheSessionGoesOn) {
+    std::string script = "profile P\nprofile Q\nmap 1 48 VOLUME_UP\n"
+                         "controller profile=2 buttons=1\n"
+                         "controller profile=1 buttons=1\nfail 1 state 80070005\n"
+                         "set 2 buttons=1\ncycle 200\n";
+    const Result r = Run(script, "--log /dev/full");
+    EXPECT_EQ(r.exitCode, 1);
+    // Logging fails in the run whose line fills the buffer; that run ends before the second
+    // controller is read, all others go on.
+    EXPECT_EQ(r.out, "WM_APPCOMMAND lparam=0x000a0000\n");
+    EXPECT_NE(r.err.find("line 8: Disk full: /dev/full"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Disk full", r.err.find("Disk full") + 1), std::string::npos) << r.err;
+}
+
+TEST_F(ReplayTool, BadArgumentsGiveTheUsage) {
+    const Result r = Run("", "--frob");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("usage: padwright-replay"), std::string::npos);
+}
+
+TEST_F(ReplayTool, TheDemoRuns) {
+    std::ifstream demo(std::string(PADWRIGHT_SOURCE_DIR) + "/tools/replay/demo.txt");
+    std::ostringstream script;
+    script << demo.rdbuf();
+    const Result r = Run(script.str());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("keybd_event vk=0x11 scan=0x1d flags=0\n")) << r.out;
+    EXPECT_TRUE(r.out.ends_with("PauseReading\n")) << r.out;
+}
+
+} // namespace
+} // namespace padwright

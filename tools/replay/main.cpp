@@ -1,0 +1,104 @@
+// padwright-replay [--store FILE] [--log FILE] [SCRIPT]
+// Runs the mapping engine over a scripted session and prints the output calls it makes.
+#include "Replay.h"
+#include "StoreFile.h"
+#include "engine/Errors.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int ExitFailure = 1;   // store, log or script file problems
+constexpr int ExitMalformed = 2; // a script line that cannot be parsed, or bad arguments
+
+constexpr const char* Usage = "usage: padwright-replay [--store FILE] [--log FILE] [SCRIPT]\n";
+
+struct Options {
+    std::string store, log, script;
+};
+
+bool ParseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--store" || arg == "--log") && i + 1 < argc)
+            (arg == "--store" ? options.store : options.log) = argv[++i];
+        else if (arg == "-h" || arg == "--help")
+            return false;
+        else if (!arg.starts_with("-") && options.script.empty())
+            options.script = arg;
+        else
+            return false;
+    }
+    return true;
+}
+
+int Run(std::istream& script, padwright::replay::Replay& replay) {
+    using namespace padwright;
+    int result = 0;
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        replay::Command command;
+        try {
+            command = replay::ParseLine(line);
+            replay.Execute(command);
+        } catch (const replay::ScriptError& e) {
+            std::cout.flush();
+            std::cerr << "padwright-replay: line " << number << ": " << e.what() << '\n';
+            return ExitMalformed;
+        } catch (const Error& e) {
+            // As in the program: the run that was logging ends, the error is shown, and the
+            // session goes on with logging off.
+            std::cout.flush();
+            std::cerr << "padwright-replay: line " << number << ": " << e.what() << '\n';
+            result = ExitFailure;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace padwright;
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::cerr << Usage;
+        return ExitMalformed;
+    }
+
+    replay::Replay replay(std::cout);
+    try {
+        if (!options.store.empty())
+            replay::LoadStoreFile(options.store, replay.Lists().Profiles);
+        if (!options.log.empty())
+            replay.Log().Open(options.log);
+    } catch (const Error& e) {
+        std::cerr << "padwright-replay: " << e.what() << '\n';
+        return ExitFailure;
+    }
+
+    int result = 0;
+    if (options.script.empty()) {
+        result = Run(std::cin, replay);
+    } else {
+        std::ifstream file(options.script);
+        if (!file) {
+            std::cerr << "padwright-replay: " << InOutError(errno, options.script).what() << '\n';
+            return ExitFailure;
+        }
+        result = Run(file, replay);
+    }
+
+    try {
+        replay.Log().Close();
+    } catch (const Error& e) {
+        std::cerr << "padwright-replay: " << e.what() << '\n';
+        if (result == 0)
+            result = ExitFailure;
+    }
+    std::cout.flush();
+    return result;
+}
