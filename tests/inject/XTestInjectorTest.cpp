@@ -62,23 +62,37 @@ protected:
             XCloseDisplay(reader_);
     }
 
-    // The next key or button event, skipping motion; nothing within five seconds gives nullopt.
-    std::optional<Seen> Next() {
-        for (;;) {
-            if (XPending(reader_) == 0) {
-                pollfd pfd{ConnectionNumber(reader_), POLLIN, 0};
-                if (poll(&pfd, 1, 5000) <= 0)
-                    return std::nullopt;
-                if (XPending(reader_) == 0)
-                    continue;
-            }
-            XEvent e;
-            XNextEvent(reader_, &e);
-            if (e.type == KeyPress || e.type == KeyRelease)
-                return Seen{e.type, static_cast<unsigned>(XLookupKeysym(&e.xkey, 0)), e.xkey.state};
-            if (e.type == ButtonPress || e.type == ButtonRelease)
-                return Seen{e.type, e.xbutton.button, 0};
+    // The next event of the reader's window, nullopt when none comes within five seconds.
+    std::optional<XEvent> NextEvent() {
+        while (XPending(reader_) == 0) {
+            pollfd pfd{ConnectionNumber(reader_), POLLIN, 0};
+            if (poll(&pfd, 1, 5000) <= 0)
+                return std::nullopt;
         }
+        XEvent e;
+        XNextEvent(reader_, &e);
+        return e;
+    }
+
+    // The next key or button event, skipping motion.
+    std::optional<Seen> Next() {
+        while (const auto e = NextEvent()) {
+            if (e->type == KeyPress || e->type == KeyRelease) {
+                XKeyEvent key = e->xkey;
+                return Seen{e->type, static_cast<unsigned>(XLookupKeysym(&key, 0)), key.state};
+            }
+            if (e->type == ButtonPress || e->type == ButtonRelease)
+                return Seen{e->type, e->xbutton.button, 0};
+        }
+        return std::nullopt;
+    }
+
+    // Where the next pointer motion ends, in window coordinates.
+    std::optional<std::pair<int, int>> NextMotion() {
+        while (const auto e = NextEvent())
+            if (e->type == MotionNotify)
+                return std::make_pair(e->xmotion.x, e->xmotion.y);
+        return std::nullopt;
     }
 
     std::pair<int, int> Pointer() {
@@ -109,7 +123,7 @@ TEST_F(XTestInjectorTest, CtrlAArrivesAsControlAndA) {
 TEST_F(XTestInjectorTest, PointerMovesRelatively) {
     const auto [x, y] = Pointer();
     injector_->mouse_event(MOUSEEVENTF_MOVE, 7, -5, 0, 0);
-    XSync(reader_, False);
+    EXPECT_EQ(NextMotion(), std::make_pair(x + 7, y - 5));
     EXPECT_EQ(Pointer(), std::make_pair(x + 7, y - 5));
 }
 

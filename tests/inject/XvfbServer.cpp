@@ -1,5 +1,7 @@
 #include "XvfbServer.h"
 
+#include <X11/Xlib.h>
+
 #include <cerrno>
 #include <csignal>
 #include <poll.h>
@@ -10,40 +12,66 @@
 
 namespace padwright::testing {
 
+namespace {
+
+bool Answers(const std::string& display) {
+    Display* d = XOpenDisplay(display.c_str());
+    if (d)
+        XCloseDisplay(d);
+    return d != nullptr;
+}
+
+} // namespace
+
 XvfbServer::XvfbServer() {
+    // Servers that let Xvfb pick the display start from :0 and can collide when several start
+    // at once; a display number of our own, well away from there, avoids them.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const int number = 100 + static_cast<int>((getpid() * 7 + attempt * 131) % 800);
+        if (Start(number) && Answers(display_))
+            return;
+        Stop();
+    }
+    throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
+}
+
+bool XvfbServer::Start(int number) {
     int fds[2];
     if (pipe(fds) != 0)
         throw std::runtime_error("pipe failed");
+    display_ = ":" + std::to_string(number);
     pid_ = fork();
     if (pid_ < 0)
         throw std::runtime_error("fork failed");
     if (pid_ == 0) {
         close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-               "640x480x24", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", display_.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp",
+               "-noreset", "-screen", "0", "640x480x24", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
-    // Xvfb writes the display number it picked once it accepts connections.
-    std::string number;
+    // Xvfb writes the display number once it accepts connections, and nothing if it fails.
+    std::string written;
     pollfd pfd{fds[0], POLLIN, 0};
     char c;
     while (poll(&pfd, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
+        written += c;
     close(fds[0]);
-    if (number.empty()) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
-    }
-    display_ = ":" + number;
+    return written == std::to_string(number);
 }
 
 XvfbServer::~XvfbServer() {
+    Stop();
+}
+
+void XvfbServer::Stop() {
+    if (pid_ <= 0)
+        return;
     kill(pid_, SIGTERM);
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
+    pid_ = -1;
 }
 
 } // namespace padwright::testing

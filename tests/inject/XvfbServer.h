@@ -16,6 +16,9 @@ public:
     const std::string& display() const { return display_; } // e.g. ":5"
 
 private:
+    bool Start(int number);
+    void Stop();
+
     pid_t pid_ = -1;
     std::string display_;
 };
