@@ -1,0 +1,77 @@
+#include "store/FileAccess.h"
+
+#include "engine/Errors.h"
+
+#include <cerrno>
+
+namespace padwright {
+
+namespace {
+
+// Qt keeps only its own error category; the errno of the failing call is still in place right
+// after it, and that is what tells "Disk full" from "File access denied".
+[[noreturn]] void ThrowIoError(int savedErrno, const QString& path) {
+    throw InOutError(savedErrno != 0 ? savedErrno : EIO, path.toStdString());
+}
+
+} // namespace
+
+ReadOnlyFile::ReadOnlyFile(const QString& path) : file_(path) {
+    errno = 0;
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        ThrowIoError(errno, file_.fileName());
+}
+
+void ReadOnlyFile::Read(void* data, std::size_t size) {
+    char* out = static_cast<char*>(data);
+    qint64 left = static_cast<qint64>(size);
+    while (left > 0) {
+        errno = 0;
+        const qint64 n = file_.read(out, left);
+        if (n < 0)
+            ThrowIoError(errno, file_.fileName());
+        if (n == 0)
+            throw Error("Read beyond end of file: " + file_.fileName().toStdString());
+        out += n;
+        left -= n;
+    }
+}
+
+AtomicFile::AtomicFile(const QString& path) : file_(path) {
+    file_.setDirectWriteFallback(true);
+    errno = 0;
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        ThrowIoError(errno, file_.fileName());
+}
+
+bool AtomicFile::WriteBytes(const char* data, qint64 size) {
+    while (size > 0) {
+        const qint64 n = file_.write(data, size);
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+void AtomicFile::Write(const void* data, std::size_t size) {
+    errno = 0;
+    if (!WriteBytes(static_cast<const char*>(data), static_cast<qint64>(size))) {
+        const int savedErrno = errno;
+        file_.cancelWriting();
+        ThrowIoError(savedErrno, file_.fileName());
+    }
+}
+
+void AtomicFile::Commit() {
+    errno = 0;
+    if (!file_.commit())
+        ThrowIoError(errno, file_.fileName());
+}
+
+std::unique_ptr<AtomicFile> OpenAtomicFile(const QString& path) {
+    return std::make_unique<AtomicFile>(path);
+}
+
+} // namespace padwright

@@ -1,0 +1,22 @@
+#pragma once
+// The plain message boxes the program shows: no owner window, an OK button, the warning icon.
+// The main window shows them; tests record them.
+#include <string>
+#include <string_view>
+
+namespace padwright {
+
+class IMessageBoxes {
+public:
+    virtual ~IMessageBoxes() = default;
+    virtual void Warning(std::string_view text, std::string_view title) = 0;
+};
+
+inline constexpr const char* StoreNotCompatibleText =
+    "Padwright.pro is not compatible with this version.";
+inline constexpr const char* NotAValidProfileText = "This file does not contain a valid profile.";
+inline constexpr const char* TimeIntervalRangeText = "Range for time interval is 1-2000.";
+inline constexpr const char* MaxJoysticksRangeText =
+    "Range for maximum number of joysticks is 1-100.";
+
+} // namespace padwright

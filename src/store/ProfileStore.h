@@ -1,0 +1,45 @@
+#pragma once
+// The profile store "Padwright.pro": every profile, record after record, as raw images.
+#include "engine/Records.h"
+#include "engine/StableList.h"
+#include "store/FileAccess.h"
+#include "store/MessageBoxes.h"
+
+#include <QString>
+
+namespace padwright {
+
+inline constexpr const char* StoreFileName = "Padwright.pro";
+inline constexpr const char* StoreBackupSuffix = ".bak";
+
+class ProfileStore {
+public:
+    // `path` is taken as given at every load and save; the bare default name follows the working
+    // directory of that moment.
+    explicit ProfileStore(IMessageBoxes& boxes, QString path = StoreFileName);
+
+    // Start-up: fills the empty `profiles` from the store, or leaves it empty. No file: nothing
+    // happens. A size no format explains: the "Warning" box. A failed read raises Error.
+    void Load(StableList<TProfile>& profiles);
+
+    // Writes every profile in list order, whole or not at all; raises Error with the runtime's
+    // text and leaves the old store as it was when that fails. A store that could not be loaded
+    // is first kept as "Padwright.pro.bak", since it may hold profiles the user still needs.
+    void Save(const StableList<TProfile>& profiles);
+
+    // True from a load that found a store it could not read until a save has kept a copy.
+    bool BackupPending() const { return backupPending_; }
+
+    // Fault seam for tests.
+    void SetFileFactory(AtomicFileFactory factory) { openFile_ = std::move(factory); }
+
+private:
+    void KeepBackup();
+
+    IMessageBoxes& boxes_;
+    QString path_;
+    bool backupPending_ = false;
+    AtomicFileFactory openFile_ = OpenAtomicFile;
+};
+
+} // namespace padwright

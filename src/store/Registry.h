@@ -1,0 +1,61 @@
+#pragma once
+// A registry-like view of the settings store: a key with subkeys ("Joystick0", ...) holding
+// 4-byte numbers and strings. On Linux it is the INI file of QSettings("Vemoskar", "Padwright")
+// in the user's config folder: the application key's values under [General], one group per
+// subkey. Failures of the settings store are silent, as registry failures are.
+#include <QSettings>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace padwright {
+
+// A value text as a 4-byte number: decimal, either as signed (-2147483648..) or as unsigned
+// (..4294967295) as a hand-edited file may hold; anything else cannot be read.
+std::optional<std::uint32_t> ParseDword(std::string_view text);
+
+class RegistryKey {
+public:
+    // nullopt: the value is missing or is not a 4-byte number.
+    std::optional<std::uint32_t> ReadDword(const char* name) const;
+    // nullopt: the value is missing.
+    std::optional<std::string> ReadString(const char* name) const;
+    void WriteDword(const char* name, std::uint32_t value);
+    void WriteSigned(const char* name, std::int32_t value);
+    void WriteString(const char* name, std::string_view value);
+
+private:
+    friend class Registry;
+    RegistryKey(QSettings& settings, QString group) : settings_(settings), group_(group) {}
+    QString Path(const char* name) const;
+
+    QSettings& settings_;
+    QString group_;
+};
+
+class Registry {
+public:
+    // The program's own settings: QSettings("Vemoskar", "Padwright").
+    Registry();
+    // An INI file of the same layout at `iniPath` (fuzzing, tools).
+    explicit Registry(const QString& iniPath);
+    ~Registry();
+
+    // The application key.
+    RegistryKey Root() { return RegistryKey(*settings_, QString()); }
+    // A subkey, or nullopt when it does not exist.
+    std::optional<RegistryKey> OpenSubkey(const QString& name);
+    RegistryKey CreateSubkey(const QString& name) { return RegistryKey(*settings_, name); }
+    void DeleteSubkey(const QString& name) { settings_->remove(name); }
+    // Writes what was changed to the file.
+    void Flush() { settings_->sync(); }
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace padwright

@@ -1,0 +1,77 @@
+#pragma once
+// The application settings and the remembered controllers: loading with the reading rules,
+// saving, and the Apply and Reset handlers of the two settings groups, on a plain model of the
+// groups' fields so that they run without widgets.
+#include "engine/EngineHost.h"
+#include "engine/Lists.h"
+#include "input/DiLog.h"
+#include "store/MessageBoxes.h"
+#include "store/Registry.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace padwright {
+
+// "Application Settings": txtTimeInterval, txtMaxJoysticks, chkStartMinimized, chkLogFile.
+struct ApplicationSettingsFields {
+    std::string TimeInterval;
+    std::string MaxJoysticks;
+    bool StartMinimized = false;
+    bool LogFile = false;
+};
+
+// "Joystick Settings" of the selected controller: txtDeadZone, txtMaxVal, txtThreshold (percent
+// of MaxVal), chkRepeatKeys.
+struct JoystickSettingsFields {
+    std::string DeadZone;
+    std::string MaxVal;
+    std::string Threshold;
+    bool RepeatKeys = false;
+};
+
+// What the settings need of the program around them beyond the reading switch.
+class ISettingsHost : public IEngineHost {
+public:
+    // The data-collection timer: its interval in milliseconds and whether it runs.
+    virtual std::uint32_t TimeInterval() const = 0;
+    virtual void SetTimeInterval(std::uint32_t milliseconds) = 0;
+    virtual bool ReadingOn() const = 0;
+    // The axis property step on an open controller: range -MaxVal..+MaxVal and the dead zone
+    // on every absolute axis.
+    virtual void SetAxisProperties(TJoystick& joystick) = 0;
+};
+
+struct SettingsContext {
+    Registry& Settings;
+    TLists& Lists;
+    DiLog& Log;
+    ISettingsHost& Host;
+    IMessageBoxes& Boxes;
+};
+
+// Start-up, after the profile store: MaxJoysticks, the timer interval, the fields and check
+// boxes, and the remembered controllers appended to ActiveJoysticks (no device open; the caller
+// lists them in cmbDevices). Opens the log when LogFile is on, last, so a log that cannot be
+// created (Error) costs no setting. Returns true when the program starts without its window.
+bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields);
+
+// One remembered controller from its subkey, or nullopt when the subkey names none (empty
+// Name or GUID, or a GUID that does not parse).
+std::optional<TJoystick> ReadController(const RegistryKey& key, int profileCount);
+
+// The first half of cmdSaveClick. `startMinimized` is chkStartMinimized as it is now.
+void SaveSettings(SettingsContext& context, bool startMinimized);
+
+// StrToInt: decimal, optional sign, 32-bit; raises "'%s' is not a valid integer value".
+std::int32_t StrToInt(const std::string& text);
+
+void cmdASApplyClick(SettingsContext& context, ApplicationSettingsFields& fields);
+void cmdASResetClick(SettingsContext& context, ApplicationSettingsFields& fields);
+// Both act on the controller selected in cmbDevices; cmbDevicesClick fills the fields as
+// cmdJSResetClick does.
+void cmdJSApplyClick(SettingsContext& context, TJoystick& joystick, JoystickSettingsFields& fields);
+void cmdJSResetClick(const TJoystick& joystick, JoystickSettingsFields& fields);
+
+} // namespace padwright

@@ -1,0 +1,79 @@
+#include "store/ProfileFiles.h"
+
+#include "StoreTestSupport.h"
+#include "engine/Errors.h"
+
+namespace padwright {
+namespace {
+
+using namespace test;
+
+class ProfileFilesTest : public InTempDir {
+protected:
+    void SetUp() override {
+        InTempDir::SetUp();
+        profiles.push_back(RandomProfile(1));
+        profiles.push_back(RandomProfile(2));
+    }
+    RecordingBoxes boxes;
+    StableList<TProfile> profiles;
+};
+
+TEST_F(ProfileFilesTest, ExportThenImportGivesAByteIdenticalRecordAtTheEnd) {
+    ExportProfile(profiles[0], "one.pro");
+    EXPECT_TRUE(SameBytes(ReadBytes("one.pro"), Bytes(profiles[0])));
+    TProfile* imported = ImportProfile("one.pro", profiles, boxes);
+    ASSERT_NE(imported, nullptr);
+    ASSERT_EQ(profiles.count(), 3);
+    EXPECT_EQ(imported, &profiles[2]);
+    EXPECT_TRUE(
+        SameBytes(Bytes(profiles[2]), Bytes(profiles[0]))); // same name too: duplicates are allowed
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ProfileFilesTest, OnlyFilesOfExactlyOneRecordAreProfiles) {
+    for (std::size_t size : {0, 1, 15039, 15041, 10048, 30080}) {
+        SCOPED_TRACE(size);
+        WriteBytes("odd.pro", std::string(size, 'p'));
+        RecordingBoxes caseBoxes;
+        EXPECT_EQ(ImportProfile("odd.pro", profiles, caseBoxes), nullptr);
+        EXPECT_EQ(profiles.count(), 2);
+        ASSERT_EQ(caseBoxes.shown.size(), 1u);
+        EXPECT_EQ(caseBoxes.shown[0].first, NotAValidProfileText);
+        EXPECT_EQ(caseBoxes.shown[0].second, "Error");
+    }
+}
+
+TEST_F(ProfileFilesTest, UnreadableFileRaisesTheRuntimeErrorAndChangesNothing) {
+    try {
+        ImportProfile("missing.pro", profiles, boxes);
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "File not found: missing.pro");
+    }
+    EXPECT_EQ(profiles.count(), 2);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+class FailingFile : public AtomicFile {
+public:
+    using AtomicFile::AtomicFile;
+
+protected:
+    bool WriteBytes(const char*, qint64) override {
+        errno = EIO;
+        return false;
+    }
+};
+
+TEST_F(ProfileFilesTest, FailedExportLeavesTheOldFile) {
+    WriteBytes("old.pro", "old contents");
+    EXPECT_THROW(
+        ExportProfile(profiles[1], "old.pro",
+                      [](const QString& path) { return std::make_unique<FailingFile>(path); }),
+        Error);
+    EXPECT_TRUE(SameBytes(ReadBytes("old.pro"), "old contents"));
+}
+
+} // namespace
+} // namespace padwright

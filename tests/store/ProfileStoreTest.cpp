@@ -1,0 +1,328 @@
+#include "store/ProfileStore.h"
+
+#include "StoreTestSupport.h"
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+#include "store/StoreFormat.h"
+
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace padwright {
+namespace {
+
+using namespace test;
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+std::string ListBytes(const StableList<TProfile>& profiles) {
+    std::string bytes;
+    for (const TProfile& profile : profiles)
+        bytes += Bytes(profile);
+    return bytes;
+}
+
+class ProfileStoreTest : public InTempDir {
+protected:
+    RecordingBoxes boxes;
+    ProfileStore store{boxes};
+    StableList<TProfile> profiles;
+};
+
+TEST_F(ProfileStoreTest, SizeDecidesTheFormat) {
+    struct Case {
+        std::size_t size;
+        int profiles; // -1: refused
+    };
+    const Case cases[] = {
+        {0, 0},      {15040 * 3, 3}, {2361280, 157}, {10048 * 2, 2}, {15039, -1},
+        {15041, -1}, {10047, -1},    {10049, -1},    {1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        const std::string file = RandomBytes(c.size, static_cast<unsigned>(c.size));
+        WriteBytes(StoreFileName, file);
+        RecordingBoxes caseBoxes;
+        ProfileStore caseStore(caseBoxes);
+        StableList<TProfile> loaded;
+        caseStore.Load(loaded);
+        if (c.profiles < 0) {
+            EXPECT_EQ(loaded.count(), 0);
+            ASSERT_EQ(caseBoxes.shown.size(), 1u);
+            EXPECT_EQ(caseBoxes.shown[0].first, StoreNotCompatibleText);
+            EXPECT_EQ(caseBoxes.shown[0].second, "Warning");
+            EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), file)); // not touched
+            continue;
+        }
+        EXPECT_TRUE(caseBoxes.shown.empty());
+        EXPECT_EQ(loaded.count(), c.profiles);
+        if (c.size % 15040 == 0) {
+            EXPECT_TRUE(SameBytes(ListBytes(loaded), file)); // every byte taken as read
+        }
+    }
+}
+
+TEST_F(ProfileStoreTest, NoStoreMeansNoProfilesAndNoMessage) {
+    store.Load(profiles);
+    EXPECT_EQ(profiles.count(), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(store.BackupPending());
+}
+
+TEST_F(ProfileStoreTest, RawImagesSurviveSaveAndLoad) {
+    profiles.push_back(RandomProfile(1));
+    TProfile longName = RandomProfile(2);
+    longName.Name.assign(std::string(255, 'N'));
+    profiles.push_back(longName);
+    // A damaged function-name length byte is read as 50 but stored as it was.
+    TProfile damaged = RandomProfile(3);
+    damaged.Mappings[7].FunctionName.Len = 200;
+    profiles.push_back(damaged);
+    profiles.push_back(NewProfile("Same"));
+    profiles.push_back(NewProfile("Same"));
+
+    store.Save(profiles);
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), ListBytes(profiles)));
+
+    StableList<TProfile> loaded;
+    ProfileStore(boxes).Load(loaded);
+    ASSERT_EQ(loaded.count(), 5);
+    EXPECT_TRUE(SameBytes(ListBytes(loaded), ListBytes(profiles)));
+    EXPECT_EQ(loaded[1].Name.view(), std::string(255, 'N'));
+    EXPECT_EQ(loaded[2].Mappings[7].FunctionName.Len, 200);
+    EXPECT_EQ(loaded[2].Mappings[7].FunctionName.size(), 50u);
+    EXPECT_EQ(loaded[3].Name.view(), "Same");
+    EXPECT_EQ(loaded[4].Name.view(), "Same");
+
+    profiles.clear();
+    store.Save(profiles);
+    EXPECT_EQ(fs::file_size(StoreFileName), 0u);
+}
+
+// Legacy entry k of record `record`: 68 bytes after the 256-byte name field.
+char* LegacyEntry(std::string& record, int k) {
+    return record.data() + 256 + 68 * k;
+}
+
+std::string LegacyRecord(const std::string& name) {
+    std::string record(LegacyRecordSize, '\0');
+    record[0] = static_cast<char>(name.size());
+    std::memcpy(record.data() + 1, name.data(), name.size());
+    return record;
+}
+
+void SetLegacyMapping(std::string& record, int k, const std::string& function, std::int32_t code) {
+    char* entry = LegacyEntry(record, k);
+    entry[0] = static_cast<char>(function.size());
+    std::memcpy(entry + 1, function.data(), std::min<std::size_t>(function.size(), 50));
+    std::memcpy(entry + 52, &code, 4);
+    const std::int32_t kind = 1;
+    std::memcpy(entry + 56, &kind, 4);
+    entry[60] = 1;                    // Ctrl
+    entry[63] = 1;                    // Shift
+    std::memset(entry + 64, 0x7F, 4); // not part of the current entry: must not be read
+}
+
+TEST_F(ProfileStoreTest, LegacyRecordsAreConverted) {
+    const std::string fifty(50, 'F');
+    std::string first = LegacyRecord("A long legacy name");
+    SetLegacyMapping(first, 0, fifty, 0x11223344);  // X-
+    SetLegacyMapping(first, 15, "Slider", 15);      // slider 2+
+    SetLegacyMapping(first, 16, "Button1", 16);     // button 1
+    SetLegacyMapping(first, 143, "Button128", 143); // button 128
+    std::string second = LegacyRecord("B");
+    SetLegacyMapping(second, 5, std::string(50, 'x'), 5);
+    LegacyEntry(second, 5)[0] = static_cast<char>(200); // damaged length byte
+    WriteBytes(StoreFileName, first + second);
+
+    store.Load(profiles);
+    ASSERT_EQ(profiles.count(), 2);
+    EXPECT_TRUE(boxes.shown.empty());
+    const TProfile& a = profiles[0];
+    EXPECT_EQ(a.Name.view(), "A long legacy name");
+    EXPECT_EQ(a.Mappings[0].FunctionName.view(), fifty);
+    EXPECT_EQ(a.Mappings[0].Code, 0x11223344);
+    EXPECT_EQ(a.Mappings[0].Kind, fkKey);
+    EXPECT_EQ(a.Mappings[0].Ctrl, 1);
+    EXPECT_EQ(a.Mappings[0].Shift, 1);
+    EXPECT_EQ(a.Mappings[15].FunctionName.view(), "Slider");
+    EXPECT_EQ(a.Mappings[ButtonSlot(0)].FunctionName.view(), "Button1");
+    EXPECT_EQ(a.Mappings[ButtonSlot(127)].FunctionName.view(), "Button128");
+    EXPECT_EQ(a.Mappings[ButtonSlot(127)].Code, 143);
+
+    for (const TProfile* p : {&profiles[0], &profiles[1]}) {
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(&p->Mappings[slot]);
+            EXPECT_EQ(bytes[51], 0) << slot;
+            for (int i = 64; i < 84; ++i) // no repeat, no run-time state
+                EXPECT_EQ(bytes[i], 0) << slot << " byte " << i;
+            if (slot >= FirstHatSlot && slot < FirstButtonSlot) {
+                for (int i = 0; i < 84; ++i) // no hat mappings
+                    EXPECT_EQ(bytes[i], 0) << slot;
+            }
+        }
+    }
+    const TProfile& b = profiles[1];
+    EXPECT_EQ(b.Name.view(), "B");
+    EXPECT_EQ(b.Mappings[5].FunctionName.Len, 50);
+    EXPECT_EQ(b.Mappings[5].FunctionName.view(), std::string(50, 'x'));
+    // One conversion buffer serves every record: the second keeps the first's bytes past its
+    // own lengths, where no reader looks.
+    EXPECT_EQ(std::string(b.Name.Chars + 1, 17), std::string("A long legacy name").substr(1));
+    EXPECT_EQ(b.Mappings[0].FunctionName.Len, 0);
+    EXPECT_EQ(std::string(b.Mappings[0].FunctionName.Chars, 50), fifty);
+
+    store.Save(profiles);
+    EXPECT_EQ(fs::file_size(StoreFileName), 2u * 15040);
+}
+
+TEST_F(ProfileStoreTest, StoreThatCouldNotBeLoadedIsKeptBeforeTheFirstOverwrite) {
+    const std::string foreign = RandomBytes(15040 + 7, 9);
+    WriteBytes(StoreFileName, foreign);
+    store.Load(profiles);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(store.BackupPending());
+
+    profiles.push_back(NewProfile("New"));
+    store.Save(profiles);
+    EXPECT_TRUE(SameBytes(ReadBytes("Padwright.pro.bak"), foreign));
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), ListBytes(profiles)));
+    EXPECT_FALSE(store.BackupPending());
+
+    // Later saves replace only the store.
+    profiles.push_back(NewProfile("Newer"));
+    store.Save(profiles);
+    EXPECT_TRUE(SameBytes(ReadBytes("Padwright.pro.bak"), foreign));
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), ListBytes(profiles)));
+}
+
+// Writes `allowed` bytes, then fails as a full disk does.
+class FullDiskFile : public AtomicFile {
+public:
+    FullDiskFile(const QString& path, qint64 allowed) : AtomicFile(path), left_(allowed) {}
+
+protected:
+    bool WriteBytes(const char* data, qint64 size) override {
+        const qint64 n = std::min(size, left_);
+        if (n > 0 && !AtomicFile::WriteBytes(data, n))
+            return false;
+        left_ -= n;
+        if (n == size)
+            return true;
+        errno = ENOSPC;
+        return false;
+    }
+
+private:
+    qint64 left_;
+};
+
+TEST_F(ProfileStoreTest, FailedSaveLeavesTheOldStoreByteIdentical) {
+    profiles.push_back(RandomProfile(4));
+    store.Save(profiles);
+    const std::string before = ReadBytes(StoreFileName);
+
+    profiles.push_back(RandomProfile(5));
+    profiles.push_back(RandomProfile(6));
+    store.SetFileFactory(
+        [](const QString& path) { return std::make_unique<FullDiskFile>(path, 15040 + 5000); });
+    try {
+        store.Save(profiles);
+        FAIL() << "the save reported success";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Disk full: Padwright.pro");
+    }
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), before));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << "the temporary file was left behind";
+
+    store.SetFileFactory(OpenAtomicFile);
+    store.Save(profiles);
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), ListBytes(profiles)));
+}
+
+TEST_F(ProfileStoreTest, FullDiskLeavesTheOldStoreByteIdentical) {
+    fs::create_directory("small");
+    if (::mount("tmpfs", "small", "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    ProfileStore small(boxes, "small/Padwright.pro");
+    profiles.push_back(RandomProfile(7));
+    profiles.push_back(RandomProfile(8));
+    small.Save(profiles);
+    const std::string before = ReadBytes("small/Padwright.pro");
+    for (unsigned i = 0; i < 4; ++i)
+        profiles.push_back(RandomProfile(10 + i));
+    std::string message;
+    try {
+        small.Save(profiles);
+    } catch (const Error& error) {
+        message = error.what();
+    }
+    const std::string after = ReadBytes("small/Padwright.pro");
+    ::umount("small");
+    EXPECT_EQ(message, "Disk full: small/Padwright.pro");
+    EXPECT_TRUE(SameBytes(after, before));
+}
+
+TEST_F(ProfileStoreTest, SaveKeepsPermissionsAndWritesThroughASymbolicLink) {
+    fs::create_directory("real");
+    WriteBytes("real/store.pro", "");
+    fs::permissions("real/store.pro", fs::perms(0640));
+    fs::create_symlink("real/store.pro", StoreFileName);
+    profiles.push_back(RandomProfile(20));
+    store.Save(profiles);
+    EXPECT_TRUE(fs::is_symlink(StoreFileName));
+    EXPECT_TRUE(SameBytes(ReadBytes("real/store.pro"), ListBytes(profiles)));
+    EXPECT_EQ(fs::status("real/store.pro").permissions() & fs::perms::all, fs::perms(0640));
+}
+
+// Runs `save` as an unprivileged user in a child process; returns its exit status: 0 saved,
+// 2 refused with "File access denied", 3 anything else.
+int SaveAsNobody(const std::function<void()>& save) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(4);
+        try {
+            save();
+            ::_exit(0);
+        } catch (const Error& error) {
+            ::_exit(std::string(error.what()).rfind("File access denied", 0) == 0 ? 2 : 3);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ProfileStoreTest, PermissionCases) {
+    const std::string old = Bytes(RandomProfile(30));
+    profiles.push_back(RandomProfile(31));
+    const fs::path store = dir / StoreFileName;
+    ProfileStore absolute(boxes, QString::fromStdString(store.string()));
+
+    // Folder not writable, file writable: written in place.
+    WriteBytes(store, old);
+    fs::permissions(store, fs::perms(0666));
+    fs::permissions(dir, fs::perms(0555));
+    EXPECT_EQ(SaveAsNobody([&] { absolute.Save(profiles); }), 0);
+    EXPECT_TRUE(SameBytes(ReadBytes(store), ListBytes(profiles)));
+
+    // File read-only: refused, file unchanged.
+    fs::permissions(dir, fs::perms(0777));
+    WriteBytes(store, old);
+    fs::permissions(store, fs::perms(0444));
+    EXPECT_EQ(SaveAsNobody([&] { absolute.Save(profiles); }), 2);
+    EXPECT_TRUE(SameBytes(ReadBytes(store), old));
+}
+
+} // namespace
+} // namespace padwright

@@ -1,0 +1,347 @@
+#include "store/Settings.h"
+
+#include "StoreTestSupport.h"
+#include "engine/Errors.h"
+#include "engine/Lists.h"
+
+#include <QFile>
+#include <QSettings>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace padwright {
+namespace {
+
+using namespace test;
+
+// QSettings takes the config folder once per process, so it is set before any test runs.
+const fs::path ConfigHome = [] {
+    const fs::path home =
+        fs::temp_directory_path() / ("padwright-settings-" + std::to_string(::getpid()));
+    fs::create_directories(home);
+    ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    return home;
+}();
+const fs::path ConfigFile = ConfigHome / "Vemoskar" / "Padwright.conf";
+
+const char* const PadGuid = "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}";
+
+struct FakeHost : ISettingsHost {
+    std::uint32_t interval = 5;
+    bool reading = false;
+    std::vector<std::string> calls;
+    void PauseReading() override {
+        calls.push_back("PauseReading");
+        reading = false;
+    }
+    void ResumeReading() override {
+        calls.push_back("ResumeReading");
+        reading = true;
+    }
+    void TrayAnimationStep() override {}
+    void LogDirectInputError(std::string_view, HRESULT) override {}
+    std::uint32_t TimeInterval() const override { return interval; }
+    void SetTimeInterval(std::uint32_t ms) override { interval = ms; }
+    bool ReadingOn() const override { return reading; }
+    void SetAxisProperties(TJoystick& joystick) override {
+        calls.push_back("SetAxisProperties " + std::to_string(joystick.MaxVal) + " " +
+                        std::to_string(joystick.DeadZone));
+    }
+};
+
+class SettingsTest : public InTempDir {
+protected:
+    void SetUp() override {
+        InTempDir::SetUp();
+        fs::remove_all(ConfigFile.parent_path());
+        lists.Profiles.push_back(NewProfile("One"));
+        lists.Profiles.push_back(NewProfile("Two"));
+    }
+    // A hand-written settings file. Each gets its own time stamp, so QSettings never mistakes
+    // it for the one it read before.
+    void WriteConfig(const std::string& text) {
+        fs::create_directories(ConfigFile.parent_path());
+        WriteBytes(ConfigFile, text);
+        static long stamp = 1000000;
+        const timespec times[2] = {{++stamp, 0}, {stamp, 0}};
+        ::utimensat(AT_FDCWD, ConfigFile.c_str(), times, 0);
+    }
+    bool Load(const std::string& text) {
+        WriteConfig(text);
+        Registry registry;
+        SettingsContext context{registry, lists, log, host, boxes};
+        return LoadSettings(context, fields);
+    }
+    void Save(bool startMinimized = false) {
+        Registry registry;
+        SettingsContext context{registry, lists, log, host, boxes};
+        SaveSettings(context, startMinimized);
+    }
+    std::string Controller(const std::string& values, int n = 0) {
+        return "[Joystick" + std::to_string(n) + "]\nName=Pad\nGUID=" + PadGuid + "\n" + values;
+    }
+
+    TLists lists;
+    DiLog log;
+    FakeHost host;
+    RecordingBoxes boxes;
+    ApplicationSettingsFields fields;
+};
+
+TEST_F(SettingsTest, ApplicationValues) {
+    struct Case {
+        std::string general;
+        int maxJoysticks;
+        unsigned interval;
+        bool boxChecked, hidden, logOn;
+    };
+    const Case cases[] = {
+        {"", 4, 5, false, false, false},
+        {"MaxJoysticks=100\nTimeInterval=2000", 100, 2000, false, false, false},
+        {"MaxJoysticks=101\nTimeInterval=2001", 4, 5, false, false, false},
+        {"MaxJoysticks=0\nTimeInterval=0", 4, 5, false, false, false},
+        {"MaxJoysticks=4294967295\nTimeInterval=-1", 4, 5, false, false, false},
+        {"MaxJoysticks=abc\nTimeInterval=12x\nStartMinimized=yes", 4, 5, false, false, false},
+        {"MaxJoysticks=1\nTimeInterval=1\nStartMinimized=257\nLogFile=256", 1, 1, true, true,
+         false},
+        {"StartMinimized=2\nLogFile=3", 4, 5, true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.general);
+        if (log.LogEnabled())
+            log.Close();
+        lists.MaxJoysticks = 0;
+        EXPECT_EQ(Load("[General]\n" + c.general + "\n"), c.hidden);
+        EXPECT_EQ(lists.MaxJoysticks, c.maxJoysticks);
+        EXPECT_EQ(host.interval, c.interval);
+        EXPECT_EQ(fields.TimeInterval, std::to_string(c.interval));
+        EXPECT_EQ(fields.MaxJoysticks, std::to_string(c.maxJoysticks));
+        EXPECT_EQ(fields.StartMinimized, c.boxChecked);
+        EXPECT_EQ(fields.LogFile, c.logOn);
+        EXPECT_EQ(log.LogEnabled(), c.logOn);
+    }
+    EXPECT_TRUE(fs::exists("Padwright.log"));
+}
+
+TEST_F(SettingsTest, ControllerValueRules) {
+    struct Case {
+        std::string values;
+        std::int32_t deadZone, maxVal, threshold, profile;
+        bool repeatKeys;
+        std::uint32_t id;
+    };
+    const Case cases[] = {
+        {"ID=3\nDeadZone=20\nMaxVal=1000\nThreshold=300\nRepeatKeys=0\nProfile=2", 20, 1000, 300, 2,
+         false, 3},
+        {"", 10, 0, 0, 0, true, 0},
+        {"DeadZone=0\nMaxVal=10\nThreshold=0", 10, 10, 5, 0, true, 0},
+        {"DeadZone=101\nMaxVal=5", 10, 5, 2, 0, true, 0}, // 2.5 to the even 2
+        {"DeadZone=-1\nMaxVal=7", 10, 7, 4, 0, true, 0},  // 3.5 to the even 4
+        {"DeadZone=100\nMaxVal=1000\nThreshold=150", 100, 1000, 150, 0, true, 0},
+        {"MaxVal=1000\nThreshold=1001", 10, 1000, 500, 0, true, 0},
+        {"MaxVal=1000\nThreshold=-3", 10, 1000, 500, 0, true, 0},
+        {"MaxVal=-5", 10, 10, 5, 0, true, 0},
+        {"MaxVal=many\nThreshold=3\nDeadZone=x", 10, 0, 0, 0, true, 0},
+        {"RepeatKeys=256\nProfile=3", 10, 0, 0, 0, false, 0},
+        {"RepeatKeys=abc\nProfile=-1", 10, 0, 0, 0, true, 0},
+        {"RepeatKeys=257\nProfile=1\nID=4294967295", 10, 0, 0, 1, true, 4294967295u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.values);
+        lists.ActiveJoysticks.clear();
+        Load(Controller(c.values + "\n"));
+        ASSERT_EQ(lists.ActiveJoysticks.count(), 1);
+        const TJoystick& j = lists.ActiveJoysticks[0];
+        EXPECT_EQ(j.DeadZone, c.deadZone);
+        EXPECT_EQ(j.MaxVal, c.maxVal);
+        EXPECT_EQ(j.Threshold, c.threshold);
+        EXPECT_EQ(j.Profile, c.profile);
+        EXPECT_EQ(j.RepeatKeys, c.repeatKeys);
+        EXPECT_EQ(j.JoystickID, c.id);
+        EXPECT_EQ(GuidToString(j.Guid), PadGuid);
+        EXPECT_FALSE(j.Acquired);
+    }
+}
+
+TEST_F(SettingsTest, NamesAreTrimmedAndReadWhole) {
+    const std::string e = "\xC3\xA9"; // two bytes
+    std::string accented;
+    for (int i = 0; i < 200; ++i)
+        accented += e;
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"  Pad One \\t\"", "Pad One"},
+        {std::string(255, 'N'), std::string(255, 'N')},
+        {std::string(300, 'L'), std::string(255, 'L')},
+        {accented, accented.substr(0, 254)},
+        {"Pad, Two", "Pad, Two"},
+    };
+    for (const auto& [stored, expected] : cases) {
+        SCOPED_TRACE(stored);
+        lists.ActiveJoysticks.clear();
+        Load("[Joystick0]\nName=" + stored + "\nGUID= " + PadGuid + "\n");
+        ASSERT_EQ(lists.ActiveJoysticks.count(), 1);
+        EXPECT_EQ(lists.ActiveJoysticks[0].Name, expected);
+    }
+}
+
+TEST_F(SettingsTest, SubkeysWithoutAControllerAreSkipped) {
+    Load("[General]\nMaxJoysticks=6\n"
+         "[Joystick0]\nName=First\nGUID=" +
+         std::string(PadGuid) +
+         "\n"
+         "[Joystick1]\nName=\" \"\nGUID=" +
+         PadGuid +
+         "\n"
+         "[Joystick2]\nName=Bad guid\nGUID={not-a-guid}\n"
+         "[Joystick3]\nName=No guid\n"
+         "[Joystick5]\nName=Last\nGUID=" +
+         PadGuid +
+         "\n"
+         "[Joystick6]\nName=Beyond the maximum\nGUID=" +
+         PadGuid + "\n");
+    ASSERT_EQ(lists.ActiveJoysticks.count(), 2);
+    EXPECT_EQ(lists.ActiveJoysticks[0].Name, "First");
+    EXPECT_EQ(lists.ActiveJoysticks[1].Name, "Last");
+}
+
+TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
+    Load("[General]\nMaxJoysticks=3\n" + Controller("ID=7\nThreshold=3\nMaxVal=10\n", 0) +
+         Controller("Profile=2\n", 2) + "[Joystick4]\nName=Old\nGUID=" + PadGuid + "\n");
+    ASSERT_EQ(lists.ActiveJoysticks.count(), 2);
+    lists.ActiveJoysticks[1].Name = "Second";
+    lists.ActiveJoysticks[1].RepeatKeys = false;
+    host.interval = 40;
+    Save(true);
+
+    QSettings written(QString::fromStdString(ConfigFile.string()), QSettings::IniFormat);
+    EXPECT_EQ(written.value("MaxJoysticks").toInt(), 3);
+    EXPECT_EQ(written.value("TimeInterval").toInt(), 40);
+    EXPECT_EQ(written.value("StartMinimized").toInt(), 1);
+    EXPECT_EQ(written.value("LogFile").toInt(), 0);
+    EXPECT_EQ(written.value("Joystick1/Name").toString(), "Second");
+    EXPECT_EQ(written.value("Joystick1/GUID").toString(), PadGuid);
+    EXPECT_FALSE(written.contains("Joystick2/Name"));             // renumbered without the gap
+    EXPECT_EQ(written.value("Joystick4/Name").toString(), "Old"); // beyond MaxJoysticks: kept
+
+    TLists reloaded;
+    reloaded.Profiles.push_back(NewProfile("One"));
+    reloaded.Profiles.push_back(NewProfile("Two"));
+    Registry registry;
+    SettingsContext context{registry, reloaded, log, host, boxes};
+    EXPECT_TRUE(LoadSettings(context, fields));
+    ASSERT_EQ(reloaded.ActiveJoysticks.count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const TJoystick& a = lists.ActiveJoysticks[i];
+        const TJoystick& b = reloaded.ActiveJoysticks[i];
+        EXPECT_EQ(a.Name, b.Name);
+        EXPECT_EQ(a.Guid, b.Guid);
+        EXPECT_EQ(a.JoystickID, b.JoystickID);
+        EXPECT_EQ(a.DeadZone, b.DeadZone);
+        EXPECT_EQ(a.MaxVal, b.MaxVal);
+        EXPECT_EQ(a.Threshold, b.Threshold);
+        EXPECT_EQ(a.RepeatKeys, b.RepeatKeys);
+        EXPECT_EQ(a.Profile, b.Profile);
+    }
+}
+
+TEST_F(SettingsTest, SaveDeletesOnlyTheSubkeysBelowMaxJoysticks) {
+    Load("[General]\nMaxJoysticks=8\n" + Controller("", 0) + Controller("", 1) + Controller("", 2) +
+         Controller("", 3));
+    lists.MaxJoysticks = 2;
+    lists.ActiveJoysticks.clear();
+    Save();
+    QSettings written(QString::fromStdString(ConfigFile.string()), QSettings::IniFormat);
+    EXPECT_EQ(written.childGroups(), QStringList({"Joystick2", "Joystick3"}));
+}
+
+TEST_F(SettingsTest, ApplicationApplyAndReset) {
+    Registry registry;
+    SettingsContext context{registry, lists, log, host, boxes};
+    const struct {
+        std::string interval, max, box;
+    } refused[] = {{"0", "4", TimeIntervalRangeText},
+                   {"2001", "4", TimeIntervalRangeText},
+                   {"20", "101", MaxJoysticksRangeText},
+                   {"20", "0", MaxJoysticksRangeText}};
+    for (const auto& r : refused) {
+        boxes.shown.clear();
+        fields = {r.interval, r.max, false, true};
+        cmdASApplyClick(context, fields);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0], std::make_pair(r.box, std::string("Attention")));
+        EXPECT_EQ(host.interval, 5u); // nothing applied
+        EXPECT_EQ(fields.TimeInterval, r.interval);
+        EXPECT_FALSE(log.LogEnabled());
+    }
+
+    fields = {"20", "x1", false, true};
+    try {
+        cmdASApplyClick(context, fields);
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "'x1' is not a valid integer value");
+    }
+
+    fields = {"2000", "100", false, true};
+    cmdASApplyClick(context, fields);
+    EXPECT_EQ(host.interval, 2000u);
+    EXPECT_EQ(lists.MaxJoysticks, 100);
+    EXPECT_TRUE(log.LogEnabled());
+    fields.LogFile = false;
+    cmdASApplyClick(context, fields);
+    EXPECT_FALSE(log.LogEnabled());
+
+    fields = {"7", "9", false, false};
+    cmdASResetClick(context, fields);
+    EXPECT_EQ(fields.TimeInterval, "2000");
+    EXPECT_EQ(fields.MaxJoysticks, "100");
+}
+
+TEST_F(SettingsTest, JoystickApplyAndReset) {
+    Registry registry;
+    SettingsContext context{registry, lists, log, host, boxes};
+    TJoystick pad;
+    JoystickSettingsFields js;
+    const struct {
+        std::string threshold;
+        std::int32_t stored;
+        std::string shown;
+    } cases[] = {{"25", 2, "20"}, {"35", 4, "40"}, {"150", 10, "100"}, {"0", 0, "0"}};
+    for (const auto& c : cases) {
+        js = {"150", "10", c.threshold, false};
+        cmdJSApplyClick(context, pad, js);
+        EXPECT_EQ(js.DeadZone, "100");
+        EXPECT_EQ(pad.DeadZone, 100);
+        EXPECT_EQ(pad.Threshold, c.stored);
+        EXPECT_FALSE(pad.RepeatKeys);
+        cmdJSResetClick(pad, js);
+        EXPECT_EQ(js.Threshold, c.shown);
+    }
+    EXPECT_TRUE(host.calls.empty()); // not open, not reading
+
+    pad.Acquired = true;
+    host.reading = true;
+    js = {"5", "abc", "50", true};
+    EXPECT_THROW(cmdJSApplyClick(context, pad, js), Error);
+    EXPECT_EQ(pad.DeadZone, 5); // assigned before the failing conversion
+    EXPECT_EQ(pad.MaxVal, 10);
+    EXPECT_TRUE(host.calls.empty());
+
+    js = {"5", "200", "50", true};
+    cmdJSApplyClick(context, pad, js);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"PauseReading", "SetAxisProperties 200 5",
+                                                    "ResumeReading"}));
+    host.calls.clear();
+    host.reading = false;
+    cmdJSApplyClick(context, pad, js);
+    EXPECT_EQ(host.calls, std::vector<std::string>{"SetAxisProperties 200 5"});
+
+    pad.MaxVal = 0;
+    cmdJSResetClick(pad, js);
+    EXPECT_EQ(js.Threshold, "0");
+}
+
+} // namespace
+} // namespace padwright
