@@ -1,0 +1,200 @@
+// The active controllers: adding, opening, enumerating, removing, starting and stopping.
+#include "engine/ShortString.h"
+#include "input/ControllerAccess.h"
+
+#include <cstring>
+#include <string>
+
+namespace padwright {
+
+namespace {
+
+std::string ObjectName(const DIDEVICEOBJECTINSTANCEA& object) {
+    return Utf8Cut(std::string_view(object.tszName, strnlen(object.tszName, MAX_PATH)),
+                   NameCapacity);
+}
+
+bool SameController(const TJoystick& a, const TJoystick& b) {
+    return a.Name == b.Name && a.JoystickID == b.JoystickID && a.Guid == b.Guid;
+}
+
+} // namespace
+
+void ControllerAccess::cmdAddDeviceClick() {
+    const int k = View.cmbFoundDevices.ItemIndex;
+    if (k < 0 || k >= lists_.FoundJoysticks.count())
+        return;
+    const TJoystick& found = lists_.FoundJoysticks[static_cast<std::size_t>(k)];
+    for (const TJoystick& active : lists_.ActiveJoysticks)
+        if (SameController(active, found))
+            return;
+    if (lists_.ActiveJoysticks.count() >= lists_.MaxJoysticks)
+        return;
+    TJoystick& added = lists_.ActiveJoysticks.push_back(found);
+    added.Device.reset(); // a found record holds none; never share one
+    added.Acquired = false;
+    added.ClearObjectCounts();
+    const auto index = static_cast<std::int32_t>(lists_.ActiveJoysticks.count() - 1);
+    // Listed whether or not it opens, also when logging the failure throws.
+    struct List {
+        ControllerAccess& self;
+        const TJoystick& added;
+        ~List() {
+            self.View.cmbDevices.Add(ControllerListText(added));
+            self.Changed();
+        }
+    } list{*this, added};
+    OpenController(index, OpenVariant::Add);
+}
+
+bool ControllerAccess::OpenController(std::int32_t index, OpenVariant variant) {
+    TJoystick& c = lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
+    c.Device.reset();
+    const char* prefix = "Failed to create device: ";
+    // With no DirectInput object (its start failed) opening fails as a create would.
+    HRESULT hr = directInput_ ? directInput_->CreateDevice(c.Guid, c.Device) : DIERR_NOTINITIALIZED;
+    if (hr == DI_OK && !c.Device)
+        hr = DIERR_GENERIC;
+    if (hr == DI_OK) {
+        prefix = "Failed to set coop level: ";
+        hr = c.Device->SetCooperativeLevel(appWindow_, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND);
+    }
+    if (hr == DI_OK) {
+        prefix = "Failed to set data format: ";
+        hr = c.Device->SetDataFormat(&c_dfDIJoystick2);
+    }
+    if (hr == DI_OK) {
+        prefix = "Failed to acquire device: ";
+        hr = c.Device->Acquire();
+    }
+    if (hr != DI_OK) {
+        c.Acquired = false;
+        host_.LogDirectInputError(prefix, hr);
+        return false;
+    }
+    if (variant == OpenVariant::Start)
+        c.ClearObjectCounts();
+    std::int32_t context = index;
+    c.Device->EnumObjects([this](const DIDEVICEOBJECTINSTANCEA& object,
+                                 void* ctx) { return ControllerObjectCallback(object, ctx); },
+                          &context, DIDFT_ALL);
+    c.Acquired = true;
+    return true;
+}
+
+TJoystick& ControllerAccess::Active(const void* context) {
+    const std::int32_t index = *static_cast<const std::int32_t*>(context);
+    return lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
+}
+
+void ControllerAccess::SetAxisProperties(const TJoystick& c,
+                                         const DIDEVICEOBJECTINSTANCEA& object) {
+    if ((object.dwType & DIDFT_ABSAXIS) == 0 || !c.Device)
+        return;
+    DIPROPRANGE range;
+    range.diph = {sizeof range, sizeof(DIPROPHEADER), object.dwType, DIPH_BYID};
+    range.lMin = -c.MaxVal;
+    range.lMax = c.MaxVal;
+    c.Device->SetProperty(DIPROP_RANGE, &range.diph);
+    DIPROPDWORD deadZone;
+    deadZone.diph = {sizeof deadZone, sizeof(DIPROPHEADER), object.dwType, DIPH_BYID};
+    deadZone.dwData = static_cast<DWORD>(c.DeadZone) * 100;
+    c.Device->SetProperty(DIPROP_DEADZONE, &deadZone.diph);
+}
+
+int ControllerAccess::ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& object,
+                                               void* context) {
+    TJoystick& c = Active(context);
+    SetAxisProperties(c, object);
+    const GUID& type = object.guidType;
+    // Objects past what the record and the state format hold are neither counted nor named.
+    if (type == GUID_XAxis) {
+        ++c.XCount;
+        c.XName = ObjectName(object);
+    } else if (type == GUID_YAxis) {
+        ++c.YCount;
+        c.YName = ObjectName(object);
+    } else if (type == GUID_ZAxis) {
+        ++c.ZCount;
+        c.ZName = ObjectName(object);
+    } else if (type == GUID_Slider) {
+        if (c.SliderCount < MaxSliders)
+            c.SliderNames[static_cast<std::size_t>(c.SliderCount++)] = ObjectName(object);
+    } else if (type == GUID_RxAxis) {
+        ++c.RxCount;
+        c.RxName = ObjectName(object);
+    } else if (type == GUID_RyAxis) {
+        ++c.RyCount;
+        c.RyName = ObjectName(object);
+    } else if (type == GUID_RzAxis) {
+        ++c.RzCount;
+        c.RzName = ObjectName(object);
+    } else if (type == GUID_Button) {
+        if (c.ButtonCount < MaxButtons)
+            c.ButtonNames[static_cast<std::size_t>(c.ButtonCount++)] =
+                "Button: " + ObjectName(object);
+    } else if (type == GUID_POV) {
+        if (c.POVCount < MaxHats) {
+            const auto n = static_cast<std::size_t>(c.POVCount++);
+            c.POVNames[n] = ObjectName(object);
+            DIPROPRANGE range;
+            std::memset(&range, 0, sizeof range);
+            range.diph = {sizeof range, sizeof(DIPROPHEADER), object.dwType, DIPH_BYID};
+            // On failure the hat keeps the range it had.
+            if (c.Device && c.Device->GetProperty(DIPROP_LOGICALRANGE, &range.diph) == DI_OK)
+                c.POVMax[n] = range.lMax;
+        }
+    }
+    return DIENUM_CONTINUE;
+}
+
+int ControllerAccess::AxisPropertyCallback(const DIDEVICEOBJECTINSTANCEA& object, void* context) {
+    SetAxisProperties(Active(context), object);
+    return DIENUM_CONTINUE;
+}
+
+void ControllerAccess::ApplyAxisProperties(std::int32_t index) {
+    const TJoystick& c = lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
+    if (!c.Device)
+        return;
+    std::int32_t context = index;
+    c.Device->EnumObjects([this](const DIDEVICEOBJECTINSTANCEA& object,
+                                 void* ctx) { return AxisPropertyCallback(object, ctx); },
+                          &context, DIDFT_AXIS);
+}
+
+void ControllerAccess::cmdRemoveDeviceClick() {
+    if (!View.cmbDevices.HasSelection())
+        return;
+    const auto k = static_cast<std::size_t>(View.cmbDevices.ItemIndex);
+    View.cmbDevices.Clear();
+    TJoystick& removed = lists_.ActiveJoysticks[k];
+    if (removed.Acquired && removed.Device)
+        removed.Device->Unacquire();
+    lists_.ActiveJoysticks.erase(k);
+    for (const TJoystick& c : lists_.ActiveJoysticks)
+        View.cmbDevices.Add(ControllerListText(c));
+    if (cmbDevicesClick)
+        cmbDevicesClick();
+    Changed();
+}
+
+void ControllerAccess::popItemStartClick() {
+    for (std::int32_t i = 0; i < lists_.ActiveJoysticks.count(); ++i)
+        if (!lists_.ActiveJoysticks[static_cast<std::size_t>(i)].Acquired)
+            OpenController(i, OpenVariant::Start);
+    host_.ResumeReading();
+}
+
+void ControllerAccess::popItemStopClick() {
+    host_.PauseReading();
+    for (TJoystick& c : lists_.ActiveJoysticks) {
+        if (!c.Acquired)
+            continue;
+        if (c.Device)
+            c.Device->Unacquire();
+        c.Acquired = false;
+    }
+}
+
+} // namespace padwright

@@ -1,0 +1,84 @@
+#pragma once
+// Controller access: the DirectInput object, discovery of the attached controllers into
+// FoundJoysticks, and the active controllers (add, open, enumerate their objects, remove, start
+// and stop reading). Every DirectInput failure becomes one log line through the host and the
+// operation goes on; no message is shown.
+#include "engine/EngineHost.h"
+#include "engine/Lists.h"
+#include "input/ControllerView.h"
+#include "platform/dinput/DirectInput.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace padwright {
+
+// The DirectInput8Create entry point: the evdev one for the program, a fixture one for tests
+// and the probe. An empty function stands for a missing entry point.
+using DirectInputEntry = std::function<HRESULT(std::shared_ptr<IDirectInput8>&)>;
+
+class ControllerAccess {
+public:
+    // `appWindow` is handed to SetCooperativeLevel; the lists and host outlive this object.
+    ControllerAccess(TLists& lists, IEngineHost& host, DirectInputEntry entry,
+                     WindowHandle appWindow = 0);
+
+    // The widgets' model (see ControllerView.h).
+    ControllerView View;
+    // Run at the end of every handler that changed View, so the window can redraw.
+    std::function<void()> ViewChanged;
+    // The window's selection handler of cmbDevices, which Remove runs with nothing selected.
+    std::function<void()> cmbDevicesClick;
+
+    // --- Discovery ---
+    // Replaces the DirectInput object and appends every attached controller to FoundJoysticks
+    // and cmbFoundDevices (the caller empties them first when they may hold entries).
+    void StartDirectInput();
+    // EnumDevices callback: lists one controller; always DIENUM_CONTINUE.
+    int FoundControllerCallback(const DIDEVICEINSTANCEA& device, void* context);
+    void cmdRefreshClick();
+    void cmbFoundDevicesClick();
+
+    // --- Active controllers ---
+    // Adds the found controller selected in cmbFoundDevices, unless it is already active or
+    // the list holds MaxJoysticks; opens it; lists it whether or not it opened.
+    void cmdAddDeviceClick();
+    // Removes the controller selected in cmbDevices; leaves nothing selected.
+    void cmdRemoveDeviceClick();
+    // Opens every active controller that is not open, then switches reading on.
+    void popItemStartClick();
+    // Switches reading off, then closes every open controller (devices stay created).
+    void popItemStopClick();
+
+    enum class OpenVariant { Add, Start };
+    // Creates, sets up, acquires and enumerates controller `index` of ActiveJoysticks. Add has
+    // zeroed the object counts before; Start zeroes them only once acquisition succeeded, so a
+    // controller that fails to reopen keeps what it showed. True when it is open.
+    bool OpenController(std::int32_t index, OpenVariant variant);
+    // EnumObjects callback: range and dead zone on axes, then counts and names by object type.
+    // `context` points to the controller's index as a 32-bit integer.
+    int ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& object, void* context);
+    // The axis property step alone, for new controller settings on an open controller.
+    int AxisPropertyCallback(const DIDEVICEOBJECTINSTANCEA& object, void* context);
+    // Runs the axis property step over the axes of open controller `index`.
+    void ApplyAxisProperties(std::int32_t index);
+
+    // The current DirectInput object; null before the first start and after a failed one.
+    const std::shared_ptr<IDirectInput8>& DirectInput() const { return directInput_; }
+    // Releases the DirectInput object (at exit, after the controller lists).
+    void ReleaseDirectInput() { directInput_.reset(); }
+
+private:
+    TJoystick& Active(const void* context);
+    void SetAxisProperties(const TJoystick& controller, const DIDEVICEOBJECTINSTANCEA& object);
+    void Changed();
+
+    TLists& lists_;
+    IEngineHost& host_;
+    DirectInputEntry entry_;
+    WindowHandle appWindow_;
+    std::shared_ptr<IDirectInput8> directInput_;
+};
+
+} // namespace padwright

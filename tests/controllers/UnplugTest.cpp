@@ -1,0 +1,86 @@
+// A controller that vanishes while it is read, and comes back.
+#include "ControllerRig.h"
+#include "engine/Catalogue.h"
+#include "engine/Engine.h"
+#include "platform/inject/RecordingInjector.h"
+#include "platform/session/RecordingSession.h"
+
+#include <gtest/gtest.h>
+
+namespace padwright {
+namespace {
+
+using testing::ControllerRig;
+
+int KeyDowns(const RecordingInjector& injector, std::uint8_t vk, bool up) {
+    int n = 0;
+    for (const InjectedCall& call : injector.calls)
+        n += call.type == InjectedCall::Key && call.vk == vk && ((call.flags & 2) != 0) == up;
+    return n;
+}
+
+TEST(UnplugTest, DropsOutReleasesAndIsReadAgainAfterReplug) {
+    ControllerRig rig;
+    RecordingInjector injector;
+    RecordingSession session;
+    Engine engine(rig.lists, injector, session, rig.host);
+    const int node = rig.Plug("usb-gamepad-0079-0011.evemu");
+    rig.access.StartDirectInput();
+    rig.Add(0);
+    TJoystick& pad = rig.Active(0);
+    const GUID guid = pad.Guid;
+    rig.lists.Profiles.push_back(NewProfile("Pad"));
+    AssignFunction(rig.lists.Profiles[0].Mappings[ButtonSlot(0)], "VK_A");
+    pad.Profile = 1;
+    pad.RepeatKeys = false;
+    rig.access.popItemStartClick();
+
+    rig.kernel->Push(node, {{EV_KEY, BTN_TRIGGER, 1}, {EV_SYN, SYN_REPORT, 0}});
+    engine.CollectData();
+    EXPECT_EQ(KeyDowns(injector, 0x41, false), 1);
+
+    rig.kernel->Unplug(node);
+    engine.CollectData();
+    EXPECT_FALSE(pad.Acquired);
+    EXPECT_EQ(rig.host.lines,
+              std::vector<std::string>{"Failed to poll device: " +
+                                       std::string(DirectInputErrorText(DIERR_INPUTLOST))});
+    EXPECT_EQ(KeyDowns(injector, 0x41, true), 1); // the held key is let go
+    EXPECT_EQ(rig.host.switches.back(), "PauseReading");
+
+    // Still in the active list, so Add does nothing; Refresh no longer lists it.
+    rig.access.cmdRefreshClick();
+    EXPECT_TRUE(rig.lists.FoundJoysticks.empty());
+
+    rig.kernel->Replug(node);
+    rig.access.cmdRefreshClick();
+    ASSERT_EQ(rig.lists.FoundJoysticks.count(), 1);
+    EXPECT_TRUE(rig.Found(0).Guid == guid);
+    rig.Add(0);
+    EXPECT_EQ(rig.lists.ActiveJoysticks.count(), 1);
+
+    rig.access.popItemStopClick();
+    rig.access.popItemStartClick();
+    ASSERT_TRUE(pad.Acquired);
+    rig.kernel->Push(node + 1, {{EV_KEY, BTN_TRIGGER, 1}});
+    rig.host.lines.clear();
+    engine.CollectData();
+    EXPECT_TRUE(rig.host.lines.empty());
+    EXPECT_EQ(KeyDowns(injector, 0x41, false), 2); // read again, from the new node
+}
+
+TEST(UnplugTest, StateReadFailureReacquiresWithoutHanging) {
+    ControllerRig rig;
+    const int node = rig.Plug("logitech-momo-racing.evemu");
+    rig.access.StartDirectInput();
+    rig.Add(0);
+    TJoystick& wheel = rig.Active(0);
+    rig.kernel->Unplug(node);
+    DIJOYSTATE2 s;
+    EXPECT_EQ(wheel.Device->GetDeviceState(sizeof s, &s), DIERR_INPUTLOST);
+    // The cycle repeats Acquire while it answers "input lost": an unplugged device says so.
+    EXPECT_EQ(wheel.Device->Acquire(), DIERR_UNPLUGGED);
+}
+
+} // namespace
+} // namespace padwright
