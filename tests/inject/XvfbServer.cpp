@@ -39,7 +39,8 @@ bool XvfbServer::Start(int number) {
     int fds[2];
     if (pipe(fds) != 0)
         throw std::runtime_error("pipe failed");
-    display_ = ":" + std::to_string(number);
+    display_ = std::to_string(number);
+    display_.insert(display_.begin(), ':'); // GCC 12 warns falsely about ":" + string
     pid_ = fork();
     if (pid_ < 0)
         throw std::runtime_error("fork failed");
