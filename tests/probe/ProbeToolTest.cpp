@@ -1,0 +1,106 @@
+// padwright-probe run as a user runs it, with fixture devices.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct ProbeRun {
+    std::string out;
+    int status;
+};
+
+// Runs the probe with `args`; standard error is folded into the output after "--stderr--".
+ProbeRun Probe(const std::string& args) {
+    const std::string errFile = ::testing::TempDir() + "probe-stderr.txt";
+    const std::string command = std::string(PROBE_BINARY) + " " + args + " 2>" + errFile;
+    FILE* pipe = popen(command.c_str(), "r");
+    ProbeRun run;
+    std::array<char, 4096> buffer;
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    run.out += "--stderr--\n" + std::string(std::istreambuf_iterator<char>(err), {});
+    return run;
+}
+
+std::string Device(const char* name) {
+    return std::string("--fixture ") + PADWRIGHT_DEVICES_DIR + "/" + name;
+}
+
+TEST(ProbeToolTest, PrintsTheBlockAndTheReplayedState) {
+    const ProbeRun run = Probe(Device("logitech-momo-racing.evemu"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Name: Logitech  Logitech MOMO Racing  -- ID: 0\n"
+                       "GUID {2BFEE0A2-302A-894B-B337-F686ADE3FB60}\n"
+                       "objects X=1 Y=1 Z=0 Rx=0 Ry=0 Rz=0 Slider=0 POV=0 Button=10\n"
+                       "povmax 0 0 0 0\n"
+                       "names X Axis|Y Axis|Button: Button 0|Button: Button 1|Button: Button 2|"
+                       "Button: Button 3|Button: Button 4|Button: Button 5|Button: Button 6|"
+                       "Button: Button 7|Button: Button 8|Button: Button 9\n"
+                       "state x=0 y=0 z=0 rx=0 ry=0 rz=0 slider1=0 slider2=0 hat1=c hat2=c "
+                       "hat3=c hat4=c buttons=\n"
+                       "--stderr--\n");
+}
+
+TEST(ProbeToolTest, SeveralFixturesRangeAndDeadZone) {
+    const ProbeRun run =
+        Probe(Device("ds4-bt-touchpad.evemu") + " " + Device("logitech-g29-wheel.evemu") + " " +
+              Device("usb-gamepad-0079-0011.evemu") + " --maxval 100 --deadzone 0");
+    EXPECT_EQ(run.status, 0);
+    // The touchpad is no controller; the wheel is ID 0 and the pad ID 1.
+    EXPECT_NE(run.out.find("Name: Logitech G29 Driving Force Racing Wheel -- ID: 0\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("objects X=1 Y=1 Z=1 Rx=0 Ry=0 Rz=1 Slider=0 POV=1 Button=25\n"
+                           "povmax 7 0 0 0\n"
+                           "names X Axis|Y Axis|Z Axis|Z Rotation|Hat Switch|Button: Button 0|"),
+              std::string::npos);
+    // Wheel turned to 7664 of 0..65535, pedals at rest at their maximum, gas at 251 of 255.
+    EXPECT_NE(run.out.find("state x=-77 y=100 z=97 rx=0 ry=0 rz=100 slider1=0 slider2=0 "
+                           "hat1=c hat2=c hat3=c hat4=c buttons=\n\nName: USB Gamepad  -- ID: 1\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("state x=0 y=100 "), std::string::npos);
+}
+
+TEST(ProbeToolTest, UnreadableDescriptionNamesFileAndLine) {
+    const std::string path = ::testing::TempDir() + "broken.evemu";
+    std::ofstream(path) << "# EVEMU 1.3\nN: Broken\nI: 0003 046d zzzz 0111\n";
+    const ProbeRun run = Probe(Device("usb-gamepad-0079-0011.evemu") + " --fixture " + path);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "--stderr--\npadwright-probe: " + path +
+                           ":3: I: value \"zzzz\" is not a hexadecimal number\n");
+
+    const ProbeRun missing = Probe("--fixture /nonexistent/pad.evemu");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.out.find("/nonexistent/pad.evemu: cannot be opened"), std::string::npos);
+}
+
+TEST(ProbeToolTest, ButtonsDownAreListedOneBased) {
+    const std::string path = ::testing::TempDir() + "pressed.evemu";
+    std::ifstream in(std::string(PADWRIGHT_DEVICES_DIR) + "/usb-gamepad-0079-0011.evemu");
+    std::ofstream out(path);
+    out << in.rdbuf() << "E: 1.000000 0001 0120 0001\nE: 1.000000 0001 0129 0001\n"
+        << "E: 1.000000 0000 0000 0000\n";
+    out.close();
+    const ProbeRun run = Probe("--fixture " + path);
+    EXPECT_NE(run.out.find(" buttons=1,10\n"), std::string::npos) << run.out;
+}
+
+TEST(ProbeToolTest, WrongUsageExitsWithTwo) {
+    for (const char* args :
+         {"--maxval 0", "--deadzone 101", "--maxval x", "--bogus", "--watch --fixture x.evemu"}) {
+        const ProbeRun run = Probe(args);
+        EXPECT_EQ(run.status, 2) << args;
+    }
+}
+
+} // namespace

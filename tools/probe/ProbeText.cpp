@@ -1,0 +1,62 @@
+#include "ProbeText.h"
+
+#include <sstream>
+
+namespace padwright::probe {
+
+std::string ControllerBlock(const TJoystick& c) {
+    std::ostringstream out;
+    out << ControllerListText(c) << '\n';
+    out << "GUID " << GuidToString(c.Guid) << '\n';
+    out << "objects X=" << c.XCount << " Y=" << c.YCount << " Z=" << c.ZCount << " Rx=" << c.RxCount
+        << " Ry=" << c.RyCount << " Rz=" << c.RzCount << " Slider=" << c.SliderCount
+        << " POV=" << c.POVCount << " Button=" << c.ButtonCount << '\n';
+    out << "povmax " << c.POVMax[0] << ' ' << c.POVMax[1] << ' ' << c.POVMax[2] << ' '
+        << c.POVMax[3] << '\n';
+    std::string names;
+    auto add = [&](const std::string& name) {
+        if (!names.empty())
+            names += '|';
+        names += name;
+    };
+    const std::pair<std::int32_t, const std::string*> axes[] = {
+        {c.XCount, &c.XName},   {c.YCount, &c.YName},   {c.ZCount, &c.ZName},
+        {c.RxCount, &c.RxName}, {c.RyCount, &c.RyName}, {c.RzCount, &c.RzName}};
+    for (const auto& [count, name] : axes)
+        if (count > 0)
+            add(*name);
+    for (int s = 0; s < c.SliderCount && s < MaxSliders; ++s)
+        add(c.SliderNames[static_cast<std::size_t>(s)]);
+    for (int h = 0; h < c.POVCount && h < MaxHats; ++h)
+        add(c.POVNames[static_cast<std::size_t>(h)]);
+    for (int b = 0; b < c.ButtonCount && b < MaxButtons; ++b)
+        add(c.ButtonNames[static_cast<std::size_t>(b)]);
+    out << "names " << names << '\n';
+    return out.str();
+}
+
+std::string StateLine(const TJoystick& c, const DIJOYSTATE2& s) {
+    std::ostringstream out;
+    out << "state x=" << s.lX << " y=" << s.lY << " z=" << s.lZ << " rx=" << s.lRx
+        << " ry=" << s.lRy << " rz=" << s.lRz << " slider1=" << s.rglSlider[0]
+        << " slider2=" << s.rglSlider[1];
+    for (int h = 0; h < MaxHats; ++h) {
+        out << " hat" << h + 1 << '=';
+        if (s.rgdwPOV[h] == POV_CENTERED)
+            out << 'c';
+        else
+            out << s.rgdwPOV[h];
+    }
+    out << " buttons=";
+    bool first = true;
+    for (int b = 0; b < c.ButtonCount && b < MaxButtons; ++b) {
+        if ((s.rgbButtons[b] & 0x80) == 0)
+            continue;
+        out << (first ? "" : ",") << b + 1;
+        first = false;
+    }
+    out << '\n';
+    return out.str();
+}
+
+} // namespace padwright::probe

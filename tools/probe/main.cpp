@@ -1,0 +1,174 @@
+// padwright-probe: lists the game controllers as Padwright sees them (list text, GUID, object
+// counts, hat ranges, object names), from /dev/input or from device description files, and
+// shows their state.
+#include "ProbeText.h"
+#include "input/ControllerAccess.h"
+#include "input/DirectInputErrorText.h"
+#include "platform/dinput/EvemuParser.h"
+#include "platform/dinput/FixtureKernel.h"
+#include "platform/dinput/LibevdevKernel.h"
+
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace padwright;
+
+namespace {
+
+constexpr int ExitUsage = 2;
+constexpr int ExitBadDescription = 2;
+
+const char* const Usage =
+    "usage: padwright-probe [--fixture FILE]... [--maxval N] [--deadzone N] [--watch]\n"
+    "  --fixture FILE  read a device description (evemu-describe format) instead of /dev/input;\n"
+    "                  its recorded events are replayed before the state is shown\n"
+    "  --maxval N      axis range -N..N (default 10)\n"
+    "  --deadzone N    dead zone in per cent, 0..100 (default 10)\n"
+    "  --watch         print the state every 100 ms until interrupted (live devices only)\n";
+
+struct Options {
+    std::vector<std::string> fixtures;
+    std::int32_t maxVal = 10;
+    std::int32_t deadZone = 10;
+    bool watch = false;
+};
+
+// DirectInput failures go to standard error, where a person running the probe sees them.
+class ProbeHost : public IEngineHost {
+public:
+    void PauseReading() override {}
+    void ResumeReading() override {}
+    void TrayAnimationStep() override {}
+    void LogDirectInputError(std::string_view prefix, HRESULT code) override {
+        std::cerr << "padwright-probe: " << prefix << DirectInputErrorText(code) << '\n';
+    }
+};
+
+volatile std::sig_atomic_t interrupted = 0;
+
+bool ParseInt(const char* text, std::int32_t low, std::int32_t high, std::int32_t& out) {
+    const char* end = text + std::strlen(text);
+    const auto [p, ec] = std::from_chars(text, end, out);
+    return ec == std::errc() && p == end && out >= low && out <= high;
+}
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--fixture" && hasValue) {
+            o.fixtures.push_back(argv[++i]);
+        } else if (arg == "--maxval" && hasValue) {
+            if (!ParseInt(argv[++i], 1, 1000000, o.maxVal)) {
+                std::cerr << "padwright-probe: --maxval needs a whole number from 1\n";
+                return false;
+            }
+        } else if (arg == "--deadzone" && hasValue) {
+            if (!ParseInt(argv[++i], 0, 100, o.deadZone)) {
+                std::cerr << "padwright-probe: --deadzone needs a whole number from 0 to 100\n";
+                return false;
+            }
+        } else if (arg == "--watch") {
+            o.watch = true;
+        } else {
+            std::cerr << Usage;
+            return false;
+        }
+    }
+    if (o.watch && !o.fixtures.empty()) {
+        std::cerr << "padwright-probe: --watch reads live devices only\n";
+        return false;
+    }
+    return true;
+}
+
+bool ReadState(TJoystick& c, DIJOYSTATE2& state, ProbeHost& host) {
+    if (!c.Acquired || !c.Device)
+        return false;
+    HRESULT hr = c.Device->Poll();
+    if (hr != DI_OK && hr != DI_NOEFFECT) {
+        host.LogDirectInputError("Failed to poll device: ", hr);
+        c.Acquired = false;
+        return false;
+    }
+    hr = c.Device->GetDeviceState(sizeof state, &state);
+    if (FAILED(hr)) {
+        host.LogDirectInputError("Failed to obtain the device state: ", hr);
+        c.Acquired = false;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options))
+        return ExitUsage;
+
+    DirectInputEntry entry = DirectInput8Create;
+    if (!options.fixtures.empty()) {
+        auto kernel = std::make_shared<FixtureKernel>();
+        for (const std::string& file : options.fixtures) {
+            try {
+                EvemuDevice device = LoadEvemuFile(file);
+                kernel->Add(std::move(device.description), std::move(device.events));
+            } catch (const EvemuError& e) {
+                std::cerr << "padwright-probe: " << e.what() << '\n';
+                return ExitBadDescription;
+            }
+        }
+        entry = [kernel](std::shared_ptr<IDirectInput8>& out) {
+            out = CreateFixtureDirectInput(kernel);
+            return DI_OK;
+        };
+    }
+
+    TLists lists;
+    ProbeHost host;
+    ControllerAccess access(lists, host, entry);
+    access.StartDirectInput();
+    lists.MaxJoysticks = lists.FoundJoysticks.count();
+    for (int k = 0; k < lists.FoundJoysticks.count(); ++k) {
+        TJoystick& found = lists.FoundJoysticks[static_cast<std::size_t>(k)];
+        found.MaxVal = options.maxVal;
+        found.DeadZone = options.deadZone;
+        access.View.cmbFoundDevices.ItemIndex = k;
+        access.cmdAddDeviceClick();
+    }
+    if (lists.ActiveJoysticks.empty())
+        std::cerr << "padwright-probe: no game controllers found\n";
+
+    for (int i = 0; i < lists.ActiveJoysticks.count(); ++i) {
+        TJoystick& c = lists.ActiveJoysticks[static_cast<std::size_t>(i)];
+        std::cout << (i > 0 ? "\n" : "") << probe::ControllerBlock(c);
+        DIJOYSTATE2 state;
+        if (!options.fixtures.empty() && ReadState(c, state, host))
+            std::cout << probe::StateLine(c, state);
+    }
+    std::cout.flush();
+    if (!options.watch)
+        return 0;
+
+    std::signal(SIGINT, [](int) { interrupted = 1; });
+    std::signal(SIGTERM, [](int) { interrupted = 1; });
+    while (!interrupted) {
+        for (int i = 0; i < lists.ActiveJoysticks.count(); ++i) {
+            TJoystick& c = lists.ActiveJoysticks[static_cast<std::size_t>(i)];
+            DIJOYSTATE2 state;
+            if (ReadState(c, state, host))
+                std::cout << "[" << i << "] " << probe::StateLine(c, state);
+        }
+        std::cout.flush();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return 0;
+}
