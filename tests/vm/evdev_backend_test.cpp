@@ -203,6 +203,63 @@ TEST_P(OneDevice, EvdevBackendSeesWhatTheFixtureBackendSees) {
     EXPECT_NE(finalReal, restingReal) << "the recording changed nothing";
 }
 
+struct Frame {
+    std::string what;
+    std::vector<EvdevEvent> events;
+};
+
+// Moves every control of a device, one at a time: each axis to both ends, one step back from
+// full travel (a jittering axis, where the kernel's fuzz filter acts and no dead zone hides
+// it), to its centre and back to rest; each button down and up.
+std::vector<Frame> Sweep(const EvdevDescription& d) {
+    std::vector<Frame> frames;
+    auto add = [&](std::string what, std::uint16_t type, std::uint16_t code, std::int32_t value) {
+        frames.push_back({std::move(what), {{type, code, value}, {EV_SYN, SYN_REPORT, 0}}});
+    };
+    for (unsigned code = 0; code < ABS_CNT; ++code) {
+        if (!d.abs.test(code))
+            continue;
+        const AbsRange& r = d.absinfo[code];
+        const std::int32_t centre = r.minimum + (r.maximum - r.minimum) / 2;
+        const std::string axis = "abs " + std::to_string(code) + " to ";
+        for (std::int32_t v : {r.minimum, r.maximum, r.maximum - 1, centre, r.value})
+            add(axis + std::to_string(v), EV_ABS, code, v);
+    }
+    for (unsigned code = BTN_MISC; code < KEY_CNT; ++code) {
+        if (!d.keys.test(code))
+            continue;
+        add("key " + std::to_string(code) + " down", EV_KEY, code, 1);
+        add("key " + std::to_string(code) + " up", EV_KEY, code, 0);
+    }
+    return frames;
+}
+
+TEST_P(OneDevice, EveryControlMovesAlikeOnBothBackends) {
+    if (!IsController())
+        GTEST_SKIP() << "not a controller";
+    const EvemuDevice file = LoadEvemuFile(GetParam().string());
+    KernelDevice device(file.description);
+    Backends b;
+    const int fixtureNode = b.fixtureKernel->Add(file.description);
+    const auto real = Enumerate(*b.evdev);
+    const auto fixture = Enumerate(*b.fixture);
+    ASSERT_EQ(real.size(), 1u);
+    ASSERT_EQ(fixture.size(), 1u);
+    View r = Open(*b.evdev, real[0]);
+    View f = Open(*b.fixture, fixture[0]);
+    ASSERT_TRUE(r.device && f.device);
+
+    int differences = 0;
+    for (const Frame& frame : Sweep(file.description)) {
+        device.Write(frame.events);
+        b.fixtureKernel->Push(fixtureNode, frame.events);
+        const std::string got = State(*r.device), want = State(*f.device);
+        if (got != want && ++differences <= 5)
+            ADD_FAILURE() << frame.what << ":\n  evdev   " << got << "\n  fixture " << want;
+    }
+    EXPECT_EQ(differences, 0);
+}
+
 TEST(EvdevBackend, ListsTheControllersOfAllDevicesInNodeOrder) {
     Backends b;
     std::vector<std::unique_ptr<KernelDevice>> devices;

@@ -32,6 +32,20 @@ private:
     std::shared_ptr<FixtureKernel::Client> client_;
 };
 
+// The kernel's smoothing of small axis moves (input_defuzz_abs_event): readers never see a
+// move within half the axis' fuzz, and only part of a move within twice the fuzz.
+std::int32_t Defuzz(std::int32_t value, std::int32_t old, std::int32_t fuzz) {
+    if (fuzz) {
+        if (value > old - fuzz / 2 && value < old + fuzz / 2)
+            return old;
+        if (value > old - fuzz && value < old + fuzz)
+            return (old * 3 + value) / 4;
+        if (value > old - fuzz * 2 && value < old + fuzz * 2)
+            return (old + value) / 2;
+    }
+    return value;
+}
+
 void ApplyToDescription(EvdevDescription& d, const EvdevEvent& e) {
     if (e.type == EV_ABS && e.code < ABS_CNT)
         d.absinfo[e.code].value = e.value;
@@ -64,11 +78,18 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
 
 void FixtureKernel::Push(int number, const std::vector<EvdevEvent>& events) {
     Node& node = nodes_.at(number);
-    for (const EvdevEvent& e : events)
+    std::vector<EvdevEvent> delivered(events);
+    for (EvdevEvent& e : delivered) {
+        // Multitouch slots keep their own values, which the kernel filters per slot.
+        if (e.type == EV_ABS && e.code < ABS_MT_SLOT) {
+            const AbsRange& r = node.current.absinfo[e.code];
+            e.value = Defuzz(e.value, r.value, r.fuzz);
+        }
         ApplyToDescription(node.current, e);
+    }
     for (auto& weak : node.clients)
         if (auto client = weak.lock())
-            client->queue.insert(client->queue.end(), events.begin(), events.end());
+            client->queue.insert(client->queue.end(), delivered.begin(), delivered.end());
 }
 
 void FixtureKernel::Unplug(int number) {

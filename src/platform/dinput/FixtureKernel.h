@@ -21,7 +21,8 @@ public:
     // A new node with the next free number. `recorded` events are pending on every handle as
     // it is opened, so a freshly opened device reads them on its first poll.
     int Add(EvdevDescription description, std::vector<EvdevEvent> recorded = {});
-    // Delivers events to every open handle of the node and updates its current state.
+    // Delivers events to every open handle of the node and updates its current state; axis
+    // values pass the kernel's fuzz filter first, as they do on a real node.
     void Push(int node, const std::vector<EvdevEvent>& events);
     // The device vanishes: open handles report it gone, and the node disappears.
     void Unplug(int node);
