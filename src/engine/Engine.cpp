@@ -4,6 +4,7 @@
 #include "engine/Rounding.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -29,7 +30,9 @@ int HatDirection(DWORD reading) {
 }
 
 // Object counts as stored can exceed what the records hold (a damaged setting); never walk past.
-int Bounded(std::int32_t count, int limit) { return std::clamp<std::int32_t>(count, 0, limit); }
+int Bounded(std::int32_t count, int limit) {
+    return std::clamp<std::int32_t>(count, 0, limit);
+}
 
 // The directions a hat is evaluated on: none, the four main ones, or all eight.
 int HatStride(std::int32_t povMax) {
@@ -42,10 +45,23 @@ int HatStride(std::int32_t povMax) {
 
 } // namespace
 
+namespace {
+
+// The periods of rates 1..30, worked out once: the state step reloads a countdown on every run
+// of every held or released repeating mapping.
+constexpr std::array<std::int32_t, 31> PeriodTable = [] {
+    std::array<std::int32_t, 31> periods{};
+    for (int rate = 1; rate <= 30; ++rate)
+        periods[rate] = static_cast<std::int32_t>(DivRoundHalfEven(1000, rate));
+    return periods;
+}();
+
+} // namespace
+
 std::int32_t RepeatPeriod(std::int32_t repeatRate) {
     if (repeatRate < 1 || repeatRate > 30)
         return 0;
-    return static_cast<std::int32_t>(DivRoundHalfEven(1000, repeatRate));
+    return PeriodTable[static_cast<std::size_t>(repeatRate)];
 }
 
 TStepOutcome StepMapping(TControlMapping& m, std::int32_t value, const TJoystick* controller) {
@@ -243,27 +259,29 @@ void Engine::KeyOutput(TControlMapping& m, const TJoystick* controller, std::int
     if (outcome == soNone)
         return;
     const auto vk = static_cast<std::uint8_t>(m.Code & 0xFF);
-    // Modifiers in press order; released in reverse.
-    const struct {
-        bool on;
-        std::uint8_t vk;
-    } modifiers[4] = {{m.Ctrl != 0, VK_CONTROL},
-                      {m.Alt != 0, VK_MENU},
-                      {m.Shift != 0, VK_SHIFT},
-                      {m.Win != 0, VK_RWIN}};
-
-    if (outcome == soPress || outcome == soRepeat) {
-        for (const auto& mod : modifiers)
-            if (mod.on)
-                KeyEvent(mod.vk, false);
+    if (outcome != soRelease) {
+        if (m.Ctrl)
+            KeyEvent(VK_CONTROL, false);
+        if (m.Alt)
+            KeyEvent(VK_MENU, false);
+        if (m.Shift)
+            KeyEvent(VK_SHIFT, false);
+        if (m.Win)
+            KeyEvent(VK_RWIN, false);
         KeyEvent(vk, false);
         if (outcome == soRepeat)
             return;
     }
+    // Released in the reverse order of pressing.
     KeyEvent(vk, true);
-    for (int i = 3; i >= 0; --i)
-        if (modifiers[i].on)
-            KeyEvent(modifiers[i].vk, true);
+    if (m.Win)
+        KeyEvent(VK_RWIN, true);
+    if (m.Shift)
+        KeyEvent(VK_SHIFT, true);
+    if (m.Alt)
+        KeyEvent(VK_MENU, true);
+    if (m.Ctrl)
+        KeyEvent(VK_CONTROL, true);
 }
 
 void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_t value) {

@@ -11,7 +11,7 @@ inline std::int64_t RoundHalfEven(double value) {
 }
 
 // numerator / denominator rounded half to even, in exact integer arithmetic (denominator > 0).
-inline std::int64_t DivRoundHalfEven(std::int64_t numerator, std::int64_t denominator) {
+constexpr std::int64_t DivRoundHalfEven(std::int64_t numerator, std::int64_t denominator) {
     std::int64_t q = numerator / denominator;
     std::int64_t r = numerator % denominator;
     if (r < 0) { // make the remainder non-negative (floor division)
