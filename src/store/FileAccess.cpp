@@ -2,6 +2,8 @@
 
 #include "engine/Errors.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 
 namespace padwright {
@@ -37,16 +39,24 @@ void ReadOnlyFile::Read(void* data, std::size_t size) {
     }
 }
 
-AtomicFile::AtomicFile(const QString& path) : file_(path) {
-    file_.setDirectWriteFallback(true);
+AtomicFile::AtomicFile(const QString& path) {
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        file_ = std::make_unique<QFile>(path);
+    } else {
+        auto saveFile = std::make_unique<QSaveFile>(path);
+        saveFile->setDirectWriteFallback(true);
+        saveFile_ = saveFile.get();
+        file_ = std::move(saveFile);
+    }
     errno = 0;
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        ThrowIoError(errno, file_.fileName());
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        ThrowIoError(errno, path);
 }
 
 bool AtomicFile::WriteBytes(const char* data, qint64 size) {
     while (size > 0) {
-        const qint64 n = file_.write(data, size);
+        const qint64 n = file_->write(data, size);
         if (n <= 0)
             return false;
         data += n;
@@ -59,15 +69,22 @@ void AtomicFile::Write(const void* data, std::size_t size) {
     errno = 0;
     if (!WriteBytes(static_cast<const char*>(data), static_cast<qint64>(size))) {
         const int savedErrno = errno;
-        file_.cancelWriting();
-        ThrowIoError(savedErrno, file_.fileName());
+        if (saveFile_)
+            saveFile_->cancelWriting();
+        ThrowIoError(savedErrno, file_->fileName());
     }
 }
 
 void AtomicFile::Commit() {
     errno = 0;
-    if (!file_.commit())
-        ThrowIoError(errno, file_.fileName());
+    if (saveFile_) {
+        if (!saveFile_->commit())
+            ThrowIoError(errno, file_->fileName());
+        return;
+    }
+    if (!file_->flush())
+        ThrowIoError(errno, file_->fileName());
+    file_->close();
 }
 
 std::unique_ptr<AtomicFile> OpenAtomicFile(const QString& path) {

@@ -27,7 +27,8 @@ private:
 // replaces the target only once every byte is written and on the disk, so a failure leaves the
 // previous file as it was. A symbolic link is followed and its target replaced; the target keeps
 // its permissions. Where the folder is not writable but the file is, the file is written in place,
-// since that is the only way such a file can be saved at all.
+// since that is the only way such a file can be saved at all. A target that is no regular file
+// (a device such as /dev/null) is written directly: replacing it would destroy the device.
 class AtomicFile {
 public:
     explicit AtomicFile(const QString& path);
@@ -44,7 +45,8 @@ protected:
     virtual bool WriteBytes(const char* data, qint64 size);
 
 private:
-    QSaveFile file_;
+    std::unique_ptr<QFileDevice> file_;
+    QSaveFile* saveFile_ = nullptr; // file_ when written through a temporary file
 };
 
 // Makes the AtomicFile for a path; tests hand in one that fails.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -257,6 +258,38 @@ TEST_F(ReplayTool, AStoreOfTheWrongSizeStopsWithTheProgramsWarning) {
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("Padwright.pro is not compatible with this version."), std::string::npos)
         << r.err;
+}
+
+TEST_F(ReplayTool, ALegacyStoreIsConvertedBySaveStore) {
+    // Two legacy records of 10048 bytes: name field, then 144 entries of 68 bytes.
+    std::string legacy(2 * 10048, '\0');
+    for (int r = 0; r < 2; ++r) {
+        char* record = legacy.data() + r * 10048;
+        record[0] = 1;
+        record[1] = static_cast<char>('A' + r);
+        char* button1 = record + 256 + 68 * 16; // legacy position 16: button 1
+        button1[0] = 3;
+        std::memcpy(button1 + 1, "Esc", 3);
+    }
+    std::ofstream(dir / "old.pro", std::ios::binary) << legacy;
+    const fs::path saved = dir / "new.pro";
+    const Result r = Run("profile C\n", "--store '" + (dir / "old.pro").string() +
+                                            "' --save-store '" + saved.string() + "'");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string bytes = Read(saved);
+    ASSERT_EQ(bytes.size(), 3u * sizeof(TProfile));
+    TProfile second;
+    std::memcpy(&second, bytes.data() + sizeof(TProfile), sizeof second);
+    EXPECT_EQ(second.Name.view(), "B");
+    EXPECT_EQ(second.Mappings[48].FunctionName.view(), "Esc");
+    EXPECT_EQ(bytes.substr(2 * sizeof(TProfile) + 1, 1), "C");
+}
+
+TEST_F(ReplayTool, AFailedSaveStorePrintsTheErrorAndExits1) {
+    const fs::path target = dir / "missing" / "new.pro";
+    const Result r = Run("profile C\n", "--save-store '" + target.string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("File not found: " + target.string()), std::string::npos) << r.err;
 }
 
 TEST_F(ReplayTool, AMissingStoreOrUnwritableLogStopsWithExitCode1) {

@@ -3,6 +3,9 @@
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace padwright {
 namespace {
 
@@ -73,6 +76,19 @@ TEST_F(ProfileFilesTest, FailedExportLeavesTheOldFile) {
                       [](const QString& path) { return std::make_unique<FailingFile>(path); }),
         Error);
     EXPECT_TRUE(SameBytes(ReadBytes("old.pro"), "old contents"));
+}
+
+TEST_F(ProfileFilesTest, ADeviceIsWrittenDirectlyNeverReplaced) {
+    // A private copy of /dev/full, so that a fault here cannot destroy the machine's own.
+    if (::mknod("full", S_IFCHR | 0666, ::makedev(1, 7)) != 0)
+        GTEST_SKIP() << "cannot make a device node here";
+    try {
+        ExportProfile(profiles[0], "full");
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Disk full: full");
+    }
+    EXPECT_TRUE(fs::is_character_file("full")) << "the device was replaced";
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-// padwright-replay [--store FILE] [--log FILE] [SCRIPT]
+// padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [SCRIPT]
 // Runs the mapping engine over a scripted session and prints the output calls it makes.
 #include "Replay.h"
-#include "StoreFile.h"
 #include "engine/Errors.h"
+#include "store/ProfileStore.h"
+
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fstream>
@@ -14,17 +16,45 @@ namespace {
 constexpr int ExitFailure = 1;   // store, log or script file problems
 constexpr int ExitMalformed = 2; // a script line that cannot be parsed, or bad arguments
 
-constexpr const char* Usage = "usage: padwright-replay [--store FILE] [--log FILE] [SCRIPT]\n";
+constexpr const char* Usage =
+    "usage: padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [SCRIPT]\n";
 
 struct Options {
-    std::string store, log, script;
+    std::string store, saveStore, log, script;
 };
+
+// The program's message boxes become an error of the tool: a store it cannot read ends the run.
+struct RefusingBoxes : padwright::IMessageBoxes {
+    void Warning(std::string_view text, std::string_view) override {
+        throw padwright::Error(std::string(text));
+    }
+};
+
+// The store as the program loads it, legacy layout included. A store named on the command line
+// must exist.
+void LoadStore(const std::string& path, padwright::StableList<padwright::TProfile>& profiles) {
+    const QString file = QString::fromStdString(path);
+    if (!QFileInfo::exists(file))
+        throw padwright::InOutError(ENOENT, path);
+    RefusingBoxes boxes;
+    padwright::ProfileStore(boxes, file).Load(profiles);
+}
+
+void SaveStore(const std::string& path,
+               const padwright::StableList<padwright::TProfile>& profiles) {
+    RefusingBoxes boxes;
+    padwright::ProfileStore(boxes, QString::fromStdString(path)).Save(profiles);
+}
 
 bool ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--store" || arg == "--log") && i + 1 < argc)
-            (arg == "--store" ? options.store : options.log) = argv[++i];
+        if (arg == "--store" && i + 1 < argc)
+            options.store = argv[++i];
+        else if (arg == "--save-store" && i + 1 < argc)
+            options.saveStore = argv[++i];
+        else if (arg == "--log" && i + 1 < argc)
+            options.log = argv[++i];
         else if (arg == "-h" || arg == "--help")
             return false;
         else if (!arg.starts_with("-") && options.script.empty())
@@ -72,7 +102,7 @@ int main(int argc, char** argv) {
     replay::Replay replay(std::cout);
     try {
         if (!options.store.empty())
-            replay::LoadStoreFile(options.store, replay.Lists().Profiles);
+            LoadStore(options.store, replay.Lists().Profiles);
         if (!options.log.empty())
             replay.Log().Open(options.log);
     } catch (const Error& e) {
@@ -98,6 +128,16 @@ int main(int argc, char** argv) {
         std::cerr << "padwright-replay: " << e.what() << '\n';
         if (result == 0)
             result = ExitFailure;
+    }
+    // A script that could not be parsed stopped half-way: nothing is saved from it.
+    if (!options.saveStore.empty() && result != ExitMalformed) {
+        try {
+            SaveStore(options.saveStore, replay.Lists().Profiles);
+        } catch (const Error& e) {
+            std::cout.flush();
+            std::cerr << "padwright-replay: " << e.what() << '\n';
+            result = ExitFailure;
+        }
     }
     std::cout.flush();
     return result;
