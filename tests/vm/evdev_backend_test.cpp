@@ -260,6 +260,35 @@ TEST_P(OneDevice, EveryControlMovesAlikeOnBothBackends) {
     EXPECT_EQ(differences, 0);
 }
 
+TEST_P(OneDevice, UnpluggedWhileReadFailsAlikeOnBothBackends) {
+    if (!IsController())
+        GTEST_SKIP() << "not a controller";
+    const EvemuDevice file = LoadEvemuFile(GetParam().string());
+    auto device = std::make_unique<KernelDevice>(file.description);
+    Backends b;
+    const int fixtureNode = b.fixtureKernel->Add(file.description);
+    const auto real = Enumerate(*b.evdev);
+    const auto fixture = Enumerate(*b.fixture);
+    ASSERT_EQ(real.size(), 1u);
+    ASSERT_EQ(fixture.size(), 1u);
+    View r = Open(*b.evdev, real[0]);
+    View f = Open(*b.fixture, fixture[0]);
+    ASSERT_TRUE(r.device && f.device);
+    ASSERT_EQ(State(*r.device), State(*f.device));
+
+    device.reset();
+    b.fixtureKernel->Unplug(fixtureNode);
+    auto results = [](IDirectInputDevice8& dev) {
+        DIJOYSTATE2 s;
+        std::vector<HRESULT> codes{dev.Poll(), dev.GetDeviceState(sizeof s, &s), dev.Acquire()};
+        return codes;
+    };
+    const std::vector<HRESULT> gone = results(*r.device);
+    EXPECT_EQ(gone, results(*f.device));
+    EXPECT_TRUE(FAILED(gone[0])) << "a vanished device must not poll as if it were there";
+    EXPECT_TRUE(Enumerate(*b.evdev).empty());
+}
+
 TEST(EvdevBackend, ListsTheControllersOfAllDevicesInNodeOrder) {
     Backends b;
     std::vector<std::unique_ptr<KernelDevice>> devices;
