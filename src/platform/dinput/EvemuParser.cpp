@@ -30,6 +30,16 @@ std::vector<std::string_view> Fields(std::string_view text) {
     return fields;
 }
 
+// Built by appending: GCC 12 warns falsely about "literal" + std::string&& at -O2.
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
 template <typename T> std::optional<T> Number(std::string_view text, int base) {
     T value{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
@@ -151,7 +161,7 @@ private:
         for (std::string_view f : fields) {
             const auto v = Number<std::uint8_t>(f, 16);
             if (!v || f.size() > 2)
-                Fail("\"" + std::string(f) + "\" is not a hexadecimal byte");
+                Fail(Quoted(f) + " is not a hexadecimal byte");
             bytes.push_back(*v);
         }
         return bytes;

@@ -69,8 +69,10 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
     for (const auto& [number, node] : nodes_)
         if (node.present && InstanceGuid(node.current) == guid)
             ++copies;
-    if (copies > 0)
-        description.phys += "#" + std::to_string(copies + 1);
+    if (copies > 0) {
+        description.phys += '#';
+        description.phys += std::to_string(copies + 1);
+    }
     const int number = next_++;
     nodes_[number] = Node{std::move(description), std::move(recorded), true, false, {}};
     return number;
