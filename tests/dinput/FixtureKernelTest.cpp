@@ -13,14 +13,18 @@ struct FuzzCase {
 
 class FixtureKernelFuzz : public ::testing::TestWithParam<FuzzCase> {};
 
-TEST_P(FixtureKernelFuzz, AxisMovesPassTheKernelsFilter) {
+EvdevDescription Axis(std::int32_t fuzz) {
     EvdevDescription d;
     d.name = "pad";
     d.types.set(EV_ABS);
     d.abs.set(ABS_X);
-    d.absinfo[ABS_X] = {500, 0, 1000, GetParam().fuzz, 0, 0};
+    d.absinfo[ABS_X] = {500, 0, 1000, fuzz, 0, 0};
+    return d;
+}
+
+TEST_P(FixtureKernelFuzz, PushedMovesPassTheKernelsFilter) {
     FixtureKernel kernel;
-    const int node = kernel.Add(d);
+    const int node = kernel.Add(Axis(GetParam().fuzz));
     std::unique_ptr<IEvdevNode> reader;
     ASSERT_EQ(kernel.Open(FixtureKernel::NodePath(node), reader), 0);
 
@@ -31,6 +35,17 @@ TEST_P(FixtureKernelFuzz, AxisMovesPassTheKernelsFilter) {
     EvdevDescription now;
     ASSERT_TRUE(kernel.Peek(FixtureKernel::NodePath(node), now));
     EXPECT_EQ(now.absinfo[ABS_X].value, GetParam().delivered);
+}
+
+TEST_P(FixtureKernelFuzz, RecordedMovesPassTheKernelsFilter) {
+    FixtureKernel kernel;
+    const int node = kernel.Add(Axis(GetParam().fuzz),
+                                {{EV_ABS, ABS_X, GetParam().next}, {EV_SYN, SYN_REPORT, 0}});
+    std::unique_ptr<IEvdevNode> reader;
+    ASSERT_EQ(kernel.Open(FixtureKernel::NodePath(node), reader), 0);
+    EvdevEvent e;
+    ASSERT_EQ(reader->Next(e), ReadStatus::Event);
+    EXPECT_EQ(e.value, GetParam().delivered);
 }
 
 // From 500 with fuzz 8: within 4 the move is dropped, within 8 a quarter of it passes, within

@@ -53,6 +53,16 @@ void ApplyToDescription(EvdevDescription& d, const EvdevEvent& e) {
         d.keysDown.set(e.code, e.value != 0);
 }
 
+// What a reader gets for `e` on a node in state `d`, which then moves on.
+void Filter(EvdevDescription& d, EvdevEvent& e) {
+    // Multitouch slots keep their own values, which the kernel filters per slot.
+    if (e.type == EV_ABS && e.code < ABS_MT_SLOT) {
+        const AbsRange& r = d.absinfo[e.code];
+        e.value = Defuzz(e.value, r.value, r.fuzz);
+    }
+    ApplyToDescription(d, e);
+}
+
 } // namespace
 
 FixtureKernel::FixtureKernel() = default;
@@ -73,6 +83,10 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
         description.phys += '#';
         description.phys += std::to_string(copies + 1);
     }
+    // A recording plays from the description's values through the same fuzz filter as Push.
+    EvdevDescription playing = description;
+    for (EvdevEvent& e : recorded)
+        Filter(playing, e);
     const int number = next_++;
     nodes_[number] = Node{std::move(description), std::move(recorded), true, false, {}};
     return number;
@@ -81,14 +95,8 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
 void FixtureKernel::Push(int number, const std::vector<EvdevEvent>& events) {
     Node& node = nodes_.at(number);
     std::vector<EvdevEvent> delivered(events);
-    for (EvdevEvent& e : delivered) {
-        // Multitouch slots keep their own values, which the kernel filters per slot.
-        if (e.type == EV_ABS && e.code < ABS_MT_SLOT) {
-            const AbsRange& r = node.current.absinfo[e.code];
-            e.value = Defuzz(e.value, r.value, r.fuzz);
-        }
-        ApplyToDescription(node.current, e);
-    }
+    for (EvdevEvent& e : delivered)
+        Filter(node.current, e);
     for (auto& weak : node.clients)
         if (auto client = weak.lock())
             client->queue.insert(client->queue.end(), delivered.begin(), delivered.end());
