@@ -4,6 +4,7 @@
 // groups' fields so that they run without widgets.
 #include "engine/EngineHost.h"
 #include "engine/Lists.h"
+#include "input/ControllerAccess.h"
 #include "input/DiLog.h"
 #include "store/MessageBoxes.h"
 #include "store/Registry.h"
@@ -38,9 +39,6 @@ public:
     virtual std::uint32_t TimeInterval() const = 0;
     virtual void SetTimeInterval(std::uint32_t milliseconds) = 0;
     virtual bool ReadingOn() const = 0;
-    // The axis property step on an open controller: range -MaxVal..+MaxVal and the dead zone
-    // on every absolute axis.
-    virtual void SetAxisProperties(TJoystick& joystick) = 0;
 };
 
 struct SettingsContext {
@@ -49,11 +47,13 @@ struct SettingsContext {
     DiLog& Log;
     ISettingsHost& Host;
     IMessageBoxes& Boxes;
+    // The controller lists' model (cmbDevices and its selection) and the axis property step.
+    ControllerAccess& Controllers;
 };
 
 // Start-up, after the profile store: MaxJoysticks, the timer interval, the fields and check
-// boxes, and the remembered controllers appended to ActiveJoysticks (no device open; the caller
-// lists them in cmbDevices). Opens the log when LogFile is on, last, so a log that cannot be
+// boxes, and the remembered controllers appended to ActiveJoysticks (no device open) and to
+// cmbDevices. Opens the log when LogFile is on, last, so a log that cannot be
 // created (Error) costs no setting. Returns true when the program starts without its window.
 bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields);
 
@@ -69,9 +69,9 @@ std::int32_t StrToInt(const std::string& text);
 
 void cmdASApplyClick(SettingsContext& context, ApplicationSettingsFields& fields);
 void cmdASResetClick(SettingsContext& context, ApplicationSettingsFields& fields);
-// Both act on the controller selected in cmbDevices; cmbDevicesClick fills the fields as
-// cmdJSResetClick does.
-void cmdJSApplyClick(SettingsContext& context, TJoystick& joystick, JoystickSettingsFields& fields);
-void cmdJSResetClick(const TJoystick& joystick, JoystickSettingsFields& fields);
+// Both act on the controller selected in cmbDevices and do nothing without a selection (the
+// group is disabled then); cmbDevicesClick fills the fields as cmdJSResetClick does.
+void cmdJSApplyClick(SettingsContext& context, JoystickSettingsFields& fields);
+void cmdJSResetClick(SettingsContext& context, JoystickSettingsFields& fields);
 
 } // namespace padwright

@@ -45,8 +45,23 @@ void cmdASResetClick(SettingsContext& context, ApplicationSettingsFields& fields
     fields.MaxJoysticks = std::to_string(context.Lists.MaxJoysticks);
 }
 
-void cmdJSApplyClick(SettingsContext& context, TJoystick& joystick,
-                     JoystickSettingsFields& fields) {
+namespace {
+
+TJoystick* SelectedController(SettingsContext& context) {
+    const ListBoxModel& devices = context.Controllers.View.cmbDevices;
+    if (!devices.HasSelection() || devices.ItemIndex >= context.Lists.ActiveJoysticks.count())
+        return nullptr;
+    return &context.Lists.ActiveJoysticks[static_cast<std::size_t>(devices.ItemIndex)];
+}
+
+} // namespace
+
+void cmdJSApplyClick(SettingsContext& context, JoystickSettingsFields& fields) {
+    TJoystick* selected = SelectedController(context);
+    if (!selected)
+        return;
+    TJoystick& joystick = *selected;
+    const std::int32_t index = context.Controllers.View.cmbDevices.ItemIndex;
     if (StrToInt(fields.DeadZone) > 100)
         fields.DeadZone = "100";
     if (StrToInt(fields.Threshold) > 100)
@@ -63,14 +78,18 @@ void cmdJSApplyClick(SettingsContext& context, TJoystick& joystick,
     if (context.Host.ReadingOn()) {
         context.Host.PauseReading();
         if (open)
-            context.Host.SetAxisProperties(joystick);
+            context.Controllers.ApplyAxisProperties(index);
         context.Host.ResumeReading();
     } else if (open) {
-        context.Host.SetAxisProperties(joystick);
+        context.Controllers.ApplyAxisProperties(index);
     }
 }
 
-void cmdJSResetClick(const TJoystick& joystick, JoystickSettingsFields& fields) {
+void cmdJSResetClick(SettingsContext& context, JoystickSettingsFields& fields) {
+    const TJoystick* selected = SelectedController(context);
+    if (!selected)
+        return;
+    const TJoystick& joystick = *selected;
     fields.DeadZone = std::to_string(joystick.DeadZone);
     fields.MaxVal = std::to_string(joystick.MaxVal);
     fields.Threshold =

@@ -114,8 +114,10 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
         const std::optional<RegistryKey> key = context.Settings.OpenSubkey(SubkeyName(n));
         if (!key)
             continue;
-        if (std::optional<TJoystick> joystick = ReadController(*key, profileCount))
+        if (std::optional<TJoystick> joystick = ReadController(*key, profileCount)) {
+            context.Controllers.View.cmbDevices.Add(ControllerListText(*joystick));
             context.Lists.ActiveJoysticks.push_back(std::move(*joystick));
+        }
     }
 
     if (logFile)

@@ -45,10 +45,41 @@ struct FakeHost : ISettingsHost {
     std::uint32_t TimeInterval() const override { return interval; }
     void SetTimeInterval(std::uint32_t ms) override { interval = ms; }
     bool ReadingOn() const override { return reading; }
-    void SetAxisProperties(TJoystick& joystick) override {
-        calls.push_back("SetAxisProperties " + std::to_string(joystick.MaxVal) + " " +
-                        std::to_string(joystick.DeadZone));
+};
+
+// Two objects: an absolute axis and a button. Records every property set.
+struct FakeDevice : IDirectInputDevice8 {
+    std::vector<std::string>& calls;
+    explicit FakeDevice(std::vector<std::string>& log) : calls(log) {}
+    HRESULT SetCooperativeLevel(WindowHandle, DWORD) override { return DI_OK; }
+    HRESULT SetDataFormat(const DIDATAFORMAT*) override { return DI_OK; }
+    HRESULT Acquire() override { return DI_OK; }
+    HRESULT Unacquire() override { return DI_OK; }
+    HRESULT EnumObjects(const EnumObjectsCallback& callback, void* context, DWORD) override {
+        DIDEVICEOBJECTINSTANCEA axis{};
+        axis.guidType = GUID_XAxis;
+        axis.dwType = DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(0);
+        DIDEVICEOBJECTINSTANCEA button{};
+        button.guidType = GUID_Button;
+        button.dwType = DIDFT_PSHBUTTON;
+        callback(axis, context);
+        callback(button, context);
+        return DI_OK;
     }
+    HRESULT GetProperty(DWORD, DIPROPHEADER*) override { return DI_OK; }
+    HRESULT SetProperty(DWORD property, const DIPROPHEADER* header) override {
+        if (property == DIPROP_RANGE) {
+            const auto* range = reinterpret_cast<const DIPROPRANGE*>(header);
+            calls.push_back("range " + std::to_string(range->lMin) + ".." +
+                            std::to_string(range->lMax));
+        } else if (property == DIPROP_DEADZONE) {
+            calls.push_back("deadzone " +
+                            std::to_string(reinterpret_cast<const DIPROPDWORD*>(header)->dwData));
+        }
+        return DI_OK;
+    }
+    HRESULT Poll() override { return DI_OK; }
+    HRESULT GetDeviceState(DWORD, void*) override { return DI_OK; }
 };
 
 class SettingsTest : public InTempDir {
@@ -71,12 +102,12 @@ protected:
     bool Load(const std::string& text) {
         WriteConfig(text);
         Registry registry;
-        SettingsContext context{registry, lists, log, host, boxes};
+        SettingsContext context{registry, lists, log, host, boxes, controllers};
         return LoadSettings(context, fields);
     }
     void Save(bool startMinimized = false) {
         Registry registry;
-        SettingsContext context{registry, lists, log, host, boxes};
+        SettingsContext context{registry, lists, log, host, boxes, controllers};
         SaveSettings(context, startMinimized);
     }
     std::string Controller(const std::string& values, int n = 0) {
@@ -87,6 +118,7 @@ protected:
     DiLog log;
     FakeHost host;
     RecordingBoxes boxes;
+    ControllerAccess controllers{lists, host, {}};
     ApplicationSettingsFields fields;
 };
 
@@ -204,6 +236,8 @@ TEST_F(SettingsTest, SubkeysWithoutAControllerAreSkipped) {
     ASSERT_EQ(lists.ActiveJoysticks.count(), 2);
     EXPECT_EQ(lists.ActiveJoysticks[0].Name, "First");
     EXPECT_EQ(lists.ActiveJoysticks[1].Name, "Last");
+    EXPECT_EQ(controllers.View.cmbDevices.Items,
+              (std::vector<std::string>{"Name: First -- ID: 0", "Name: Last -- ID: 0"}));
 }
 
 TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
@@ -229,7 +263,8 @@ TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
     reloaded.Profiles.push_back(NewProfile("One"));
     reloaded.Profiles.push_back(NewProfile("Two"));
     Registry registry;
-    SettingsContext context{registry, reloaded, log, host, boxes};
+    ControllerAccess reloadedControllers{reloaded, host, {}};
+    SettingsContext context{registry, reloaded, log, host, boxes, reloadedControllers};
     EXPECT_TRUE(LoadSettings(context, fields));
     ASSERT_EQ(reloaded.ActiveJoysticks.count(), 2);
     for (int i = 0; i < 2; ++i) {
@@ -258,7 +293,7 @@ TEST_F(SettingsTest, SaveDeletesOnlyTheSubkeysBelowMaxJoysticks) {
 
 TEST_F(SettingsTest, ApplicationApplyAndReset) {
     Registry registry;
-    SettingsContext context{registry, lists, log, host, boxes};
+    SettingsContext context{registry, lists, log, host, boxes, controllers};
     const struct {
         std::string interval, max, box;
     } refused[] = {{"0", "4", TimeIntervalRangeText},
@@ -301,9 +336,16 @@ TEST_F(SettingsTest, ApplicationApplyAndReset) {
 
 TEST_F(SettingsTest, JoystickApplyAndReset) {
     Registry registry;
-    SettingsContext context{registry, lists, log, host, boxes};
-    TJoystick pad;
-    JoystickSettingsFields js;
+    SettingsContext context{registry, lists, log, host, boxes, controllers};
+    lists.ActiveJoysticks.push_back(TJoystick{});
+    TJoystick& pad = lists.ActiveJoysticks.push_back(TJoystick{});
+    JoystickSettingsFields js{"150", "10", "25", false};
+    cmdJSApplyClick(context, js); // nothing selected: nothing happens
+    EXPECT_EQ(js.DeadZone, "150");
+    EXPECT_EQ(pad.DeadZone, 10);
+
+    controllers.View.cmbDevices.Items = {"a", "b"};
+    controllers.View.cmbDevices.ItemIndex = 1;
     const struct {
         std::string threshold;
         std::int32_t stored;
@@ -311,36 +353,38 @@ TEST_F(SettingsTest, JoystickApplyAndReset) {
     } cases[] = {{"25", 2, "20"}, {"35", 4, "40"}, {"150", 10, "100"}, {"0", 0, "0"}};
     for (const auto& c : cases) {
         js = {"150", "10", c.threshold, false};
-        cmdJSApplyClick(context, pad, js);
+        cmdJSApplyClick(context, js);
         EXPECT_EQ(js.DeadZone, "100");
         EXPECT_EQ(pad.DeadZone, 100);
         EXPECT_EQ(pad.Threshold, c.stored);
         EXPECT_FALSE(pad.RepeatKeys);
-        cmdJSResetClick(pad, js);
+        cmdJSResetClick(context, js);
         EXPECT_EQ(js.Threshold, c.shown);
     }
     EXPECT_TRUE(host.calls.empty()); // not open, not reading
 
     pad.Acquired = true;
+    pad.Device = std::make_shared<FakeDevice>(host.calls);
     host.reading = true;
     js = {"5", "abc", "50", true};
-    EXPECT_THROW(cmdJSApplyClick(context, pad, js), Error);
+    EXPECT_THROW(cmdJSApplyClick(context, js), Error);
     EXPECT_EQ(pad.DeadZone, 5); // assigned before the failing conversion
     EXPECT_EQ(pad.MaxVal, 10);
     EXPECT_TRUE(host.calls.empty());
 
     js = {"5", "200", "50", true};
-    cmdJSApplyClick(context, pad, js);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"PauseReading", "SetAxisProperties 200 5",
-                                                    "ResumeReading"}));
+    cmdJSApplyClick(context, js);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"PauseReading", "range -200..200",
+                                                    "deadzone 500", "ResumeReading"}));
     host.calls.clear();
     host.reading = false;
-    cmdJSApplyClick(context, pad, js);
-    EXPECT_EQ(host.calls, std::vector<std::string>{"SetAxisProperties 200 5"});
+    cmdJSApplyClick(context, js);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"range -200..200", "deadzone 500"}));
 
     pad.MaxVal = 0;
-    cmdJSResetClick(pad, js);
+    cmdJSResetClick(context, js);
     EXPECT_EQ(js.Threshold, "0");
+    EXPECT_EQ(lists.ActiveJoysticks[0].DeadZone, 10); // only the selected controller changed
 }
 
 } // namespace
