@@ -12,7 +12,11 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include <cstdio>
+#include <fstream>
 #include <optional>
+#include <set>
+#include <unistd.h>
 
 namespace padwright {
 namespace {
@@ -200,6 +204,89 @@ TEST_F(XTestInjectorTest, ChoiceFallsBackToXTestWithoutUinput) {
     EXPECT_EQ(Next(), (Seen{KeyPress, XK_b, 0}));
     choice.injector->keybd_event(0x42, 0x30, KEYEVENTF_KEYUP, 0);
 }
+
+#ifdef REPLAY_BINARY
+// Runs padwright-replay --inject on `script` with the given environment; returns its exit
+// status and fills stdout and stderr.
+int RunReplay(const std::string& env, const std::string& script, std::string& out,
+              std::string& err) {
+    char dir[] = "/tmp/padwright-replay-XXXXXX";
+    if (!mkdtemp(dir))
+        return -1;
+    const std::string base = dir;
+    std::ofstream(base + "/script") << script;
+    const std::string command = "env " + env + " " + REPLAY_BINARY + " --inject " + base +
+                                "/script >" + base + "/out 2>" + base + "/err";
+    const int status = std::system(command.c_str());
+    auto slurp = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    out = slurp(base + "/out");
+    err = slurp(base + "/err");
+    std::system(("rm -rf " + base).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Ctrl+Shift+A on a button held down to the end of the script; "repeatkeys" is the
+// controller's "Auto-repeat all keys", which keeps the keys down while the button is.
+std::string CtrlShiftAScript(int repeatKeys) {
+    return "profile P\n"
+           "map 1 48 VK_A ctrl shift\n"
+           "controller profile=1 buttons=4 repeatkeys=" +
+           std::to_string(repeatKeys) +
+           "\n"
+           "set 1 buttons=1\n"
+           "cycle\n";
+}
+
+TEST_F(XTestInjectorTest, ReplayInjectReachesTheDesktop) {
+    if (access("/dev/uinput", W_OK) == 0)
+        GTEST_SKIP() << "/dev/uinput is writable here, so the tool would not use XTest";
+    std::string out, err;
+    const std::string env = "-u WAYLAND_DISPLAY DISPLAY=" + server_.display();
+    ASSERT_EQ(RunReplay(env, CtrlShiftAScript(0), out, err), 0) << err;
+    EXPECT_NE(out.find("keybd_event vk=0x41"), std::string::npos) << out; // still printed
+    const unsigned both = ControlMask | ShiftMask;
+    EXPECT_EQ(Next(), (Seen{KeyPress, XK_Control_L, 0}));
+    EXPECT_EQ(Next(), (Seen{KeyPress, XK_Shift_L, ControlMask}));
+    EXPECT_EQ(Next(), (Seen{KeyPress, XK_a, both}));
+    EXPECT_EQ(Next(), (Seen{KeyRelease, XK_a, both}));
+    EXPECT_EQ(Next(), (Seen{KeyRelease, XK_Shift_L, both}));
+    EXPECT_EQ(Next(), (Seen{KeyRelease, XK_Control_L, ControlMask}));
+}
+
+TEST_F(XTestInjectorTest, ReplayInjectLetsGoOfHeldKeysAtExit) {
+    if (access("/dev/uinput", W_OK) == 0)
+        GTEST_SKIP() << "/dev/uinput is writable here, so the tool would not use XTest";
+    std::string out, err;
+    const std::string env = "-u WAYLAND_DISPLAY DISPLAY=" + server_.display();
+    ASSERT_EQ(RunReplay(env, CtrlShiftAScript(1), out, err), 0) << err;
+    EXPECT_EQ(out.find("flags=2"), std::string::npos) << "the script itself releases nothing";
+    std::multiset<std::pair<int, unsigned>> events;
+    for (int i = 0; i < 6; ++i)
+        if (const auto e = Next())
+            events.insert({e->type, e->detail});
+    const std::multiset<std::pair<int, unsigned>> expected = {
+        {KeyPress, XK_Control_L},   {KeyPress, XK_Shift_L},   {KeyPress, XK_a},
+        {KeyRelease, XK_Control_L}, {KeyRelease, XK_Shift_L}, {KeyRelease, XK_a}};
+    EXPECT_EQ(events, expected);
+    char keys[32];
+    XQueryKeymap(reader_, keys);
+    for (const char byte : keys)
+        EXPECT_EQ(byte, 0);
+}
+
+TEST(ReplayInject, WithNoOutputPossibleItSaysHowToGrantAccessAndFails) {
+    if (access("/dev/uinput", W_OK) == 0)
+        GTEST_SKIP() << "/dev/uinput is writable here";
+    std::string out, err;
+    EXPECT_EQ(RunReplay("-u DISPLAY", CtrlShiftAScript(0), out, err), 1);
+    EXPECT_TRUE(out.empty()) << out;
+    EXPECT_NE(err.find("cannot send keys or mouse input"), std::string::npos) << err;
+    EXPECT_NE(err.find("70-padwright-uinput.rules"), std::string::npos) << err;
+}
+#endif
 
 TEST(XTestInjectorOpen, MissingDisplayIsAnError) {
     std::string error;

@@ -13,6 +13,8 @@ Replay::Replay(std::ostream& out)
     injector_.onCall = [this](const InjectedCall& call) {
         injector_.calls.clear(); // the printed line is the record
         out_ << FormatInjectedCall(call) << '\n';
+        if (forward_)
+            SendInjectedCall(call, *forward_);
     };
     session_.onCall = [this](const RecordingSession::Call& call) {
         session_.calls.clear();

@@ -34,6 +34,9 @@ public:
     explicit Replay(std::ostream& out);
 
     TLists& Lists() { return lists_; }
+    // Every key, pointer, wheel and application-command call also goes to `injector` (the
+    // real one, for --inject); power actions stay printed only. nullptr stops that.
+    void ForwardTo(IInputInjector* injector) { forward_ = injector; }
     DiLog& Log() { return log_; }
 
     // Applies one parsed line. Throws ScriptError for a reference to something that does not
@@ -57,6 +60,7 @@ private:
     TLists lists_;
     DiLog log_;
     RecordingInjector injector_;
+    IInputInjector* forward_ = nullptr;
     RecordingSession session_;
     PrintingHost host_;
     Engine engine_;

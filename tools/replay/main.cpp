@@ -1,7 +1,9 @@
-// padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [SCRIPT]
-// Runs the mapping engine over a scripted session and prints the output calls it makes.
+// padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [--inject] [SCRIPT]
+// Runs the mapping engine over a scripted session and prints the output calls it makes; with
+// --inject its keys, pointer, wheel and application commands also reach the real desktop.
 #include "Replay.h"
 #include "engine/Errors.h"
+#include "platform/inject/InjectorChoice.h"
 #include "store/ProfileStore.h"
 
 #include <QFileInfo>
@@ -17,10 +19,11 @@ constexpr int ExitFailure = 1;   // store, log or script file problems
 constexpr int ExitMalformed = 2; // a script line that cannot be parsed, or bad arguments
 
 constexpr const char* Usage =
-    "usage: padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [SCRIPT]\n";
+    "usage: padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [--inject] [SCRIPT]\n";
 
 struct Options {
     std::string store, saveStore, log, script;
+    bool inject = false;
 };
 
 // The program's message boxes become an error of the tool: a store it cannot read ends the run.
@@ -55,6 +58,8 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             options.saveStore = argv[++i];
         else if (arg == "--log" && i + 1 < argc)
             options.log = argv[++i];
+        else if (arg == "--inject")
+            options.inject = true;
         else if (arg == "-h" || arg == "--help")
             return false;
         else if (!arg.starts_with("-") && options.script.empty())
@@ -99,7 +104,20 @@ int main(int argc, char** argv) {
         return ExitMalformed;
     }
 
+    // Chosen before the session starts and destroyed after it, so held keys are let go at exit.
+    InjectorChoice real;
+    if (options.inject) {
+        real = ChooseInjector();
+        if (real.status.level == InjectionLevel::None) {
+            std::cerr << "padwright-replay: " << real.status.message << '\n';
+            return ExitFailure;
+        }
+        if (real.status.level == InjectionLevel::Limited)
+            std::cerr << "padwright-replay: " << real.status.message << '\n';
+    }
+
     replay::Replay replay(std::cout);
+    replay.ForwardTo(real.injector.get());
     try {
         if (!options.store.empty())
             LoadStore(options.store, replay.Lists().Profiles);

@@ -24,6 +24,20 @@ std::string FormatInjectedCall(const InjectedCall& c) {
     return line;
 }
 
+void SendInjectedCall(const InjectedCall& c, IInputInjector& to) {
+    switch (c.type) {
+    case InjectedCall::Key:
+        to.keybd_event(c.vk, c.scan, c.flags, 0);
+        break;
+    case InjectedCall::Mouse:
+        to.mouse_event(c.flags, c.dx, c.dy, c.data, 0);
+        break;
+    case InjectedCall::AppCommand:
+        to.SendAppCommand(c.lParam);
+        break;
+    }
+}
+
 std::uint32_t RecordingInjector::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
     return mapType == MAPVK_VK_TO_VSC ? VirtualKeyToScanCode(code) : 0;
 }

@@ -22,6 +22,9 @@ struct InjectedCall {
 // The replay tool's line for a call, e.g. "keybd_event vk=0x41 scan=0x1e flags=0".
 std::string FormatInjectedCall(const InjectedCall& call);
 
+// Makes the same call again on another injector.
+void SendInjectedCall(const InjectedCall& call, IInputInjector& to);
+
 class RecordingInjector : public IInputInjector {
 public:
     std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) override;
