@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int ExitFailure = 1;   // store, log or script file problems
+constexpr int ExitFailure = 1;   // store, log or script file problems, or no input to send
 constexpr int ExitMalformed = 2; // a script line that cannot be parsed, or bad arguments
 
 constexpr const char* Usage =
