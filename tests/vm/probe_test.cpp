@@ -1,0 +1,92 @@
+// padwright-probe, the shipped tool, on real kernel devices: what it reports from /dev/input
+// must be what it reports from the same descriptions as fixture files, GUIDs aside.
+#include "KernelDevice.h"
+#include "Subprocess.h"
+#include "platform/dinput/EvemuParser.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+namespace padwright::vm {
+namespace {
+
+std::vector<std::string> Fixtures() {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(PADWRIGHT_DEVICES_DIR))
+        if (entry.path().extension() == ".evemu")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+struct Report {
+    std::vector<std::string> blocks; // one per controller, without GUID and state lines
+    std::vector<std::string> states; // the last state line of each controller
+};
+
+// Splits the probe's text: blocks of "Name:", "GUID", ... lines; state lines either inside a
+// block ("state ...") or, when watching, as "[i] state ..." lines after all blocks.
+Report Parse(const std::string& text) {
+    Report r;
+    std::istringstream in(text);
+    std::string line;
+    static const std::regex watched(R"(^\[(\d+)\] (state .*)$)");
+    std::smatch m;
+    while (std::getline(in, line)) {
+        if (line.rfind("Name: ", 0) == 0) {
+            r.blocks.emplace_back();
+            r.states.emplace_back();
+        }
+        if (std::regex_match(line, m, watched)) {
+            const std::size_t i = std::stoul(m[1]);
+            if (i < r.states.size())
+                r.states[i] = m[2];
+        } else if (line.rfind("state ", 0) == 0 && !r.states.empty()) {
+            r.states.back() = line;
+        } else if (!line.empty() && line.rfind("GUID ", 0) != 0 && !r.blocks.empty()) {
+            r.blocks.back() += line + "\n";
+        }
+    }
+    return r;
+}
+
+TEST(Probe, ReportsRealDevicesAsItReportsTheirDescriptions) {
+    const std::vector<std::string> files = Fixtures();
+    ASSERT_FALSE(files.empty());
+    std::vector<std::string> fixtureArgs{PADWRIGHT_PROBE};
+    std::vector<std::unique_ptr<KernelDevice>> devices;
+    for (const std::string& f : files) {
+        const EvemuDevice d = LoadEvemuFile(f);
+        devices.push_back(std::make_unique<KernelDevice>(d.description));
+        devices.back()->Write(d.events);
+        fixtureArgs.insert(fixtureArgs.end(), {"--fixture", f});
+    }
+
+    Subprocess fromFiles(fixtureArgs);
+    ASSERT_EQ(fromFiles.Wait(std::chrono::seconds(60)), 0) << fromFiles.Output();
+    const Report want = Parse(fromFiles.Output());
+    ASSERT_FALSE(want.blocks.empty()) << fromFiles.Output();
+
+    // Live devices show their state only when watched; every controller's state line is
+    // printed once per round.
+    Subprocess live({PADWRIGHT_PROBE, "--watch"});
+    const std::string lastIndex = "[" + std::to_string(want.blocks.size() - 1) + "] state";
+    ASSERT_TRUE(live.WaitForOutput(
+        [&](const std::string& out) { return out.find(lastIndex) != std::string::npos; },
+        std::chrono::seconds(60)))
+        << live.Output();
+    live.Signal(SIGTERM);
+    EXPECT_EQ(live.Wait(std::chrono::seconds(10)), 0) << "the probe must end cleanly on SIGTERM";
+    const Report got = Parse(live.Output());
+
+    EXPECT_EQ(got.blocks, want.blocks);
+    EXPECT_EQ(got.states, want.states);
+}
+
+} // namespace
+} // namespace padwright::vm
