@@ -6,7 +6,9 @@
 #include <libevdev/libevdev.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace padwright {
@@ -35,14 +37,28 @@ LibevdevPtr DescribeVirtualDevice() {
 
 namespace {
 
+// Events written before the desktop has opened a new device's node, or after the device is
+// gone, never reach it; udev and the compositor take some tens of milliseconds to open a node,
+// and a reader cannot read what is queued on a node whose device has been removed.
+constexpr std::chrono::milliseconds SettleTime{200};
+
 class UinputWriter : public IUinputWriter {
 public:
-    explicit UinputWriter(libevdev_uinput* device) : device_(device) {}
-    ~UinputWriter() override { libevdev_uinput_destroy(device_); }
+    explicit UinputWriter(libevdev_uinput* device) : device_(device) {
+        std::this_thread::sleep_for(SettleTime);
+    }
+    ~UinputWriter() override {
+        // Lets the desktop read the last events (the releases of held keys) before they go.
+        const auto since = std::chrono::steady_clock::now() - lastWrite_;
+        if (since < SettleTime)
+            std::this_thread::sleep_for(SettleTime - since);
+        libevdev_uinput_destroy(device_);
+    }
 
     void Write(std::span<const input_event> events) override {
         // One write() per call keeps the batch whole; libevdev's own helper writes each event
         // on its own. A failed write loses the input, as a failed keybd_event would.
+        lastWrite_ = std::chrono::steady_clock::now();
         const auto* bytes = reinterpret_cast<const char*>(events.data());
         std::size_t left = events.size_bytes();
         while (left > 0) {
@@ -58,6 +74,7 @@ public:
 
 private:
     libevdev_uinput* device_;
+    std::chrono::steady_clock::time_point lastWrite_{};
 };
 
 } // namespace
