@@ -62,6 +62,8 @@ inline bool operator==(const GUID& a, const GUID& b) {
 std::string GuidToString(const GUID& guid);
 // Parses the braced form (either case); false when the text is not a GUID.
 bool StringToGuid(const std::string& text, GUID& out);
+// The GUID whose text form shows these 16 bytes in order.
+GUID GuidFromBytes(const std::uint8_t (&bytes)[16]);
 
 // Object type GUIDs, with DirectInput's values.
 inline constexpr GUID GUID_XAxis = {

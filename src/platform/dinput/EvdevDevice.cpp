@@ -1,6 +1,7 @@
 #include "platform/dinput/EvdevDevice.h"
 
 #include "platform/dinput/AxisScaling.h"
+#include "platform/dinput/Utf8Fit.h"
 
 #include <cstring>
 
@@ -14,16 +15,6 @@ bool IsAxis(const ObjectInfo& o) {
 
 bool SizedAs(const DIPROPHEADER& header, std::size_t size) {
     return header.dwHeaderSize == sizeof(DIPROPHEADER) && header.dwSize == size;
-}
-
-// Cuts UTF-8 text to at most `capacity` bytes without splitting a character.
-std::size_t Utf8Fit(const std::string& text, std::size_t capacity) {
-    if (text.size() <= capacity)
-        return text.size();
-    std::size_t n = capacity;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    return n;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/dinput/Classification.h"
 #include "platform/dinput/EvdevDevice.h"
 #include "platform/dinput/InstanceGuid.h"
+#include "platform/dinput/Utf8Fit.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,9 +17,7 @@ bool IsPermissionError(int error) {
 }
 
 void CopyName(char (&out)[MAX_PATH], const std::string& name) {
-    std::size_t n = name.size() < MAX_PATH - 1 ? name.size() : MAX_PATH - 1;
-    while (n < name.size() && n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80)
-        --n;
+    const std::size_t n = Utf8Fit(name, MAX_PATH - 1);
     std::memcpy(out, name.data(), n);
     out[n] = '\0';
 }

@@ -47,6 +47,11 @@ bool StringToGuid(const std::string& text, GUID& out) {
             bytes[nibble / 2] |= static_cast<std::uint8_t>(d);
         ++nibble;
     }
+    out = GuidFromBytes(bytes);
+    return true;
+}
+
+GUID GuidFromBytes(const std::uint8_t (&bytes)[16]) {
     GUID g;
     g.Data1 = (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
               (std::uint32_t(bytes[2]) << 8) | bytes[3];
@@ -54,8 +59,7 @@ bool StringToGuid(const std::string& text, GUID& out) {
     g.Data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
     for (int i = 0; i < 8; ++i)
         g.Data4[i] = bytes[8 + i];
-    out = g;
-    return true;
+    return g;
 }
 
 } // namespace padwright

@@ -37,14 +37,7 @@ GUID InstanceGuid(const EvdevDescription& d) {
     PutBigEndian(bytes + 8, Fnv1a(key, 0x84222325CBF29CE4ULL));
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x80); // version 8: custom
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
-    GUID g;
-    g.Data1 = (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
-              (std::uint32_t(bytes[2]) << 8) | bytes[3];
-    g.Data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
-    g.Data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
-    for (int i = 0; i < 8; ++i)
-        g.Data4[i] = bytes[8 + i];
-    return g;
+    return GuidFromBytes(bytes);
 }
 
 GUID ProductGuid(const EvdevDescription& d) {
