@@ -39,7 +39,8 @@ template <std::size_t N> struct ShortString {
     // stored records carry them along unchanged.
     void assign(std::string_view text) {
         const std::size_t n = Utf8FitLength(text, N);
-        std::memcpy(Chars, text.data(), n);
+        if (n != 0) // an empty view may carry no pointer at all
+            std::memcpy(Chars, text.data(), n);
         Len = static_cast<std::uint8_t>(n);
     }
     ShortString& operator=(std::string_view text) {
