@@ -1,6 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace padwright {
@@ -28,7 +30,9 @@ SingleInstance::Outcome SingleInstance::TryLock() {
         return Acquired;
     switch (lock_->error()) {
     case QLockFile::LockFailedError:
-        return HeldElsewhere;
+        if (const std::optional<Outcome> outcome = JudgeUnreadableLock())
+            return *outcome;
+        break;
     case QLockFile::PermissionError:
         error_ = QStringLiteral("Padwright cannot create its single-instance lock \"%1\": the "
                                 "folder cannot be written.")
@@ -41,6 +45,31 @@ SingleInstance::Outcome SingleInstance::TryLock() {
     }
     lock_.reset();
     return Failed;
+}
+
+std::optional<SingleInstance::Outcome> SingleInstance::JudgeUnreadableLock() {
+    qint64 pid = 0;
+    QString host, program;
+    if (lock_->getLockInfo(&pid, &host, &program))
+        return HeldElsewhere; // a live instance: QLockFile already took over dead ones
+    const QFileInfo info(path_);
+    if (info.isFile()) {
+        // An instance that is starting has created the file and not written it yet; an empty
+        // or damaged file that stays (a power cut while it was written) must not keep every
+        // later start away for good.
+        const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
+        if (qAbs(age) < UnreadableLockGraceMs)
+            return HeldElsewhere;
+        lock_->removeStaleLockFile();
+        if (lock_->tryLock(0))
+            return Acquired;
+        if (lock_->error() == QLockFile::LockFailedError)
+            return HeldElsewhere;
+    }
+    error_ = QStringLiteral("Padwright cannot take its single-instance lock \"%1\": something "
+                            "that is not a lock is in its place.")
+                 .arg(QDir::toNativeSeparators(path_));
+    return std::nullopt;
 }
 
 } // namespace padwright

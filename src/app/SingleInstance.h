@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace padwright {
 
@@ -21,10 +22,18 @@ public:
     ~SingleInstance();
 
     Outcome TryLock();
+    // Removes the lock; another instance may start from then on.
+    void Release() { lock_.reset(); }
     QString ErrorText() const { return error_; }
     QString LockPath() const { return path_; }
 
+    // How long a lock file may stay unreadable before it counts as damaged rather than as one
+    // that a starting instance is writing.
+    static constexpr qint64 UnreadableLockGraceMs = 5000;
+
 private:
+    std::optional<Outcome> JudgeUnreadableLock();
+
     QString path_;
     QString error_;
     std::unique_ptr<QLockFile> lock_;

@@ -69,6 +69,46 @@ TEST(SingleInstance, OldLockOfALiveProcessStaysHeld) {
     EXPECT_EQ(second.TryLock(), SingleInstance::HeldElsewhere);
 }
 
+// What lies where the lock goes decides between "another instance", "take it" and "report".
+TEST(SingleInstance, LockFileThatCannotBeReadIsJudgedByWhatItIs) {
+    struct Case {
+        const char* what;
+        QByteArray content; // written as the lock file, unless `folder`
+        bool folder;
+        int ageSeconds;
+        SingleInstance::Outcome expected;
+    };
+    const Case cases[] = {
+        {"empty file being written by a starting instance", "", false, 0,
+         SingleInstance::HeldElsewhere},
+        {"empty file left by a power cut", "", false, 60, SingleInstance::Acquired},
+        {"damaged file left long ago", "\x01\x02garbage", false, 3600, SingleInstance::Acquired},
+        {"a folder in the way", "", true, 60, SingleInstance::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath("Padwright.lock");
+        if (c.folder) {
+            ASSERT_TRUE(QDir().mkpath(path + "/inside"));
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.content);
+            ASSERT_TRUE(file.flush());
+            ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-c.ageSeconds),
+                                         QFileDevice::FileModificationTime));
+        }
+        SingleInstance instance(dir.path());
+        EXPECT_EQ(instance.TryLock(), c.expected);
+        EXPECT_EQ(instance.ErrorText().isEmpty(), c.expected != SingleInstance::Failed);
+        if (c.expected == SingleInstance::Acquired) {
+            SingleInstance second(dir.path());
+            EXPECT_EQ(second.TryLock(), SingleInstance::HeldElsewhere); // a real lock now
+        }
+    }
+}
+
 // A folder that cannot hold the lock is a failure to report, not another instance.
 TEST(SingleInstance, UnwritableFolderFailsWithAMessage) {
     for (const QString& folder :

@@ -1,0 +1,194 @@
+// The real program under a private X server: single instance, start minimised with and without
+// a notification area, the log file, remembered controllers, and a shut-down that saves nothing.
+#include "support/XSession.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace padwright::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { x = std::make_unique<XServer>(); }
+
+    fs::path SettingsFile() const { return box.SettingsFile(); }
+    fs::path LockFile() const { return fs::path(box.Runtime()) / "Padwright.lock"; }
+    fs::path Work() const { return box.Work(); }
+    std::map<std::string, std::string> Environment() const { return box.Environment(*x); }
+
+    std::unique_ptr<Child> Start(std::map<std::string, std::string> overrides = {}) {
+        auto env = Environment();
+        for (auto& [key, value] : overrides)
+            env[key] = value;
+        return std::make_unique<Child>(std::vector<std::string>{PADWRIGHT_BINARY}, env,
+                                       Work().string(), /*quiet=*/true);
+    }
+
+    bool WindowShown(Millis timeout = Millis(10000)) const {
+        return WaitUntil([&] { return x->FindWindow("Padwright", true).has_value(); }, timeout);
+    }
+
+    // Closes the main window as its close box does and expects a clean end.
+    void CloseAndExpectExit(Child& program) {
+        const auto window = x->FindWindow("Padwright", false);
+        ASSERT_TRUE(window.has_value());
+        x->Close(*window);
+        EXPECT_EQ(program.Wait(Millis(10000)), 0) << program.Stderr();
+    }
+
+    Sandbox box;
+    fs::path root{box.Root()};
+    std::unique_ptr<XServer> x;
+};
+
+TEST_F(ProgramTest, SecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
+    auto first = Start();
+    ASSERT_TRUE(WindowShown()) << first->Stderr();
+    EXPECT_TRUE(std::filesystem::exists(LockFile()));
+
+    auto second = Start();
+    const auto begun = Clock::now();
+    EXPECT_EQ(second->Wait(Millis(1000)), 0) << second->Stderr();
+    EXPECT_LT(Clock::now() - begun, Millis(1000));
+    EXPECT_TRUE(second->Stderr().empty()) << second->Stderr(); // silently
+
+    EXPECT_TRUE(first->Running());
+    EXPECT_TRUE(x->FindWindow("Padwright", true).has_value());
+    CloseAndExpectExit(*first);
+    EXPECT_FALSE(std::filesystem::exists(LockFile()));
+}
+
+TEST_F(ProgramTest, LockLeftByACrashIsTakenOver) {
+    {
+        auto crashed = Start();
+        ASSERT_TRUE(WindowShown());
+        crashed->Signal(SIGKILL);
+        crashed->Wait(Millis(5000));
+    }
+    ASSERT_TRUE(std::filesystem::exists(LockFile()));
+    auto next = Start();
+    ASSERT_TRUE(WindowShown()) << next->Stderr();
+    CloseAndExpectExit(*next);
+}
+
+TEST_F(ProgramTest, TerminationSignalEndsLikeExit) {
+    auto program = Start();
+    ASSERT_TRUE(WindowShown());
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(Millis(10000)), 0);
+    EXPECT_FALSE(std::filesystem::exists(LockFile()));
+}
+
+// A lock that cannot be taken is not another instance: exit 1, with the reason on standard
+// error and in an error box.
+TEST_F(ProgramTest, LockThatCannotBeTakenIsReported) {
+    fs::create_directories(LockFile() / "in-the-way");
+    auto program = Start();
+    ASSERT_TRUE(WindowShown()) << program->Stderr(); // the error box, titled "Padwright"
+    EXPECT_TRUE(program->Running());
+    x->Close(*x->FindWindow("Padwright", true));
+    EXPECT_EQ(program->Wait(Millis(5000)), 1);
+    EXPECT_NE(program->Stderr().find(LockFile().string()), std::string::npos) << program->Stderr();
+}
+
+TEST_F(ProgramTest, StartMinimizedWithoutNotificationAreaShowsTheWindow) {
+    WriteFile(SettingsFile(), "[General]\nStartMinimized=1\n");
+    ASSERT_FALSE(x->HasTrayHost());
+    auto program = Start();
+    EXPECT_TRUE(WindowShown()) << program->Stderr();
+    CloseAndExpectExit(*program);
+}
+
+TEST_F(ProgramTest, StartMinimizedWithATrayShowsOnlyTheIcon) {
+    Child tray({"/usr/bin/trayer", "--edge", "top", "--align", "right"}, Environment());
+    ASSERT_TRUE(WaitUntil([&] { return x->HasTrayHost(); }, Millis(5000))) << tray.Stderr();
+
+    WriteFile(SettingsFile(), "[General]\nStartMinimized=1\n");
+    auto program = Start();
+    ASSERT_TRUE(WaitUntil([&] { return x->HasEmbeddedWindowOf(program->Pid()); }, Millis(10000)))
+        << "the icon never reached the tray: " << program->Stderr();
+    EXPECT_FALSE(x->FindWindow("Padwright", true).has_value());
+    EXPECT_TRUE(program->Running());
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(Millis(10000)), 0);
+}
+
+TEST_F(ProgramTest, WithATrayStartMinimizedTwoStillShowsTheWindow) {
+    Child tray({"/usr/bin/trayer", "--edge", "top", "--align", "right"}, Environment());
+    ASSERT_TRUE(WaitUntil([&] { return x->HasTrayHost(); }, Millis(5000)));
+    WriteFile(SettingsFile(), "[General]\nStartMinimized=2\n");
+    auto program = Start();
+    EXPECT_TRUE(WindowShown()) << program->Stderr();
+    CloseAndExpectExit(*program);
+}
+
+TEST_F(ProgramTest, LogFileOnCreatesAnEmptyLogInTheWorkingFolder) {
+    WriteFile(SettingsFile(), "[General]\nLogFile=1\n");
+    WriteFile(Work() / "Padwright.log", "old line\r\n");
+    auto program = Start();
+    ASSERT_TRUE(WindowShown()) << program->Stderr();
+    EXPECT_TRUE(fs::exists(Work() / "Padwright.log"));
+    EXPECT_EQ(fs::file_size(Work() / "Padwright.log"), 0u);
+    CloseAndExpectExit(*program);
+    EXPECT_EQ(ReadFile(Work() / "Padwright.log"), "");
+}
+
+TEST_F(ProgramTest, RememberedControllerThatIsNotAttachedIsOnlyLogged) {
+    WriteFile(SettingsFile(), "[General]\nLogFile=1\n\n"
+                              "[Joystick0]\nName=Gone Pad\n"
+                              "GUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\nID=0\n");
+    auto program = Start();
+    ASSERT_TRUE(WindowShown()) << program->Stderr();
+    CloseAndExpectExit(*program);
+    const std::string log = ReadFile(Work() / "Padwright.log");
+    EXPECT_EQ(log.rfind("Failed to create device: ", 0), 0u) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+}
+
+TEST_F(ProgramTest, NothingIsWrittenAtExit) {
+    const std::string settings = "[General]\nMaxJoysticks=3\nTimeInterval=40\nLogFile=0\n\n"
+                                 "[Joystick0]\nName=Gone Pad\n"
+                                 "GUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\nID=0\n";
+    WriteFile(SettingsFile(), settings);
+    const std::string store(15040, '\0');
+    WriteFile(Work() / "Padwright.pro", store);
+    const auto settingsTime = fs::last_write_time(SettingsFile());
+    const auto storeTime = fs::last_write_time(Work() / "Padwright.pro");
+
+    auto program = Start();
+    ASSERT_TRUE(WindowShown()) << program->Stderr();
+    CloseAndExpectExit(*program);
+
+    EXPECT_EQ(ReadFile(SettingsFile()), settings);
+    EXPECT_EQ(ReadFile(Work() / "Padwright.pro"), store);
+    EXPECT_EQ(fs::last_write_time(SettingsFile()), settingsTime);
+    EXPECT_EQ(fs::last_write_time(Work() / "Padwright.pro"), storeTime);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(root / "config"))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, (std::vector<std::string>{"Vemoskar", "Padwright.conf"}));
+    EXPECT_FALSE(fs::exists(Work() / "Padwright.log"));
+    EXPECT_FALSE(fs::exists(Work() / "Padwright.pro.bak"));
+}
+
+} // namespace
+} // namespace padwright::testing

@@ -1,0 +1,295 @@
+#include "XSession.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace padwright::testing {
+
+namespace {
+
+std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& overrides) {
+    std::map<std::string, std::string> all;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const auto eq = entry.find('=');
+        if (eq != std::string::npos)
+            all[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    for (const auto& [key, value] : overrides)
+        if (value.empty())
+            all.erase(key);
+        else
+            all[key] = value;
+    std::vector<std::string> out;
+    for (const auto& [key, value] : all)
+        out.push_back(key + "=" + value);
+    return out;
+}
+
+std::vector<XID> TopLevels(Display* x) {
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<XID> out;
+    if (XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count)) {
+        out.assign(children, children + count);
+        XFree(children);
+    }
+    return out;
+}
+
+std::string WindowName(Display* x, XID window) {
+    char* name = nullptr;
+    std::string out;
+    if (XFetchName(x, window, &name) && name) {
+        out = name;
+        XFree(name);
+    }
+    return out;
+}
+
+std::optional<pid_t> WindowPid(Display* x, XID window) {
+    const Atom pidAtom = XInternAtom(x, "_NET_WM_PID", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<pid_t> out;
+    if (XGetWindowProperty(x, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
+                           &after, &data) == Success &&
+        data) {
+        if (items == 1 && format == 32)
+            out = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+        XFree(data);
+    }
+    return out;
+}
+
+void CollectWindows(Display* x, XID window, std::vector<XID>& out) {
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(x, window, &root, &parent, &children, &count))
+        return;
+    for (unsigned i = 0; i < count; ++i) {
+        out.push_back(children[i]);
+        CollectWindows(x, children[i], out);
+    }
+    if (children)
+        XFree(children);
+}
+
+} // namespace
+
+Child::Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+             const std::string& workdir, bool quiet) {
+    char templ[] = "/tmp/padwright-child-XXXXXX";
+    const int errFd = mkstemp(templ);
+    if (errFd < 0)
+        throw std::runtime_error("mkstemp failed");
+    stderrPath_ = templ;
+    const std::vector<std::string> envStrings = MergedEnvironment(env);
+    std::vector<char*> args, envp;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    for (const auto& e : envStrings)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+
+    pid_ = fork();
+    if (pid_ < 0)
+        throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        if (!workdir.empty() && chdir(workdir.c_str()) != 0)
+            _exit(127);
+        const int devNull = open("/dev/null", O_RDWR);
+        dup2(devNull, 0);
+        if (quiet)
+            dup2(devNull, 1);
+        dup2(errFd, 2);
+        execve(args[0], args.data(), envp.data());
+        _exit(127);
+    }
+    close(errFd);
+}
+
+Child::~Child() {
+    if (Running()) {
+        kill(pid_, SIGKILL);
+        Wait(Millis(5000));
+    }
+    unlink(stderrPath_.c_str());
+}
+
+bool Child::Running() {
+    if (status_)
+        return false;
+    int status = 0;
+    const pid_t r = waitpid(pid_, &status, WNOHANG);
+    if (r == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+        return false;
+    }
+    return r == 0;
+}
+
+std::optional<int> Child::Wait(Millis timeout) {
+    WaitUntil([&] { return !Running(); }, timeout);
+    return status_;
+}
+
+void Child::Signal(int signal) {
+    if (Running())
+        kill(pid_, signal);
+}
+
+std::string Child::Stderr() const {
+    std::ifstream in(stderrPath_);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+XServer::XServer() {
+    int fds[2];
+    if (pipe(fds) != 0)
+        throw std::runtime_error("pipe failed");
+    // -displayfd picks a free display number and tells it once the server accepts clients.
+    server_ = std::make_unique<Child>(
+        std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen",
+                                 "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
+        std::map<std::string, std::string>{});
+    close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(fds[0]);
+    if (number.empty())
+        throw std::runtime_error("Xvfb did not start: " + server_->Stderr());
+    name_ = ":" + number;
+    display_ = XOpenDisplay(name_.c_str());
+    if (!display_)
+        throw std::runtime_error("cannot connect to " + name_);
+}
+
+XServer::~XServer() {
+    if (display_)
+        XCloseDisplay(display_);
+    server_->Signal(SIGTERM);
+    server_->Wait(Millis(3000));
+}
+
+std::optional<XID> XServer::FindWindow(const std::string& title, bool viewableOnly) const {
+    for (XID w : TopLevels(display_))
+        if (WindowName(display_, w) == title && (!viewableOnly || Viewable(w)))
+            return w;
+    return std::nullopt;
+}
+
+bool XServer::Viewable(XID window) const {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display_, window, &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
+void XServer::Close(XID window) const {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+void XServer::WatchMaps() const {
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, True); // drop what happened before
+}
+
+bool XServer::WaitForMap(const std::string& title, Clock::time_point deadline) const {
+    for (;;) {
+        while (XPending(display_)) {
+            XEvent event{};
+            XNextEvent(display_, &event);
+            if (event.type == MapNotify && WindowName(display_, event.xmap.window) == title)
+                return true;
+        }
+        const auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+        poll(&fd, 1, static_cast<int>(left));
+    }
+}
+
+bool XServer::HasTrayHost() const {
+    const Atom selection = XInternAtom(display_, "_NET_SYSTEM_TRAY_S0", False);
+    return XGetSelectionOwner(display_, selection) != None;
+}
+
+bool XServer::HasEmbeddedWindowOf(pid_t pid) const {
+    std::vector<XID> all;
+    CollectWindows(display_, DefaultRootWindow(display_), all);
+    const std::vector<XID> tops = TopLevels(display_);
+    for (XID w : all) {
+        const bool topLevel = std::find(tops.begin(), tops.end(), w) != tops.end();
+        if (!topLevel && WindowPid(display_, w) == pid)
+            return true;
+    }
+    return false;
+}
+
+Sandbox::Sandbox() {
+    char templ[] = "/tmp/padwright-run-XXXXXX";
+    if (!mkdtemp(templ))
+        throw std::runtime_error("mkdtemp failed");
+    root_ = templ;
+    for (const std::string& dir : {Config(), Runtime(), Work(), root_ + "/home"})
+        std::filesystem::create_directories(dir);
+    chmod(Runtime().c_str(), 0700);
+}
+
+Sandbox::~Sandbox() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+std::map<std::string, std::string> Sandbox::Environment(const XServer& x) const {
+    return {
+        {"DISPLAY", x.Name()},
+        {"WAYLAND_DISPLAY", ""},
+        {"QT_QPA_PLATFORM", "xcb"},
+        {"XDG_CONFIG_HOME", Config()},
+        {"XDG_RUNTIME_DIR", Runtime()},
+        {"XDG_CACHE_HOME", root_ + "/home/.cache"},
+        {"HOME", root_ + "/home"},
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + root_ + "/no-bus"},
+    };
+}
+
+} // namespace padwright::testing
