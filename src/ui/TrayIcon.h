@@ -2,6 +2,8 @@
 // The notification-area icon: its images, its menu and the showing and hiding of the main
 // window. The main window decides what to show (its reading switch and its animation step with
 // tmrSTray and TrayFrame); this class shows it.
+#include "ui/TrayView.h"
+
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
@@ -14,7 +16,7 @@ class QWidget;
 
 namespace padwright {
 
-class TrayIcon : public QObject {
+class TrayIcon : public QObject, public ITrayView {
     Q_OBJECT
 public:
     static constexpr int FrameCount = 4;
@@ -30,11 +32,11 @@ public:
 
     // "Start Reading Data" is enabled exactly while `reading` is false, "Stop Reading Data"
     // exactly while it is true.
-    void ShowReadingState(bool reading);
+    void ShowReadingState(bool reading) override;
     // Animation frame 0..3 of imgSTray as the icon.
-    void ShowFrame(int frame);
+    void ShowFrame(int frame) override;
     // The application's icon: reading is paused.
-    void ShowStillIcon();
+    void ShowStillIcon() override;
 
     // Whether hiding the window leaves the user a way back: the icon was added and a
     // notification area (StatusNotifierItem host or XEmbed tray) is there to show it. Without

@@ -68,6 +68,17 @@ std::string WindowName(Display* x, XID window) {
     return out;
 }
 
+// Qt's client-leader window carries the program's name too but is no window of the program's
+// own; those have a WM_CLASS.
+bool HasClass(Display* x, XID window) {
+    XClassHint hint{};
+    if (!XGetClassHint(x, window, &hint))
+        return false;
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return true;
+}
+
 std::optional<pid_t> WindowPid(Display* x, XID window) {
     const Atom pidAtom = XInternAtom(x, "_NET_WM_PID", False);
     Atom type = 0;
@@ -203,7 +214,8 @@ XServer::~XServer() {
 
 std::optional<XID> XServer::FindWindow(const std::string& title, bool viewableOnly) const {
     for (XID w : TopLevels(display_))
-        if (WindowName(display_, w) == title && (!viewableOnly || Viewable(w)))
+        if (WindowName(display_, w) == title && HasClass(display_, w) &&
+            (!viewableOnly || Viewable(w)))
             return w;
     return std::nullopt;
 }

@@ -52,7 +52,8 @@ public:
     const std::string& Name() const { return name_; } // ":N"
     Display* X() const { return display_; }
 
-    // A top-level window whose WM_NAME is `title`, mapped (viewable) or not.
+    // A top-level window of a program (one with a WM_CLASS) whose WM_NAME is `title`, mapped
+    // (viewable) or not.
     std::optional<XID> FindWindow(const std::string& title, bool viewableOnly) const;
     bool Viewable(XID window) const;
     // What the window manager's close box sends: WM_DELETE_WINDOW.
