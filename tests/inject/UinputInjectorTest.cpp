@@ -164,11 +164,5 @@ TEST_F(UinputInjectorTest, DestructionWithNothingHeldWritesNothing) {
     EXPECT_TRUE(writes.empty());
 }
 
-TEST_F(UinputInjectorTest, MapVirtualKeyAGivesScanCodes) {
-    EXPECT_EQ(injector->MapVirtualKeyA(0x41, MAPVK_VK_TO_VSC), 0x1Eu);
-    EXPECT_EQ(injector->MapVirtualKeyA(0x01, MAPVK_VK_TO_VSC), 0u);
-    EXPECT_EQ(injector->MapVirtualKeyA(0x41, 1), 0u); // other modes are not offered
-}
-
 } // namespace
 } // namespace padwright

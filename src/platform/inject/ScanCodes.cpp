@@ -31,6 +31,7 @@ constexpr std::array<std::uint8_t, 256> BuildTable() {
     t[0x2C] = 0x54; // VK_SNAPSHOT
     t[0x2D] = 0x52; // VK_INSERT
     t[0x2E] = 0x53; // VK_DELETE
+    t[0x2F] = 0x63; // VK_HELP (the Help key of terminal-style keyboards)
     // VK_0..VK_9: the digit row 1..9, 0
     t[0x30] = 0x0B;
     for (int i = 1; i <= 9; ++i)
