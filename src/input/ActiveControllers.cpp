@@ -167,6 +167,8 @@ void ControllerAccess::cmdRemoveDeviceClick() {
     if (!View.cmbDevices.HasSelection())
         return;
     const auto k = static_cast<std::size_t>(View.cmbDevices.ItemIndex);
+    if (ReleaseHeld)
+        ReleaseHeld(lists_.ActiveJoysticks[k]);
     View.cmbDevices.Clear();
     TJoystick& removed = lists_.ActiveJoysticks[k];
     if (removed.Acquired && removed.Device)

@@ -30,6 +30,10 @@ public:
     std::function<void()> ViewChanged;
     // The window's selection handler of cmbDevices, which Remove runs with nothing selected.
     std::function<void()> cmbDevicesClick;
+    // Lets go of whatever a controller's mappings hold down (the window evaluates its profile
+    // against a neutral state). Remove runs it before the record goes: nothing would ever read
+    // that controller again to release a key held at that moment.
+    std::function<void(const TJoystick&)> ReleaseHeld;
 
     // --- Discovery ---
     // Replaces the DirectInput object and appends every attached controller to FoundJoysticks

@@ -69,6 +69,32 @@ TEST(UnplugTest, DropsOutReleasesAndIsReadAgainAfterReplug) {
     EXPECT_EQ(KeyDowns(injector, 0x41, false), 2); // read again, from the new node
 }
 
+TEST(UnplugTest, RemovingAControllerLetsGoOfItsHeldKeys) {
+    ControllerRig rig;
+    RecordingInjector injector;
+    RecordingSession session;
+    Engine engine(rig.lists, injector, session, rig.host);
+    rig.access.ReleaseHeld = [&](const TJoystick& j) {
+        if (TProfile* profile = rig.lists.ProfileOf(j))
+            engine.EvaluateController(j, *profile, Engine::NeutralState());
+    };
+    const int node = rig.Plug("usb-gamepad-0079-0011.evemu");
+    rig.access.StartDirectInput();
+    rig.Add(0);
+    rig.lists.Profiles.push_back(NewProfile("Pad"));
+    AssignFunction(rig.lists.Profiles[0].Mappings[ButtonSlot(0)], "VK_A");
+    rig.Active(0).Profile = 1;
+    rig.Active(0).RepeatKeys = false;
+    rig.kernel->Push(node, {{EV_KEY, BTN_TRIGGER, 1}});
+    engine.CollectData();
+    ASSERT_EQ(KeyDowns(injector, 0x41, false), 1);
+
+    rig.access.View.cmbDevices.ItemIndex = 0;
+    rig.access.cmdRemoveDeviceClick();
+    EXPECT_TRUE(rig.lists.ActiveJoysticks.empty());
+    EXPECT_EQ(KeyDowns(injector, 0x41, true), 1);
+}
+
 TEST(UnplugTest, StateReadFailureReacquiresWithoutHanging) {
     ControllerRig rig;
     const int node = rig.Plug("logitech-momo-racing.evemu");
