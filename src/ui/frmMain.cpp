@@ -142,6 +142,20 @@ void TfrmMain::ShowJoystickSettings(const TJoystick& joystick) {
     chkRepeatKeys->setChecked(joystick.RepeatKeys);
 }
 
+void TfrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (injectionWarned_ || injection_.level == InjectionLevel::Full)
+        return;
+    injectionWarned_ = true;
+    // After the window is on screen, so the box does not stand alone.
+    QTimer::singleShot(0, this, [this] {
+        RunHandler([&] {
+            Dialogs.MessageBox(QString::fromStdString(injection_.message),
+                               QStringLiteral("Warning"), BoxIcon::Warning);
+        });
+    });
+}
+
 // ---- Keyboard ----
 
 bool TfrmMain::txtNumericKeypress(QChar key) {

@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "engine/EngineHost.h"
 #include "engine/Lists.h"
+#include "platform/inject/InjectorChoice.h"
 #include "ui/HandlerGuard.h"
 
 #include <QWidget>
@@ -39,6 +40,9 @@ struct TMainDependencies {
     ISessionControl& Session;
     // Message boxes and file dialogs; null shows real Qt ones.
     IUserDialogs* Dialogs = nullptr;
+    // How far injected input reaches; anything short of Full is told to the user once, when
+    // the window is first shown, since nothing else would show that keys go nowhere.
+    InjectionStatus Injection{InjectionLevel::Full, {}, {}};
 };
 
 // One row of the settings panel. The boxes belong to the panel; the mapping belongs to a profile
@@ -156,6 +160,7 @@ public:
     IUserDialogs& Dialogs;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -177,6 +182,8 @@ private:
 
     ITrayView* tray_ = nullptr;
     bool collecting_ = false;
+    InjectionStatus injection_;
+    bool injectionWarned_ = false;
     Engine engine_;
 };
 

@@ -61,6 +61,7 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
       ownDialogs_(dependencies.Dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
       Lists(dependencies.Lists), Log(dependencies.Log),
       Dialogs(dependencies.Dialogs ? *dependencies.Dialogs : *ownDialogs_),
+      injection_(std::move(dependencies.Injection)),
       engine_(dependencies.Lists, dependencies.Injector, dependencies.Session, *this) {
     setWindowTitle(QStringLiteral("Padwright"));
     setFont(DesignFont());

@@ -1,0 +1,170 @@
+#include "UiHarness.h"
+#include "engine/Catalogue.h"
+#include "ui/frmEntry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace padwright::test {
+namespace {
+
+// Answers the name dialog: types `text` over what it shows, then presses OK (or Cancel).
+void AnswerName(const QString& text, bool ok = true, QString* shown = nullptr) {
+    WhenModal([=](QWidget* dialog) {
+        auto* entry = qobject_cast<TfrmEntry*>(dialog);
+        ASSERT_NE(entry, nullptr);
+        if (shown)
+            *shown = entry->txtProfEntry->text();
+        entry->txtProfEntry->setText(text);
+        (ok ? entry->cmdOK : entry->cmdCancel)->click();
+    });
+}
+
+std::vector<bool> MenuStates(TfrmMain& w) {
+    std::vector<bool> states;
+    for (QAction* a : w.popProfile->actions())
+        states.push_back(a->isEnabled());
+    return states;
+}
+
+TEST(ProfileMenu, EnablingRulesByBothRoutes) {
+    Harness h;
+    h.window->show();
+    std::vector<bool> seen;
+    auto check = [&] {
+        WhenPopup([&](QWidget* menu) {
+            seen = MenuStates(*h.window);
+            menu->close();
+        });
+    };
+    check();
+    h.window->cmdPPopUp->click();
+    EXPECT_EQ(seen, std::vector<bool>(6, false));
+
+    h.AddProfile("One");
+    h.AddActive(MakeController(1, 0, {}, 0));
+    h.PickDevice(0);
+    check();
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QApplication::sendEvent(h.window->cmbProfiles, &right);
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, false, false, true, false}));
+
+    h.PickProfile(0);
+    check();
+    h.window->cmdPPopUp->click();
+    EXPECT_EQ(seen, std::vector<bool>(6, true));
+}
+
+TEST(ProfileMenu, AddTrimsTheNameAndAssignsTheNewProfile) {
+    Harness h;
+    TJoystick& j = h.AddActive(MakeController(1, 0, {}, 1));
+    h.PickDevice(0);
+    AnswerName("  \tRacing  ");
+    h.window->mnuPAdd->trigger();
+    ASSERT_EQ(h.lists.Profiles.count(), 1);
+    EXPECT_EQ(h.lists.Profiles[0].Name.str(), "Racing");
+    EXPECT_EQ(h.window->cmbProfiles->itemText(0), "Racing");
+    EXPECT_EQ(h.window->cmbProfiles->currentIndex(), 0);
+    EXPECT_EQ(j.Profile, 1);
+    EXPECT_EQ(h.window->SettingsRows.size(), 3u);
+    EXPECT_EQ(h.RowTexts(2)[3], "OFF");
+
+    AnswerName("   ");
+    h.window->mnuPAdd->trigger();
+    AnswerName("Typed", false);
+    h.window->mnuPAdd->trigger();
+    EXPECT_EQ(h.lists.Profiles.count(), 1);
+    EXPECT_TRUE(h.window->frmEntry->Result.isEmpty());
+}
+
+TEST(ProfileMenu, CopyIsIndependentAndRenameKeepsNumbers) {
+    Harness h;
+    TProfile& source = h.AddProfile("Base");
+    AssignFunction(source.Mappings[ButtonSlot(3)], "VK_Q");
+    source.Mappings[ButtonSlot(3)].PressState = psPressed;
+    TJoystick& j = h.AddActive(MakeController(1, 0, {}, 4));
+    j.Profile = 1;
+    h.PickDevice(0);
+
+    QString initial;
+    AnswerName("Base", true, &initial);
+    h.window->mnuPCopy->trigger();
+    EXPECT_EQ(initial, "Base");
+    ASSERT_EQ(h.lists.Profiles.count(), 2);
+    EXPECT_EQ(std::memcmp(&h.lists.Profiles[0], &h.lists.Profiles[1], sizeof(TProfile)), 0);
+    EXPECT_EQ(j.Profile, 2);
+    AssignFunction(h.lists.Profiles[1].Mappings[ButtonSlot(3)], "VK_W");
+    EXPECT_EQ(h.lists.Profiles[0].Mappings[ButtonSlot(3)].FunctionName.str(), "VK_Q");
+
+    h.PickProfile(0);
+    AnswerName(" Renamed ", true, &initial);
+    h.window->mnuPRename->trigger();
+    EXPECT_EQ(initial, "Base");
+    EXPECT_EQ(h.lists.Profiles[0].Name.str(), "Renamed");
+    EXPECT_EQ(h.window->cmbProfiles->itemText(0), "Renamed");
+    EXPECT_EQ(h.window->cmbProfiles->currentIndex(), 0);
+    EXPECT_EQ(j.Profile, 1);
+    EXPECT_EQ(h.lists.Profiles[0].Mappings[ButtonSlot(3)].FunctionName.str(), "VK_Q");
+}
+
+TEST(ProfileMenu, DeleteRenumbersTheControllersProfiles) {
+    Harness h;
+    for (const char* name : {"P1", "P2", "P3", "P4"})
+        h.AddProfile(name);
+    TJoystick& a = h.AddActive(MakeController(1, 0, {}, 0));
+    TJoystick& b = h.AddActive(MakeController(1, 0, {}, 0));
+    a.Profile = 2;
+    b.Profile = 4;
+    h.PickDevice(0);
+    h.window->mnuPDelete->trigger();
+    EXPECT_EQ(a.Profile, 0);
+    EXPECT_EQ(b.Profile, 3);
+    EXPECT_EQ(h.lists.ProfileOf(b)->Name.str(), "P4");
+    EXPECT_EQ(h.window->cmbProfiles->count(), 3);
+    EXPECT_EQ(h.window->cmbProfiles->itemText(1), "P3");
+    EXPECT_EQ(h.window->cmbProfiles->currentIndex(), -1);
+    EXPECT_TRUE(h.window->SettingsRows.empty());
+    EXPECT_TRUE(h.window->IsReading()); // profiles remain
+
+    h.PickDevice(1);
+    h.PickProfile(0);
+    for (int i = 0; i < 3; ++i) {
+        h.PickProfile(0);
+        h.window->mnuPDelete->trigger();
+    }
+    EXPECT_TRUE(h.lists.Profiles.empty());
+    EXPECT_EQ(b.Profile, 0);
+    EXPECT_FALSE(h.window->IsReading());
+    h.window->mnuPDelete->trigger(); // nothing selected: nothing happens
+}
+
+TEST(NameDialog, SystemCloseCountsAsCancel) {
+    Harness h;
+    WhenModal([](QWidget* dialog) {
+        auto* entry = qobject_cast<TfrmEntry*>(dialog);
+        entry->txtProfEntry->setText("Half typed");
+        EXPECT_TRUE(entry->txtProfEntry->hasFocus());
+        entry->close();
+    });
+    EXPECT_TRUE(h.window->frmEntry->AskName("Start").isEmpty());
+    WhenModal([](QWidget* dialog) {
+        auto* entry = qobject_cast<TfrmEntry*>(dialog);
+        EXPECT_EQ(entry->txtProfEntry->text(), "Again");
+        QTest::keyClick(entry, Qt::Key_Escape);
+        EXPECT_TRUE(entry->isVisible());
+        QTest::keyClick(entry->txtProfEntry, Qt::Key_Return);
+    });
+    EXPECT_EQ(h.window->frmEntry->AskName("Again"), "Again");
+}
+
+} // namespace
+} // namespace padwright::test

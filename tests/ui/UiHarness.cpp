@@ -1,0 +1,102 @@
+#include "UiHarness.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTimer>
+
+#include "ui/StaticText.h"
+
+namespace padwright::test {
+
+TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int buttons) {
+    static const char* const axisNames[] = {"X Axis",     "Y Axis",     "Z Axis",
+                                            "X Rotation", "Y Rotation", "Z Rotation"};
+    TJoystick j;
+    j.Name = "Test Pad";
+    std::int32_t* counts[] = {&j.XCount, &j.YCount, &j.ZCount, &j.RxCount, &j.RyCount, &j.RzCount};
+    std::string* names[] = {&j.XName, &j.YName, &j.ZName, &j.RxName, &j.RyName, &j.RzName};
+    for (int a = 0; a < axes && a < AxisCount; ++a) {
+        *counts[a] = 1;
+        *names[a] = axisNames[a];
+    }
+    j.SliderCount = sliders;
+    for (int s = 0; s < sliders && s < MaxSliders; ++s)
+        j.SliderNames[s] = "Slider";
+    j.POVCount = static_cast<int>(povMax.size());
+    for (std::size_t h = 0; h < povMax.size() && h < MaxHats; ++h) {
+        j.POVNames[h] = "Hat Switch";
+        j.POVMax[h] = povMax[h];
+    }
+    j.ButtonCount = buttons;
+    for (int b = 0; b < buttons && b < MaxButtons; ++b)
+        j.ButtonNames[b] = "Button: Button " + std::to_string(b);
+    return j;
+}
+
+Harness::Harness() {
+    window = std::make_unique<TfrmMain>(TMainDependencies{lists, log, injector, session, &dialogs});
+}
+
+Harness::~Harness() {
+    window.reset();
+}
+
+TJoystick& Harness::AddActive(TJoystick joystick) {
+    TJoystick& added = lists.ActiveJoysticks.push_back(std::move(joystick));
+    window->cmbDevices->addItem(QString::fromStdString(ControllerListText(added)));
+    return added;
+}
+
+TProfile& Harness::AddProfile(const std::string& name) {
+    TProfile& added = lists.Profiles.push_back(NewProfile(name));
+    window->cmbProfiles->addItem(QString::fromStdString(name));
+    return added;
+}
+
+void Harness::PickDevice(int index) {
+    window->cmbDevices->setCurrentIndex(index);
+    window->cmbDevicesClick();
+}
+
+void Harness::PickProfile(int index) {
+    window->cmbProfiles->setCurrentIndex(index);
+    emit window->cmbProfiles->activated(index);
+}
+
+std::vector<QString> Harness::RowTexts(std::size_t i) const {
+    const TSettingsRow& row = window->SettingsRows.at(i);
+    return {row.NameBox->text(), row.FunctionBox->text(), row.ModifierBox->text(),
+            row.RepeatBox->text()};
+}
+
+namespace {
+
+void WhenWidget(std::function<QWidget*()> find, std::function<void(QWidget*)> action,
+                int timeoutMs) {
+    auto* poll = new QTimer(qApp);
+    auto left = std::make_shared<int>(timeoutMs / 10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, left, find, action] {
+        QWidget* widget = find();
+        if (widget && widget->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            action(widget);
+        } else if (--*left <= 0) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+void WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {
+    WhenWidget([] { return QApplication::activeModalWidget(); }, std::move(action), timeoutMs);
+}
+
+void WhenPopup(std::function<void(QWidget*)> action, int timeoutMs) {
+    WhenWidget([] { return QApplication::activePopupWidget(); }, std::move(action), timeoutMs);
+}
+
+} // namespace padwright::test

@@ -1,0 +1,87 @@
+#pragma once
+// A main window over recorders and fake dialogs, and the means to answer modal dialogs and menus
+// from inside their own event loops.
+#include "input/DiLog.h"
+#include "platform/dinput/ScriptedDevice.h"
+#include "platform/inject/RecordingInjector.h"
+#include "platform/session/RecordingSession.h"
+#include "ui/frmMain.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace padwright::test {
+
+struct ShownBox {
+    QString text;
+    QString title;
+    BoxIcon icon;
+    bool operator==(const ShownBox&) const = default;
+};
+
+class FakeDialogs : public IUserDialogs {
+public:
+    void MessageBox(const QString& text, const QString& title, BoxIcon icon) override {
+        boxes.push_back({text, title, icon});
+        if (onBox)
+            onBox();
+    }
+    void ErrorBox(const QString& text) override {
+        boxes.push_back({ErrorBoxText(text), QStringLiteral("Padwright"), BoxIcon::Error});
+        if (onBox)
+            onBox();
+    }
+    std::optional<QString> OpenProfileFile() override { return Next(); }
+    std::optional<QString> SaveProfileFile() override { return Next(); }
+
+    std::vector<ShownBox> boxes;
+    // Answers of the file dialogs in turn; nothing left means Cancel.
+    std::deque<std::optional<QString>> fileAnswers;
+    std::function<void()> onBox;
+
+private:
+    std::optional<QString> Next() {
+        if (fileAnswers.empty())
+            return std::nullopt;
+        auto answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+};
+
+// A controller as the settings panel sees it; names follow DirectInput's generic ones.
+TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int buttons);
+
+struct Harness {
+    Harness();
+    ~Harness();
+    TLists lists;
+    DiLog log;
+    RecordingInjector injector;
+    RecordingSession session;
+    FakeDialogs dialogs;
+    std::unique_ptr<TfrmMain> window;
+
+    // Adds a controller to ActiveJoysticks and cmbDevices.
+    TJoystick& AddActive(TJoystick joystick);
+    // Adds a profile to Profiles and cmbProfiles.
+    TProfile& AddProfile(const std::string& name);
+    // Picks item `index` of a list as the user would (-1 for none) and runs its handler.
+    void PickDevice(int index);
+    void PickProfile(int index);
+    // The texts of the four boxes of row i.
+    std::vector<QString> RowTexts(std::size_t i) const;
+};
+
+// Runs `action` on the modal widget (dialog or message box) or pop-up menu once it is open, from
+// inside its event loop. Gives up quietly after `timeoutMs`.
+void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+void WhenPopup(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+} // namespace padwright::test
