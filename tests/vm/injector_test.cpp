@@ -1,5 +1,6 @@
 // The uinput injector against the real kernel: what it sends is read back from the event node
 // of its own virtual device, as a desktop's input stack would read it.
+#include "EventNode.h"
 #include "platform/inject/UinputDevice.h"
 #include "platform/inject/UinputInjector.h"
 
@@ -9,83 +10,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <dirent.h>
-#include <fcntl.h>
-#include <fstream>
 #include <functional>
-#include <thread>
 #include <unistd.h>
 
-namespace padwright {
+namespace padwright::vm {
 namespace {
 
 // Windows virtual-key and app-command numbers the cases use.
 constexpr std::uint8_t VkShift = 0x10, VkControl = 0x11, VkMenu = 0x12, VkLWin = 0x5B;
 constexpr std::uint8_t VkA = 0x41, VkB = 0x42, VkF4 = 0x73;
 constexpr std::uint32_t AppCommandVolumeUp = 10, AppCommandPlayPause = 14;
-
-struct Ev {
-    std::uint16_t type, code;
-    std::int32_t value;
-    bool operator==(const Ev&) const = default;
-};
-
-void PrintTo(const Ev& e, std::ostream* os) {
-    *os << "{" << libevdev_event_type_get_name(e.type) << " "
-        << libevdev_event_code_get_name(e.type, e.code) << " " << e.value << "}";
-}
-
-// The event node whose device carries `name`, found through sysfs rather than by number.
-std::string NodeNamed(const std::string& name) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (DIR* dir = opendir("/sys/class/input")) {
-            std::string found;
-            while (dirent* entry = readdir(dir)) {
-                std::string node = entry->d_name;
-                if (node.rfind("event", 0) != 0)
-                    continue;
-                std::ifstream file("/sys/class/input/" + node + "/device/name");
-                std::string text;
-                if (std::getline(file, text) && text == name)
-                    found = "/dev/input/" + node;
-            }
-            closedir(dir);
-            if (!found.empty() && access(found.c_str(), R_OK) == 0)
-                return found;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return {};
-}
-
-class Reader {
-public:
-    explicit Reader(const std::string& node)
-        : fd_(open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-    ~Reader() {
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
-
-    // Everything delivered so far. The kernel hands uinput writes to readers within the write
-    // call, so nothing is still on its way when this runs.
-    std::vector<Ev> Drain(bool& endsInReport) {
-        std::vector<Ev> out;
-        input_event e;
-        endsInReport = false;
-        while (read(fd_, &e, sizeof e) == sizeof e) {
-            endsInReport = e.type == EV_SYN && e.code == SYN_REPORT;
-            if (e.type != EV_SYN)
-                out.push_back({e.type, e.code, e.value});
-        }
-        return out;
-    }
-
-private:
-    int fd_;
-};
 
 void Stroke(IInputInjector& in, std::uint8_t vk, bool down) {
     in.keybd_event(vk, static_cast<std::uint8_t>(in.MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)),
@@ -121,15 +55,15 @@ protected:
         ASSERT_TRUE(device) << error;
         injector_ = std::make_unique<UinputInjector>(
             std::make_unique<HookedWriter>(std::move(device), drainBeforeClose_));
-        node_ = NodeNamed(VirtualDeviceName);
+        node_ = NodeNamed(VirtualDeviceName, std::chrono::seconds(1));
         ASSERT_FALSE(node_.empty()) << "no event node named " << VirtualDeviceName;
-        reader_ = std::make_unique<Reader>(node_);
+        reader_ = std::make_unique<EventNode>(node_);
         ASSERT_TRUE(reader_->ok());
     }
     std::function<void()> drainBeforeClose_;
     std::unique_ptr<UinputInjector> injector_;
     std::string node_;
-    std::unique_ptr<Reader> reader_;
+    std::unique_ptr<EventNode> reader_;
 };
 
 struct Case {
@@ -244,4 +178,4 @@ TEST_F(InjectorOnKernel, DestroyingTheInjectorReleasesWhatItHeld) {
 }
 
 } // namespace
-} // namespace padwright
+} // namespace padwright::vm

@@ -1,0 +1,345 @@
+// The shipped program end to end on a real kernel: a remembered gamepad made through uinput,
+// the real padwright binary reading it through evdev and injecting through its own uinput
+// device, which the test reads back. Also measures, under emulation, how long a button takes
+// to become a key and how much CPU reading costs.
+#include "EventNode.h"
+#include "KernelDevice.h"
+#include "Subprocess.h"
+#include "engine/Catalogue.h"
+#include "engine/Records.h"
+#include "platform/dinput/EvemuParser.h"
+#include "store/ProfileStore.h"
+#include "store/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace padwright::vm {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr const char* VirtualDevice = "Padwright virtual input";
+// Qt's start-up alone takes seconds under software emulation.
+constexpr auto StartLimit = 60s;
+constexpr auto ReactLimit = 10s;
+
+EvdevDescription Pad() {
+    return LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/xbox360-pad-xpad-ayaneo-air.evemu")
+        .description;
+}
+
+std::vector<EvdevEvent> Frame(std::uint16_t type, std::uint16_t code, std::int32_t value) {
+    return {{type, code, value}, {EV_SYN, SYN_REPORT, 0}};
+}
+
+class FailOnBox : public IMessageBoxes {
+public:
+    void Warning(std::string_view text, std::string_view title) override {
+        ADD_FAILURE() << "message box while writing the store: " << title << ": " << text;
+    }
+};
+
+// Button 0 gives Ctrl+A, the first stick moves the pointer.
+TProfile GuestProfile() {
+    TProfile p;
+    std::memset(&p, 0, sizeof p);
+    p.Name = "Guest";
+    TControlMapping& button = p.Mappings[ButtonSlot(0)];
+    AssignFunction(button, "VK_A");
+    button.Ctrl = 1;
+    AssignFunction(p.Mappings[AxisSlot(0, false)], "MOUSE_MOVE_X_NEG");
+    AssignFunction(p.Mappings[AxisSlot(0, true)], "MOUSE_MOVE_X_POS");
+    AssignFunction(p.Mappings[AxisSlot(1, false)], "MOUSE_MOVE_Y_NEG");
+    AssignFunction(p.Mappings[AxisSlot(1, true)], "MOUSE_MOVE_Y_POS");
+    return p;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// A fresh user for one run of the program: working folder (profile store, log), config folder
+// (settings), runtime folder (single-instance lock).
+class ProgramHome {
+public:
+    explicit ProgramHome(const std::string& name) : root_("/root/" + name) {
+        fs::remove_all(root_);
+        for (const char* sub : {"work", "config", "runtime"})
+            fs::create_directories(root_ + "/" + sub);
+        fs::permissions(Runtime(), fs::perms::owner_all);
+    }
+    std::string Work() const { return root_ + "/work"; }
+    std::string Runtime() const { return root_ + "/runtime"; }
+    std::string Settings() const { return root_ + "/config/Vemoskar/Padwright.conf"; }
+    std::string Store() const { return Work() + "/Padwright.pro"; }
+    std::string Log() const { return Work() + "/Padwright.log"; }
+    std::string Lock() const { return Runtime() + "/Padwright.lock"; }
+
+    void WriteStore() {
+        StableList<TProfile> profiles;
+        profiles.push_back(GuestProfile());
+        FailOnBox boxes;
+        ProfileStore(boxes, QString::fromStdString(Store())).Save(profiles);
+    }
+
+    struct Controller {
+        std::string name;
+        std::uint32_t id;
+        bool repeatKeys;
+    };
+    // The stored GUID is deliberately stale: start-up must find the pad by name and ID.
+    void WriteSettings(std::uint32_t interval, const std::vector<Controller>& controllers) {
+        Registry registry(QString::fromStdString(Settings()));
+        RegistryKey root = registry.Root();
+        root.WriteSigned("MaxJoysticks", 4);
+        root.WriteDword("TimeInterval", interval);
+        root.WriteDword("StartMinimized", 1);
+        root.WriteDword("LogFile", 1);
+        for (std::size_t i = 0; i < controllers.size(); ++i) {
+            RegistryKey key = registry.CreateSubkey(QStringLiteral("Joystick%1").arg(i));
+            key.WriteString("Name", controllers[i].name);
+            key.WriteString("GUID", "{0BADF00D-0000-0000-0000-000000000000}");
+            key.WriteDword("ID", controllers[i].id);
+            key.WriteSigned("DeadZone", 10);
+            key.WriteSigned("MaxVal", 10);
+            key.WriteSigned("Threshold", 5);
+            key.WriteDword("RepeatKeys", controllers[i].repeatKeys ? 1 : 0);
+            key.WriteSigned("Profile", 1);
+        }
+        registry.Flush();
+    }
+
+    std::unique_ptr<Subprocess> Start() const {
+        return std::make_unique<Subprocess>(
+            std::vector<std::string>{PADWRIGHT_PROGRAM}, Work(),
+            std::vector<std::string>{"QT_QPA_PLATFORM=offscreen",
+                                     "XDG_CONFIG_HOME=" + root_ + "/config",
+                                     "XDG_RUNTIME_DIR=" + Runtime()});
+    }
+
+private:
+    std::string root_;
+};
+
+// The program's own virtual device, read from the moment it appears.
+std::unique_ptr<EventNode> VirtualInput(Subprocess& program) {
+    const std::string node = NodeNamed(VirtualDevice, StartLimit);
+    EXPECT_FALSE(node.empty()) << "the program made no \"" << VirtualDevice << "\"; it said:\n"
+                               << program.Output();
+    return node.empty() ? nullptr : std::make_unique<EventNode>(node);
+}
+
+std::vector<Ev> Keys(const std::vector<Ev>& events) {
+    std::vector<Ev> keys;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(keys),
+                 [](const Ev& e) { return e.type == EV_KEY; });
+    return keys;
+}
+
+auto Is(std::uint16_t type, std::uint16_t code, std::int32_t value) {
+    return [=](const Ev& e) { return e.type == type && e.code == code && e.value == value; };
+}
+
+bool LogHasLine(const std::string& path, const std::string& start, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    do {
+        std::istringstream lines(ReadAll(path));
+        for (std::string line; std::getline(lines, line);)
+            if (line.find(start) != std::string::npos)
+                return true;
+        std::this_thread::sleep_for(50ms);
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
+TEST(Program, ButtonAndStickBecomeCtrlAAndPointerMoves) {
+    KernelDevice pad(Pad());
+    ProgramHome home("drive");
+    home.WriteStore();
+    home.WriteSettings(5, {{Pad().name, 0, false}});
+    const std::string settings = ReadAll(home.Settings()), store = ReadAll(home.Store());
+
+    auto program = home.Start();
+    auto input = VirtualInput(*program);
+    ASSERT_TRUE(input);
+
+    pad.Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    std::vector<Ev> seen;
+    ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), StartLimit, &seen))
+        << "no Ctrl+A for button 0; the program said:\n"
+        << program->Output();
+    EXPECT_EQ(Keys(seen), (std::vector<Ev>{{EV_KEY, KEY_LEFTCTRL, 1},
+                                           {EV_KEY, KEY_A, 1},
+                                           {EV_KEY, KEY_A, 0},
+                                           {EV_KEY, KEY_LEFTCTRL, 0}}));
+    pad.Write(Frame(EV_KEY, BTN_SOUTH, 0));
+
+    // Full deflection gives MaxVal units per cycle for as long as it lasts.
+    pad.Write(Frame(EV_ABS, ABS_X, 32767));
+    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit));
+    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit)) << "the move must go on";
+    pad.Write(Frame(EV_ABS, ABS_X, 0));
+    pad.Write(Frame(EV_ABS, ABS_Y, -32768));
+    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_Y, -10), ReactLimit));
+    pad.Write(Frame(EV_ABS, ABS_Y, 0));
+    std::this_thread::sleep_for(500ms);
+    input->Drain();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(input->Drain(), std::vector<Ev>{}) << "a centred stick must not move the pointer";
+    EXPECT_EQ(Keys(seen).size(), 4u) << "the release of the button must emit nothing";
+
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(30s), 0) << program->Output();
+    EXPECT_FALSE(fs::exists(home.Lock())) << "the single-instance lock must go with the program";
+    EXPECT_EQ(ReadAll(home.Settings()), settings) << "closing must save nothing";
+    EXPECT_EQ(ReadAll(home.Store()), store) << "closing must save nothing";
+}
+
+TEST(Program, UnpluggedWhileHeldReleasesTheKeysAndLogsAndASecondStartEndsAtOnce) {
+    auto pad = std::make_unique<KernelDevice>(Pad());
+    ProgramHome home("unplug");
+    home.WriteStore();
+    home.WriteSettings(5, {{Pad().name, 0, true}});
+
+    auto program = home.Start();
+    auto input = VirtualInput(*program);
+    ASSERT_TRUE(input);
+    // "Auto-repeat all keys" holds Ctrl and A down for as long as the button is.
+    pad->Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_A, 1), StartLimit)) << program->Output();
+    EXPECT_TRUE(input->KeyDown(KEY_LEFTCTRL));
+
+    pad.reset();
+    EXPECT_TRUE(input->WaitFor(Is(EV_KEY, KEY_A, 0), ReactLimit))
+        << "A stays down after the pad is gone";
+    std::this_thread::sleep_for(200ms);
+    input->Drain();
+    EXPECT_FALSE(input->KeyDown(KEY_A));
+    EXPECT_FALSE(input->KeyDown(KEY_LEFTCTRL));
+    EXPECT_TRUE(LogHasLine(home.Log(), "Failed to poll device: ", 10s)) << ReadAll(home.Log());
+
+    auto second = home.Start();
+    EXPECT_EQ(second->Wait(StartLimit), 0) << "a second instance must end at once, silently";
+    EXPECT_EQ(second->Output(), "");
+    EXPECT_TRUE(fs::exists(home.Lock())) << "the second start must leave the first one's lock";
+
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(30s), 0) << program->Output();
+    EXPECT_FALSE(fs::exists(home.Lock()));
+}
+
+struct Latency {
+    double median, worst;
+    int missed;
+};
+
+// Button presses each answered by the key going down, and releases by Ctrl going up ("Auto-
+// repeat all keys" releases on letting go), so each press starts from a known idle state.
+Latency MeasureLatency(std::uint32_t interval, int presses) {
+    KernelDevice pad(Pad());
+    ProgramHome home("latency" + std::to_string(interval));
+    home.WriteStore();
+    home.WriteSettings(interval, {{Pad().name, 0, true}});
+    auto program = home.Start();
+    auto input = VirtualInput(*program);
+    if (!input)
+        return {0, 0, presses};
+    // The first press also waits for the program to start reading.
+    pad.Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    input->WaitFor(Is(EV_KEY, KEY_A, 1), StartLimit);
+    pad.Write(Frame(EV_KEY, BTN_SOUTH, 0));
+    input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), ReactLimit);
+
+    std::vector<double> ms;
+    int missed = 0;
+    for (int i = 0; i < presses; ++i) {
+        const auto written = std::chrono::steady_clock::now();
+        pad.Write(Frame(EV_KEY, BTN_SOUTH, 1));
+        std::chrono::steady_clock::time_point read;
+        if (input->WaitFor(Is(EV_KEY, KEY_A, 1), ReactLimit, nullptr, &read))
+            ms.push_back(std::chrono::duration<double, std::milli>(read - written).count());
+        else
+            ++missed;
+        pad.Write(Frame(EV_KEY, BTN_SOUTH, 0));
+        if (!input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), ReactLimit))
+            ++missed;
+    }
+    program->Signal(SIGTERM);
+    program->Wait(30s);
+    if (ms.empty())
+        return {0, 0, missed};
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back(), missed};
+}
+
+long CpuTicks(pid_t pid) {
+    std::istringstream in(ReadAll("/proc/" + std::to_string(pid) + "/stat"));
+    std::string field;
+    long utime = 0, stime = 0;
+    // Fields 14 and 15; the command name (field 2) has no blanks here.
+    for (int i = 1; i <= 15 && in >> field; ++i) {
+        if (i == 14)
+            utime = std::stol(field);
+        if (i == 15)
+            stime = std::stol(field);
+    }
+    return utime + stime;
+}
+
+TEST(ProgramFigures, LatencyAndCpuUnderEmulation) {
+    for (std::uint32_t interval : {1u, 5u}) {
+        const Latency l = MeasureLatency(interval, 200);
+        std::printf("FIGURE (emulated) button to key, interval %u ms, 200 presses: median %.2f "
+                    "ms, worst %.2f ms, missed %d\n",
+                    interval, l.median, l.worst, l.missed);
+        EXPECT_EQ(l.missed, 0) << "every press must come through";
+    }
+
+    std::vector<std::unique_ptr<KernelDevice>> pads;
+    std::vector<ProgramHome::Controller> controllers;
+    for (std::uint32_t id = 0; id < 4; ++id) {
+        pads.push_back(std::make_unique<KernelDevice>(Pad()));
+        controllers.push_back({Pad().name, id, false});
+    }
+    ProgramHome home("cpu");
+    home.WriteStore();
+    home.WriteSettings(5, controllers);
+    auto program = home.Start();
+    auto input = VirtualInput(*program);
+    ASSERT_TRUE(input);
+    for (auto& pad : pads) {
+        pad->Write(Frame(EV_KEY, BTN_SOUTH, 1));
+        ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), StartLimit))
+            << "every controller must be read";
+        pad->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+    }
+    const long before = CpuTicks(program->Pid());
+    const auto start = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(10s);
+    const long ticks = CpuTicks(program->Pid()) - before;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    std::printf("FIGURE (emulated) CPU time reading 4 controllers at 5 ms: %.2f s over %.1f s "
+                "(%.1f%% of one CPU)\n",
+                cpu, wall, 100.0 * cpu / wall);
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(30s), 0);
+}
+
+} // namespace
+} // namespace padwright::vm
