@@ -62,6 +62,13 @@ TEST_F(UinputInjectorTest, PressingAHeldKeyAgainIsARepeat) {
     ASSERT_EQ(writes.size(), 4u);
     EXPECT_EQ(writes[1][0].value, 2);
     EXPECT_EQ(writes[3][0].value, 1);
+
+    // A mouse button has no repeat: pressing it again while down sends nothing.
+    writes.clear();
+    injector->keybd_event(0x01, 0, 0, 0);
+    injector->mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    injector->keybd_event(0x01, 0, 0, 0);
+    EXPECT_EQ(writes, (std::vector<Batch>{{{EV_KEY, BTN_LEFT, 1}, Syn}}));
 }
 
 TEST_F(UinputInjectorTest, MouseButtonKeysPressButtons) {

@@ -65,11 +65,12 @@ std::uint32_t UinputInjector::MapVirtualKeyA(std::uint32_t code, std::uint32_t m
 }
 
 void UinputInjector::Key(Batch& batch, std::uint16_t code, bool down) {
-    std::int32_t value = down ? 1 : 0;
-    if (down && held_.test(code))
-        value = KeyRepeat;
+    const bool again = down && held_.test(code);
     held_.set(code, down);
-    batch.Add(EV_KEY, code, value);
+    if (!again)
+        batch.Add(EV_KEY, code, down ? 1 : 0);
+    else if (code < BTN_MISC || code > BTN_GEAR_UP) // a mouse button cannot go down twice
+        batch.Add(EV_KEY, code, KeyRepeat);
 }
 
 void UinputInjector::keybd_event(std::uint8_t vk, std::uint8_t, std::uint32_t flags,
@@ -82,6 +83,8 @@ void UinputInjector::keybd_event(std::uint8_t vk, std::uint8_t, std::uint32_t fl
         return;
     Batch batch;
     Key(batch, code, down);
+    if (batch.Empty())
+        return;
     batch.Sync();
     writer_->Write(batch.Events());
 }

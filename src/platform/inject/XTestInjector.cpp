@@ -71,6 +71,8 @@ void XTestInjector::Key(unsigned keycode, bool down) {
 }
 
 void XTestInjector::Button(unsigned button, bool down) {
+    if (down && heldButtons_.test(button))
+        return; // a mouse button cannot go down twice
     XTestFakeButtonEvent(display_, button, down ? True : False, CurrentTime);
     heldButtons_.set(button, down);
 }
