@@ -64,7 +64,11 @@ std::int32_t RepeatPeriod(std::int32_t repeatRate) {
     return PeriodTable[static_cast<std::size_t>(repeatRate)];
 }
 
-TStepOutcome StepMapping(TControlMapping& m, std::int32_t value, const TJoystick* controller) {
+namespace {
+
+// The state step, kept inline: it runs for nearly every mapping on every run of the cycle.
+[[gnu::always_inline]] inline TStepOutcome Step(TControlMapping& m, std::int32_t value,
+                                                const TJoystick* controller) {
     const bool allKeysRepeat = controller != nullptr && controller->RepeatKeys;
     if (value != 0) {
         if (allKeysRepeat) {
@@ -112,6 +116,12 @@ TStepOutcome StepMapping(TControlMapping& m, std::int32_t value, const TJoystick
         return soRelease;
     }
     return soNone;
+}
+
+} // namespace
+
+TStepOutcome StepMapping(TControlMapping& m, std::int32_t value, const TJoystick* controller) {
+    return Step(m, value, controller);
 }
 
 void TickRepeat(TControlMapping& m, std::int32_t step) {
@@ -255,7 +265,7 @@ void Engine::KeyEvent(std::uint8_t vk, bool up) {
 }
 
 void Engine::KeyOutput(TControlMapping& m, const TJoystick* controller, std::int32_t value) {
-    const TStepOutcome outcome = StepMapping(m, value, controller);
+    const TStepOutcome outcome = Step(m, value, controller);
     if (outcome == soNone)
         return;
     const auto vk = static_cast<std::uint8_t>(m.Code & 0xFF);
@@ -320,7 +330,7 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
         break;
     case mfWheelForward:
     case mfWheelBack: {
-        const TStepOutcome outcome = StepMapping(m, value, nullptr);
+        const TStepOutcome outcome = Step(m, value, nullptr);
         if (outcome == soPress || outcome == soRepeat)
             injector_.mouse_event(MOUSEEVENTF_WHEEL, 0, 0, m.Code == mfWheelForward ? -120 : 120,
                                   0);
@@ -330,7 +340,7 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
         return;
     }
 
-    switch (StepMapping(m, value, nullptr)) {
+    switch (Step(m, value, nullptr)) {
     case soPress:
         injector_.mouse_event(down, 0, 0, 0, 0);
         break;
@@ -347,13 +357,13 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
 }
 
 void Engine::AppCommandOutput(TControlMapping& m, std::int32_t value) {
-    const TStepOutcome outcome = StepMapping(m, value, nullptr);
+    const TStepOutcome outcome = Step(m, value, nullptr);
     if (outcome == soPress || outcome == soRepeat)
         injector_.SendAppCommand(static_cast<std::uint32_t>(m.Code) << 16);
 }
 
 void Engine::PowerOutput(TControlMapping& m, std::int32_t value) {
-    const TStepOutcome outcome = StepMapping(m, value, nullptr);
+    const TStepOutcome outcome = Step(m, value, nullptr);
     if (outcome != soPress && outcome != soRepeat)
         return;
     session_.EnableShutdownPrivilege(); // a failure still lets the request go out
