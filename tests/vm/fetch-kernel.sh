@@ -85,4 +85,8 @@ basename "$moddir" >"$work/out/release"
 touch "$work/out/ready"
 rm -rf "$dest"
 mv "$work/out" "$dest"
+# Older kernels stay only until a newer one is in place.
+for old in "$cache"/linux-image-*; do
+    [ "$old" = "$dest" ] || rm -rf "$old"
+done
 echo "$dest"
