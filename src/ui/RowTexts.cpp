@@ -1,7 +1,5 @@
 #include "ui/RowTexts.h"
 
-#include "engine/Rounding.h"
-
 #include <algorithm>
 
 namespace padwright {
@@ -35,13 +33,6 @@ std::string RateWords(int position) {
     if (position > 30)
         return "MAXIMUM";
     return std::to_string(position) + " times/sec";
-}
-
-std::string ThresholdPercentText(const TJoystick& joystick) {
-    if (joystick.MaxVal < 1)
-        return "0";
-    const double percent = static_cast<double>(joystick.Threshold) * 100.0 / joystick.MaxVal;
-    return std::to_string(RoundHalfEven(percent));
 }
 
 namespace {

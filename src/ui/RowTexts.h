@@ -15,8 +15,6 @@ std::string ModifierText(const TControlMapping& mapping);
 std::string RepeatText(std::int32_t repeatRate);
 // The editor's words for a track bar position: "OFF", "<n> times/sec" or "MAXIMUM".
 std::string RateWords(int position);
-// The threshold field: Threshold in percent of MaxVal, half to even; "0" when MaxVal < 1.
-std::string ThresholdPercentText(const TJoystick& joystick);
 
 // One row of the settings panel before it becomes widgets: its label and its control slot.
 struct TRowPlan {

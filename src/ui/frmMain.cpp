@@ -17,10 +17,34 @@
 namespace padwright {
 
 void TfrmMain::ConnectHandlers() {
+    Controllers.ViewChanged = [this] { SyncControllerWidgets(); };
+    Controllers.cmbDevicesClick = [this] { cmbDevicesClick(); };
+    // A removed controller is never read again: let go of what its mappings hold down.
+    Controllers.ReleaseHeld = [this](const TJoystick& joystick) {
+        if (TProfile* profile = Lists.ProfileOf(joystick))
+            engine_.EvaluateController(joystick, *profile, Engine::NeutralState());
+    };
     auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
         connect(sender, signal, this, [this, handler] { RunHandler([&] { (this->*handler)(); }); });
     };
-    on(cmbDevices, &QComboBox::activated, &TfrmMain::cmbDevicesClick);
+    connect(cmbDevices, &QComboBox::activated, this, [this](int index) {
+        Controllers.View.cmbDevices.ItemIndex = index;
+        RunHandler([&] { cmbDevicesClick(); });
+    });
+    connect(cmbFoundDevices, &QComboBox::activated, this, [this](int index) {
+        Controllers.View.cmbFoundDevices.ItemIndex = index;
+        RunHandler([&] { cmbFoundDevicesClick(); });
+    });
+    on(cmdRefresh, &QPushButton::clicked, &TfrmMain::cmdRefreshClick);
+    on(cmdAddDevice, &QPushButton::clicked, &TfrmMain::cmdAddDeviceClick);
+    on(cmdRemoveDevice, &QPushButton::clicked, &TfrmMain::cmdRemoveDeviceClick);
+    on(cmdJSApply, &QPushButton::clicked, &TfrmMain::cmdJSApplyClick);
+    on(cmdJSReset, &QPushButton::clicked, &TfrmMain::cmdJSResetClick);
+    on(cmdASApply, &QPushButton::clicked, &TfrmMain::cmdASApplyClick);
+    on(cmdASReset, &QPushButton::clicked, &TfrmMain::cmdASResetClick);
+    on(cmdSave, &QPushButton::clicked, &TfrmMain::cmdSaveClick);
+    on(mnuPImport, &QAction::triggered, &TfrmMain::mnuPImportClick);
+    on(mnuPExport, &QAction::triggered, &TfrmMain::mnuPExportClick);
     on(cmbProfiles, &QComboBox::activated, &TfrmMain::cmbProfilesClick);
     on(cmdExit, &QPushButton::clicked, &TfrmMain::cmdExitClick);
     on(cmdPPopUp, &QPushButton::clicked, &TfrmMain::cmdPPopUpClick);
@@ -101,7 +125,7 @@ void TfrmMain::cmdExitClick() {
 // ---- Selecting an active controller ----
 
 TJoystick* TfrmMain::SelectedJoystick() {
-    const int i = cmbDevices->currentIndex();
+    const int i = Controllers.View.cmbDevices.ItemIndex;
     if (i < 0 || i >= Lists.ActiveJoysticks.count())
         return nullptr;
     return &Lists.ActiveJoysticks[static_cast<std::size_t>(i)];
@@ -119,7 +143,8 @@ void TfrmMain::cmbDevicesClick() {
                                       txtThreshold, chkRepeatKeys, cmbProfiles};
     TJoystick* joystick = SelectedJoystick();
     if (!joystick) {
-        cmdRemoveDevice->setEnabled(false);
+        Controllers.View.cmdRemoveDevice.Enabled = false;
+        SyncControllerWidgets();
         for (QWidget* w : settings)
             w->setEnabled(false);
         cmbProfiles->setCurrentIndex(-1);
@@ -131,15 +156,9 @@ void TfrmMain::cmbDevicesClick() {
     if (cmbProfiles->count() >= joystick->Profile)
         cmbProfiles->setCurrentIndex(joystick->Profile - 1);
     cmbProfilesClick();
-    ShowJoystickSettings(*joystick);
-    cmdRemoveDevice->setEnabled(true);
-}
-
-void TfrmMain::ShowJoystickSettings(const TJoystick& joystick) {
-    txtDeadZone->setText(QString::number(joystick.DeadZone));
-    txtMaxVal->setText(QString::number(joystick.MaxVal));
-    txtThreshold->setText(QString::fromStdString(ThresholdPercentText(joystick)));
-    chkRepeatKeys->setChecked(joystick.RepeatKeys);
+    cmdJSResetClick();
+    Controllers.View.cmdRemoveDevice.Enabled = true;
+    SyncControllerWidgets();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

@@ -4,7 +4,11 @@
 #include "engine/Engine.h"
 #include "engine/EngineHost.h"
 #include "engine/Lists.h"
+#include "input/ControllerAccess.h"
 #include "platform/inject/InjectorChoice.h"
+#include "store/MessageBoxes.h"
+#include "store/ProfileStore.h"
+#include "store/Settings.h"
 #include "ui/HandlerGuard.h"
 
 #include <QWidget>
@@ -43,6 +47,23 @@ struct TMainDependencies {
     // How far injected input reaches; anything short of Full is told to the user once, when
     // the window is first shown, since nothing else would show that keys go nowhere.
     InjectionStatus Injection{InjectionLevel::Full, {}, {}};
+    // DirectInput8Create: the evdev entry for the program, a fixture one for tests. Empty
+    // stands for a missing entry point: the controller list stays empty.
+    DirectInputEntry DirectInput = {};
+    // The settings store; null uses the user's own (QSettings("Vemoskar", "Padwright")).
+    Registry* Settings = nullptr;
+    // The profile store, by bare name in the working directory unless a path is given.
+    QString StorePath = QString::fromLatin1(StoreFileName);
+};
+
+// The warning boxes of the store and the settings, shown through the window's dialogs.
+class DialogWarnings : public IMessageBoxes {
+public:
+    explicit DialogWarnings(IUserDialogs& dialogs) : dialogs_(dialogs) {}
+    void Warning(std::string_view text, std::string_view title) override;
+
+private:
+    IUserDialogs& dialogs_;
 };
 
 // One row of the settings panel. The boxes belong to the panel; the mapping belongs to a profile
@@ -55,14 +76,27 @@ struct TSettingsRow {
     TControlMapping* Mapping = nullptr;
 };
 
-class TfrmMain : public QWidget, public IEngineHost {
+class TfrmMain : public QWidget, public ISettingsHost {
     Q_OBJECT
-    // First, so that Dialogs can refer to it.
+    // First, so that the references below can refer to them.
     std::unique_ptr<IUserDialogs> ownDialogs_;
+    std::unique_ptr<Registry> ownSettings_;
 
 public:
     explicit TfrmMain(TMainDependencies dependencies, QWidget* parent = nullptr);
     ~TfrmMain() override;
+
+    // --- Start-up steps, in the order the program runs them ---
+    // The profile store into Profiles and cmbProfiles.
+    void LoadProfileStore();
+    // Application settings, the log and the remembered controllers; true when the program is
+    // to start without showing this window (StartMinimized stored as exactly 1).
+    bool LoadApplicationSettings();
+    // Starts DirectInput and lists the controllers found.
+    void StartDirectInput();
+    // The tray menu's "Start Reading Data" and "Stop Reading Data" (also the last start-up step).
+    void popItemStartClick();
+    void popItemStopClick();
 
     // --- Hooks for the program's start-up, shut-down and tray icon ---
     void SetTrayView(ITrayView* tray) { tray_ = tray; }
@@ -77,6 +111,10 @@ public:
     void ResumeReading() override;
     void TrayAnimationStep() override;
     void LogDirectInputError(std::string_view prefix, HRESULT code) override;
+    // --- ISettingsHost: the data-collection timer ---
+    std::uint32_t TimeInterval() const override;
+    void SetTimeInterval(std::uint32_t milliseconds) override;
+    bool ReadingOn() const override { return IsReading(); }
 
     // --- Handlers of this window ---
     void cmbDevicesClick();
@@ -94,8 +132,21 @@ public:
     void mnuPCopyClick();
     void mnuPRenameClick();
     void mnuPDeleteClick();
-    // Shows a controller's settings in the Joystick Settings group.
-    void ShowJoystickSettings(const TJoystick& joystick);
+    void mnuPImportClick();
+    void mnuPExportClick();
+    // Controller lists (the logic lives in Controllers, on its model of these widgets)
+    void cmdRefreshClick();
+    void cmbFoundDevicesClick();
+    void cmdAddDeviceClick();
+    void cmdRemoveDeviceClick();
+    // Settings
+    void cmdJSApplyClick();
+    void cmdJSResetClick();
+    void cmdASApplyClick();
+    void cmdASResetClick();
+    void cmdSaveClick();
+    // Copies the controller model (lists, selections, button states) onto the widgets.
+    void SyncControllerWidgets();
 
     // The digit filter of the numeric edits: true when the typed character is kept.
     static bool txtNumericKeypress(QChar key);
@@ -158,6 +209,10 @@ public:
     TLists& Lists;
     DiLog& Log;
     IUserDialogs& Dialogs;
+    Registry& Settings;
+    DialogWarnings Warnings;
+    ProfileStore Store;
+    ControllerAccess Controllers;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -179,6 +234,11 @@ private:
     TJoystick* SelectedJoystick();
     TProfile* SelectedProfile();
     void AppendProfile(const TProfile& profile);
+    SettingsContext Context();
+    ApplicationSettingsFields ApplicationFields() const;
+    void ShowApplicationFields(const ApplicationSettingsFields& fields);
+    JoystickSettingsFields JoystickFields() const;
+    void ShowJoystickFields(const JoystickSettingsFields& fields);
 
     ITrayView* tray_ = nullptr;
     bool collecting_ = false;

@@ -59,8 +59,12 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       ownDialogs_(dependencies.Dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
+      ownSettings_(dependencies.Settings ? nullptr : std::make_unique<Registry>()),
       Lists(dependencies.Lists), Log(dependencies.Log),
       Dialogs(dependencies.Dialogs ? *dependencies.Dialogs : *ownDialogs_),
+      Settings(dependencies.Settings ? *dependencies.Settings : *ownSettings_), Warnings(Dialogs),
+      Store(Warnings, dependencies.StorePath),
+      Controllers(dependencies.Lists, *this, std::move(dependencies.DirectInput)),
       injection_(std::move(dependencies.Injection)),
       engine_(dependencies.Lists, dependencies.Injector, dependencies.Session, *this) {
     setWindowTitle(QStringLiteral("Padwright"));

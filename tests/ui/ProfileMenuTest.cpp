@@ -54,7 +54,8 @@ TEST(ProfileMenu, EnablingRulesByBothRoutes) {
     h.AddActive(MakeController(1, 0, {}, 0));
     h.PickDevice(0);
     check();
-    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5));
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            h.window->cmbProfiles->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(h.window->cmbProfiles, &right);
     EXPECT_EQ(seen, (std::vector<bool>{true, false, false, false, true, false}));
 

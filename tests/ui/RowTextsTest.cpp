@@ -43,21 +43,6 @@ TEST(RowTexts, RepeatAndRateWords) {
     EXPECT_EQ(RateWords(31), "MAXIMUM");
 }
 
-TEST(RowTexts, ThresholdPercentRoundsHalfToEven) {
-    struct Case {
-        int threshold, maxVal;
-        std::string shown;
-    };
-    const Case cases[] = {{1, 8, "12"}, {3, 8, "38"}, {5, 10, "50"},
-                          {7, 0, "0"},  {7, -3, "0"}, {99999, 99999, "100"}};
-    for (const Case& c : cases) {
-        TJoystick j;
-        j.Threshold = c.threshold;
-        j.MaxVal = c.maxVal;
-        EXPECT_EQ(ThresholdPercentText(j), c.shown) << c.threshold << "/" << c.maxVal;
-    }
-}
-
 std::vector<std::string> Captions(const std::vector<TRowPlan>& rows) {
     std::vector<std::string> captions;
     for (const TRowPlan& row : rows)

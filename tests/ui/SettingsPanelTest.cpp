@@ -114,6 +114,26 @@ TEST(SettingsPanel, ControllerWithoutProfileLeavesReadingPaused) {
     EXPECT_EQ(h.window->txtThreshold->text(), "12");
 }
 
+TEST(SettingsPanel, ThresholdShownInPercentHalfToEven) {
+    struct Case {
+        int threshold, maxVal;
+        const char* shown;
+    };
+    const Case cases[] = {{1, 8, "12"}, {3, 8, "38"}, {5, 10, "50"}, {7, 0, "0"}};
+    Harness h;
+    for (const Case& c : cases) {
+        TJoystick j = MakeController(1, 0, {}, 0);
+        j.Threshold = c.threshold;
+        j.MaxVal = c.maxVal;
+        h.AddActive(j);
+    }
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        h.PickDevice(i);
+        EXPECT_EQ(h.window->txtThreshold->text(), cases[i].shown) << i;
+        EXPECT_EQ(h.window->txtMaxVal->text(), QString::number(cases[i].maxVal));
+    }
+}
+
 TEST(SettingsPanel, ProfileNumberBeyondTheListKeepsTheSelection) {
     Harness h;
     h.AddProfile("One");

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QTimer>
 
+#include "platform/dinput/EvemuParser.h"
 #include "ui/StaticText.h"
 
 namespace padwright::test {
@@ -33,8 +34,20 @@ TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int but
     return j;
 }
 
-Harness::Harness() {
-    window = std::make_unique<TfrmMain>(TMainDependencies{lists, log, injector, session, &dialogs});
+Harness::Harness() : settings(std::make_unique<Registry>(folder.filePath("Padwright.conf"))) {
+    TMainDependencies dependencies{lists, log, injector, session, &dialogs};
+    dependencies.DirectInput = [kernel = kernel](std::shared_ptr<IDirectInput8>& out) {
+        out = CreateFixtureDirectInput(kernel);
+        return DI_OK;
+    };
+    dependencies.Settings = settings.get();
+    dependencies.StorePath = folder.filePath("Padwright.pro");
+    window = std::make_unique<TfrmMain>(std::move(dependencies));
+}
+
+int Harness::Plug(const std::string& fixture) {
+    const EvemuDevice device = LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/" + fixture);
+    return kernel->Add(device.description);
 }
 
 Harness::~Harness() {
@@ -43,7 +56,8 @@ Harness::~Harness() {
 
 TJoystick& Harness::AddActive(TJoystick joystick) {
     TJoystick& added = lists.ActiveJoysticks.push_back(std::move(joystick));
-    window->cmbDevices->addItem(QString::fromStdString(ControllerListText(added)));
+    window->Controllers.View.cmbDevices.Add(ControllerListText(added));
+    window->SyncControllerWidgets();
     return added;
 }
 
@@ -54,7 +68,7 @@ TProfile& Harness::AddProfile(const std::string& name) {
 }
 
 void Harness::PickDevice(int index) {
-    window->cmbDevices->setCurrentIndex(index);
+    window->Controllers.View.cmbDevices.ItemIndex = index;
     window->cmbDevicesClick();
 }
 

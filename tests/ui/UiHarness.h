@@ -2,12 +2,14 @@
 // A main window over recorders and fake dialogs, and the means to answer modal dialogs and menus
 // from inside their own event loops.
 #include "input/DiLog.h"
+#include "platform/dinput/FixtureKernel.h"
 #include "platform/dinput/ScriptedDevice.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "ui/frmMain.h"
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
@@ -61,6 +63,10 @@ TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int but
 struct Harness {
     Harness();
     ~Harness();
+    // Settings and the profile store live in a folder of their own.
+    QTemporaryDir folder;
+    std::unique_ptr<Registry> settings;
+    std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
     TLists lists;
     DiLog log;
     RecordingInjector injector;
@@ -68,6 +74,9 @@ struct Harness {
     FakeDialogs dialogs;
     std::unique_ptr<TfrmMain> window;
 
+    // Plugs in a device of tests/fixtures/devices; returns its node.
+    int Plug(const std::string& fixture);
+    QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
     // Adds a controller to ActiveJoysticks and cmbDevices.
     TJoystick& AddActive(TJoystick joystick);
     // Adds a profile to Profiles and cmbProfiles.

@@ -1,0 +1,210 @@
+// The handlers whose logic lives with the controller access and the store: the window copies its
+// widgets into their models, runs them, and shows what they changed.
+#include "store/ProfileFiles.h"
+#include "store/SaveHandler.h"
+#include "ui/frmMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace padwright {
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string Text(const QLineEdit* edit) {
+    return edit->text().toStdString();
+}
+
+void ShowList(QComboBox* box, const ListBoxModel& model) {
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(model.Items.size()));
+    for (const std::string& item : model.Items)
+        items << Text(item);
+    const QSignalBlocker quiet(box);
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < box->count(); ++i)
+        same = box->itemText(i) == items[i];
+    if (!same) {
+        box->clear();
+        box->addItems(items);
+    }
+    box->setCurrentIndex(model.HasSelection() ? model.ItemIndex : -1);
+}
+
+// Runs at the end of a scope, also when the handler ends with an error.
+template <typename F> struct Finally {
+    F f;
+    ~Finally() { f(); }
+};
+template <typename F> Finally(F) -> Finally<F>;
+
+} // namespace
+
+void DialogWarnings::Warning(std::string_view text, std::string_view title) {
+    dialogs_.MessageBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                        QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                        BoxIcon::Warning);
+}
+
+SettingsContext TfrmMain::Context() {
+    return SettingsContext{Settings, Lists, Log, *this, Warnings, Controllers};
+}
+
+std::uint32_t TfrmMain::TimeInterval() const {
+    return static_cast<std::uint32_t>(tmrDataCollect->interval());
+}
+
+void TfrmMain::SetTimeInterval(std::uint32_t milliseconds) {
+    tmrDataCollect->setInterval(static_cast<int>(milliseconds));
+}
+
+// ---- Controller lists ----
+
+void TfrmMain::SyncControllerWidgets() {
+    const ControllerView& view = Controllers.View;
+    ShowList(cmbFoundDevices, view.cmbFoundDevices);
+    ShowList(cmbDevices, view.cmbDevices);
+    cmdRefresh->setEnabled(view.cmdRefresh.Enabled);
+    cmdAddDevice->setEnabled(view.cmdAddDevice.Enabled);
+    cmdRemoveDevice->setEnabled(view.cmdRemoveDevice.Enabled);
+}
+
+void TfrmMain::cmdRefreshClick() {
+    Controllers.cmdRefreshClick();
+}
+void TfrmMain::cmbFoundDevicesClick() {
+    Controllers.cmbFoundDevicesClick();
+}
+void TfrmMain::cmdAddDeviceClick() {
+    Controllers.cmdAddDeviceClick();
+}
+void TfrmMain::cmdRemoveDeviceClick() {
+    Controllers.cmdRemoveDeviceClick();
+}
+
+void TfrmMain::popItemStartClick() {
+    Finally sync{[this] { SyncControllerWidgets(); }};
+    Controllers.popItemStartClick();
+}
+
+void TfrmMain::popItemStopClick() {
+    Finally sync{[this] { SyncControllerWidgets(); }};
+    Controllers.popItemStopClick();
+}
+
+// ---- Settings ----
+
+ApplicationSettingsFields TfrmMain::ApplicationFields() const {
+    return {Text(txtTimeInterval), Text(txtMaxJoysticks), chkStartMinimized->isChecked(),
+            chkLogFile->isChecked()};
+}
+
+void TfrmMain::ShowApplicationFields(const ApplicationSettingsFields& fields) {
+    txtTimeInterval->setText(Text(fields.TimeInterval));
+    txtMaxJoysticks->setText(Text(fields.MaxJoysticks));
+    chkStartMinimized->setChecked(fields.StartMinimized);
+    chkLogFile->setChecked(fields.LogFile);
+}
+
+JoystickSettingsFields TfrmMain::JoystickFields() const {
+    return {Text(txtDeadZone), Text(txtMaxVal), Text(txtThreshold), chkRepeatKeys->isChecked()};
+}
+
+void TfrmMain::ShowJoystickFields(const JoystickSettingsFields& fields) {
+    txtDeadZone->setText(Text(fields.DeadZone));
+    txtMaxVal->setText(Text(fields.MaxVal));
+    txtThreshold->setText(Text(fields.Threshold));
+    chkRepeatKeys->setChecked(fields.RepeatKeys);
+}
+
+void TfrmMain::cmdJSApplyClick() {
+    JoystickSettingsFields fields = JoystickFields();
+    // A value cut to 100 shows as cut even when a later field fails to convert.
+    Finally show{[&] { ShowJoystickFields(fields); }};
+    SettingsContext context = Context();
+    padwright::cmdJSApplyClick(context, fields);
+}
+
+void TfrmMain::cmdJSResetClick() {
+    JoystickSettingsFields fields = JoystickFields();
+    SettingsContext context = Context();
+    padwright::cmdJSResetClick(context, fields);
+    ShowJoystickFields(fields);
+}
+
+void TfrmMain::cmdASApplyClick() {
+    ApplicationSettingsFields fields = ApplicationFields();
+    SettingsContext context = Context();
+    padwright::cmdASApplyClick(context, fields);
+}
+
+void TfrmMain::cmdASResetClick() {
+    ApplicationSettingsFields fields = ApplicationFields();
+    SettingsContext context = Context();
+    padwright::cmdASResetClick(context, fields);
+    ShowApplicationFields(fields);
+}
+
+void TfrmMain::cmdSaveClick() {
+    SettingsContext context = Context();
+    padwright::cmdSaveClick(context, Store, chkStartMinimized->isChecked());
+}
+
+// ---- Import and Export ----
+
+void TfrmMain::mnuPImportClick() {
+    const std::optional<QString> path = Dialogs.OpenProfileFile();
+    if (!path)
+        return;
+    // Profiles never move their elements, so the rows shown keep editing their own profile.
+    if (const TProfile* imported = ImportProfile(*path, Lists.Profiles, Warnings))
+        cmbProfiles->addItem(Text(imported->Name.str()));
+}
+
+void TfrmMain::mnuPExportClick() {
+    const TProfile* profile = SelectedProfile();
+    if (!profile)
+        return;
+    const std::optional<QString> path = Dialogs.SaveProfileFile();
+    if (!path)
+        return;
+    ExportProfile(*profile, *path);
+}
+
+// ---- Start-up steps ----
+
+void TfrmMain::LoadProfileStore() {
+    Finally show{[this] {
+        const QSignalBlocker quiet(cmbProfiles);
+        cmbProfiles->clear();
+        for (const TProfile& profile : Lists.Profiles)
+            cmbProfiles->addItem(Text(profile.Name.str()));
+        cmbProfiles->setCurrentIndex(-1);
+    }};
+    Store.Load(Lists.Profiles);
+}
+
+bool TfrmMain::LoadApplicationSettings() {
+    ApplicationSettingsFields fields;
+    // The fields show what was read even when the log then cannot be opened.
+    Finally show{[&] {
+        ShowApplicationFields(fields);
+        SyncControllerWidgets();
+    }};
+    SettingsContext context = Context();
+    return LoadSettings(context, fields);
+}
+
+void TfrmMain::StartDirectInput() {
+    Finally sync{[this] { SyncControllerWidgets(); }};
+    Controllers.StartDirectInput();
+}
+
+} // namespace padwright
