@@ -1,5 +1,7 @@
 #include "store/Settings.h"
 
+#include "store/SaveHandler.h"
+
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
@@ -385,6 +387,44 @@ TEST_F(SettingsTest, JoystickApplyAndReset) {
     cmdJSResetClick(context, js);
     EXPECT_EQ(js.Threshold, "0");
     EXPECT_EQ(lists.ActiveJoysticks[0].DeadZone, 10); // only the selected controller changed
+}
+
+TEST_F(SettingsTest, ALogThatCannotBeCreatedCostsNoSetting) {
+    fs::create_directory("Padwright.log"); // the log's name is taken by a folder
+    EXPECT_THROW(Load("[General]\nLogFile=1\nMaxJoysticks=7\n" + Controller("")), Error);
+    EXPECT_FALSE(log.LogEnabled());
+    EXPECT_EQ(lists.MaxJoysticks, 7);
+    EXPECT_EQ(lists.ActiveJoysticks.count(), 1);
+    EXPECT_TRUE(fields.LogFile);
+}
+
+// Fails on the first byte, as a full disk does.
+class FullDisk : public AtomicFile {
+public:
+    using AtomicFile::AtomicFile;
+
+protected:
+    bool WriteBytes(const char*, qint64) override {
+        errno = ENOSPC;
+        return false;
+    }
+};
+
+TEST_F(SettingsTest, SaveWritesTheSettingsFirstThenTheStore) {
+    Registry registry;
+    SettingsContext context{registry, lists, log, host, boxes, controllers};
+    WriteBytes(StoreFileName, "old store");
+    ProfileStore store(boxes);
+    store.SetFileFactory([](const QString& path) { return std::make_unique<FullDisk>(path); });
+    host.interval = 77;
+    EXPECT_THROW(cmdSaveClick(context, store, false), Error);
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), "old store"));
+    QSettings written(QString::fromStdString(ConfigFile.string()), QSettings::IniFormat);
+    EXPECT_EQ(written.value("TimeInterval").toInt(), 77);
+
+    store.SetFileFactory(OpenAtomicFile);
+    cmdSaveClick(context, store, false);
+    EXPECT_EQ(fs::file_size(StoreFileName), 2u * 15040);
 }
 
 } // namespace
