@@ -36,7 +36,4 @@ private:
     std::vector<Found> found_;
 };
 
-constexpr DWORD DI8DEVCLASS_ALL = 0;
-constexpr DWORD DI8DEVTYPE_JOYSTICK = 0x14;
-
 } // namespace padwright
