@@ -189,18 +189,20 @@ TEST(Program, ButtonAndStickBecomeCtrlAAndPointerMoves) {
     pad.Write(Frame(EV_KEY, BTN_SOUTH, 0));
 
     // Full deflection gives MaxVal units per cycle for as long as it lasts.
+    std::vector<Ev> after;
     pad.Write(Frame(EV_ABS, ABS_X, 32767));
-    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit));
-    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit)) << "the move must go on";
+    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit, &after));
+    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit, &after)) << "the move goes on";
     pad.Write(Frame(EV_ABS, ABS_X, 0));
     pad.Write(Frame(EV_ABS, ABS_Y, -32768));
-    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_Y, -10), ReactLimit));
+    ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_Y, -10), ReactLimit, &after));
     pad.Write(Frame(EV_ABS, ABS_Y, 0));
     std::this_thread::sleep_for(500ms);
-    input->Drain();
+    for (const Ev& e : input->Drain())
+        after.push_back(e);
+    EXPECT_EQ(Keys(after), std::vector<Ev>{}) << "letting go of the button must emit nothing";
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(input->Drain(), std::vector<Ev>{}) << "a centred stick must not move the pointer";
-    EXPECT_EQ(Keys(seen).size(), 4u) << "the release of the button must emit nothing";
 
     program->Signal(SIGTERM);
     EXPECT_EQ(program->Wait(30s), 0) << program->Output();
