@@ -126,6 +126,29 @@ TEST_F(UinputInjectorTest, MouseEventsAreOneBatchEach) {
     }
 }
 
+TEST_F(UinputInjectorTest, EveryFlagAtOnceStaysOneBatchInFlagOrder) {
+    constexpr std::uint32_t all = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP |
+                                  MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP |
+                                  MOUSEEVENTF_MIDDLEDOWN | MOUSEEVENTF_MIDDLEUP |
+                                  MOUSEEVENTF_XDOWN | MOUSEEVENTF_XUP | MOUSEEVENTF_WHEEL;
+    injector->mouse_event(all, 1, 2, XBUTTON1 | XBUTTON2, 0);
+    const Batch expected = {{EV_REL, REL_X, 1},
+                            {EV_REL, REL_Y, 2},
+                            {EV_KEY, BTN_LEFT, 1},
+                            {EV_KEY, BTN_LEFT, 0},
+                            {EV_KEY, BTN_RIGHT, 1},
+                            {EV_KEY, BTN_RIGHT, 0},
+                            {EV_KEY, BTN_MIDDLE, 1},
+                            {EV_KEY, BTN_MIDDLE, 0},
+                            {EV_KEY, BTN_SIDE, 1},
+                            {EV_KEY, BTN_EXTRA, 1},
+                            {EV_KEY, BTN_SIDE, 0},
+                            {EV_KEY, BTN_EXTRA, 0},
+                            Syn}; // the wheel shares the data word with the X buttons
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0], expected);
+}
+
 TEST_F(UinputInjectorTest, WheelSendsNotchesAndHighResolution) {
     injector->mouse_event(MOUSEEVENTF_WHEEL, 0, 0, -120, 0); // one notch toward the user
     injector->mouse_event(MOUSEEVENTF_WHEEL, 0, 0, 120, 0);

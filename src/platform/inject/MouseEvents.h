@@ -18,8 +18,8 @@ struct ButtonChange {
 };
 
 struct MouseEventParts {
-    std::int32_t dx = 0, dy = 0; // 0 without MOUSEEVENTF_MOVE
-    std::array<ButtonChange, 8> buttons{};
+    std::int32_t dx = 0, dy = 0;            // 0 without MOUSEEVENTF_MOVE
+    std::array<ButtonChange, 10> buttons{}; // six plain changes, four of the X buttons
     int buttonCount = 0;
     std::int32_t wheel = 0; // the wheel delta, 0 without MOUSEEVENTF_WHEEL
 };
