@@ -1,7 +1,11 @@
-// Shows the main window with one active controller and a profile selected, so the panel has rows
-// to look at. With --grab FILE it writes the window to FILE as PNG once it is shown, and exits.
+// Shows the main window over a fixture controller (a device description of
+// tests/fixtures/devices), made active with a profile selected, so the panel has rows to look at.
+// Settings and the profile store go to a temporary folder. With --grab FILE it writes the window
+// to FILE as PNG once it is shown, and exits.
 #include "engine/Catalogue.h"
 #include "input/DiLog.h"
+#include "platform/dinput/EvemuParser.h"
+#include "platform/dinput/FixtureKernel.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "store/ProfileOperations.h"
@@ -9,7 +13,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -17,25 +22,6 @@
 using namespace padwright;
 
 namespace {
-
-TJoystick DemoController() {
-    TJoystick j;
-    j.Name = "Generic USB Gamepad";
-    j.JoystickID = 0;
-    j.XCount = j.YCount = j.RzCount = 1;
-    j.XName = "X Axis";
-    j.YName = "Y Axis";
-    j.RzName = "Z Rotation";
-    j.SliderCount = 1;
-    j.SliderNames[0] = "Slider";
-    j.POVCount = 1;
-    j.POVNames[0] = "Hat Switch";
-    j.POVMax[0] = 7;
-    j.ButtonCount = 12;
-    for (int b = 0; b < j.ButtonCount; ++b)
-        j.ButtonNames[b] = "Button: Button " + std::to_string(b);
-    return j;
-}
 
 void MapDemoFunctions(TProfile& profile) {
     auto set = [&](int slot, const char* name, bool ctrl, bool shift, int rate) {
@@ -49,9 +35,15 @@ void MapDemoFunctions(TProfile& profile) {
     set(AxisSlot(0, false), "VK_LEFT", false, false, 0);
     set(AxisSlot(0, true), "VK_RIGHT", false, false, 0);
     set(AxisSlot(1, false), "MOUSE_MOVE_Y_NEG", false, false, 0);
-    set(HatSlot(0, 0), "VK_W", false, true, 16);
+    set(AxisSlot(1, true), "MOUSE_MOVE_Y_POS", false, false, 0);
     set(ButtonSlot(0), "VK_A", true, false, 255);
-    set(ButtonSlot(1), "MEDIA_PLAY", false, false, 0);
+    set(ButtonSlot(1), "MEDIA_PLAY_PAUSE", false, false, 0);
+    set(ButtonSlot(2), "VK_W", false, true, 16);
+}
+
+void Pick(QComboBox* box, int index) {
+    box->setCurrentIndex(index);
+    emit box->activated(index);
 }
 
 } // namespace
@@ -61,25 +53,39 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
     const QStringList args = QApplication::arguments();
     const qsizetype grab = args.indexOf(QStringLiteral("--grab"));
+    const qsizetype device = args.indexOf(QStringLiteral("--device"));
+    const std::string fixture = device >= 0 && device + 1 < args.size()
+                                    ? args[device + 1].toStdString()
+                                    : std::string("usb-gamepad-0079-0011.evemu");
+
+    auto kernel = std::make_shared<FixtureKernel>();
+    kernel->Add(LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/" + fixture).description);
+    QTemporaryDir folder;
+    Registry settings(folder.filePath(QStringLiteral("Padwright.conf")));
 
     TLists lists;
     DiLog log;
     RecordingInjector injector;
     RecordingSession session;
-    TfrmMain window({lists, log, injector, session});
+    TMainDependencies dependencies{lists, log, injector, session};
+    dependencies.DirectInput = [kernel](std::shared_ptr<IDirectInput8>& out) {
+        out = CreateFixtureDirectInput(kernel);
+        return DI_OK;
+    };
+    dependencies.Settings = &settings;
+    dependencies.StorePath = folder.filePath(QStringLiteral("Padwright.pro"));
+    TfrmMain window(std::move(dependencies));
 
     MapDemoFunctions(AddProfile(lists, "Racing"));
     AddProfile(lists, "Desktop");
+    window.LoadApplicationSettings();
     for (const TProfile& p : lists.Profiles)
         window.cmbProfiles->addItem(QString::fromStdString(p.Name.str()));
-    TJoystick& joystick = lists.ActiveJoysticks.push_back(DemoController());
-    joystick.Profile = 1;
-    window.cmbDevices->addItem(QString::fromStdString(ControllerListText(joystick)));
-    window.cmbFoundDevices->addItem(QString::fromStdString(ControllerListText(joystick)));
-    window.txtTimeInterval->setText(QStringLiteral("5"));
-    window.txtMaxJoysticks->setText(QStringLiteral("4"));
-    window.cmbDevices->setCurrentIndex(0);
-    window.cmbDevicesClick();
+    window.StartDirectInput();
+    Pick(window.cmbFoundDevices, 0);
+    window.cmdAddDevice->click();
+    Pick(window.cmbDevices, 0);
+    Pick(window.cmbProfiles, 0);
     window.show();
 
     if (grab >= 0 && grab + 1 < args.size()) {
