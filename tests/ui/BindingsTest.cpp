@@ -230,3 +230,38 @@ TEST(Bindings, StartAndStopReadingFromTheTray) {
 
 } // namespace
 } // namespace padwright::test
+
+namespace padwright::test {
+namespace {
+
+TEST(Bindings, AStoreThatCannotBeWrittenEndsSaveWithTheErrorBox) {
+    TLists lists;
+    DiLog log;
+    RecordingInjector injector;
+    RecordingSession session;
+    FakeDialogs dialogs;
+    QTemporaryDir folder;
+    Registry settings(folder.filePath("Padwright.conf"));
+    TMainDependencies d{lists, log, injector, session, &dialogs};
+    d.Settings = &settings;
+    d.StorePath = folder.filePath("missing-folder/Padwright.pro");
+    TfrmMain window(std::move(d));
+    lists.Profiles.push_back(NewProfile("Kept"));
+    window.cmbProfiles->addItem("Kept");
+    window.cmdSave->click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].title, "Padwright");
+    EXPECT_EQ(dialogs.boxes[0].icon, BoxIcon::Error);
+    EXPECT_TRUE(dialogs.boxes[0].text.contains("Padwright.pro"))
+        << dialogs.boxes[0].text.toStdString();
+    EXPECT_TRUE(dialogs.boxes[0].text.endsWith('.'));
+    EXPECT_EQ(lists.Profiles.count(), 1);
+    // The window goes on: the next handler runs as usual.
+    window.txtTimeInterval->setText("9");
+    window.txtMaxJoysticks->setText("4");
+    window.cmdASApply->click();
+    EXPECT_EQ(window.tmrDataCollect->interval(), 9);
+}
+
+} // namespace
+} // namespace padwright::test
