@@ -77,6 +77,17 @@ void BM_SaveStore(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveStore)->Unit(benchmark::kMillisecond);
 
+// The floor under BM_LoadStore: 1000 new profiles in memory that was handed back to the system,
+// each page faulted in once, which a load into a fresh process cannot avoid.
+void BM_FreshProfileMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        StableList<TProfile> profiles;
+        for (int i = 0; i < ProfileCount; ++i)
+            benchmark::DoNotOptimize(&profiles.emplace_back());
+    }
+}
+BENCHMARK(BM_FreshProfileMemory)->Unit(benchmark::kMillisecond);
+
 // The legacy layout: read and converted record by record.
 void BM_LoadLegacyStore(benchmark::State& state) {
     const fs::path folder = BenchFolder();
