@@ -1,7 +1,8 @@
 // Shows the main window over a fixture controller (a device description of
 // tests/fixtures/devices), made active with a profile selected, so the panel has rows to look at.
 // Settings and the profile store go to a temporary folder. With --grab FILE it writes the window
-// to FILE as PNG once it is shown, and exits.
+// to FILE as PNG once it is shown, and exits; --grab-dialogs PREFIX writes the control editor
+// (on the first row) and the name dialog as PREFIX-editor.png and PREFIX-entry.png.
 #include "engine/Catalogue.h"
 #include "input/DiLog.h"
 #include "platform/dinput/EvemuParser.h"
@@ -9,6 +10,9 @@
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "store/ProfileOperations.h"
+#include "ui/StaticText.h"
+#include "ui/frmControlEntry.h"
+#include "ui/frmEntry.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -95,6 +99,27 @@ int main(int argc, char** argv) {
             std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write",
                          qPrintable(file));
             QApplication::exit(ok ? 0 : 1);
+        });
+    }
+    const qsizetype dialogs = args.indexOf(QStringLiteral("--grab-dialogs"));
+    if (dialogs >= 0 && dialogs + 1 < args.size()) {
+        const QString prefix = args[dialogs + 1];
+        auto grabModal = [](const QString& file) {
+            QTimer::singleShot(300, [file] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (dialog)
+                    dialog->grab().save(file, "PNG");
+                std::printf("%s %s\n", dialog ? "wrote" : "no dialog for", qPrintable(file));
+                if (auto* d = qobject_cast<QDialog*>(dialog))
+                    d->reject();
+            });
+        };
+        QTimer::singleShot(300, &window, [&, grabModal] {
+            grabModal(prefix + "-editor.png");
+            window.SettingsRowClick(window.SettingsRows.at(4).NameBox);
+            grabModal(prefix + "-entry.png");
+            window.frmEntry->AskName(QStringLiteral("Racing"));
+            QApplication::exit(0);
         });
     }
     return QApplication::exec();
