@@ -72,12 +72,13 @@ std::optional<std::string> RegistryKey::ReadString(const char* name) const {
     }
 }
 
+// 32-bit types, which the Windows registry backend of QSettings stores as REG_DWORD.
 void RegistryKey::WriteDword(const char* name, std::uint32_t value) {
-    settings_.setValue(Path(name), static_cast<qulonglong>(value));
+    settings_.setValue(Path(name), static_cast<uint>(value));
 }
 
 void RegistryKey::WriteSigned(const char* name, std::int32_t value) {
-    settings_.setValue(Path(name), static_cast<qlonglong>(value));
+    settings_.setValue(Path(name), static_cast<int>(value));
 }
 
 void RegistryKey::WriteString(const char* name, std::string_view value) {

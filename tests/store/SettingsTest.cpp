@@ -5,6 +5,7 @@
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"
+#include "platform/dinput/ScriptedDevice.h"
 
 #include <QFile>
 #include <QSettings>
@@ -50,13 +51,9 @@ struct FakeHost : ISettingsHost {
 };
 
 // Two objects: an absolute axis and a button. Records every property set.
-struct FakeDevice : IDirectInputDevice8 {
+struct AxisRecordingDevice : ScriptedDevice {
     std::vector<std::string>& calls;
-    explicit FakeDevice(std::vector<std::string>& log) : calls(log) {}
-    HRESULT SetCooperativeLevel(WindowHandle, DWORD) override { return DI_OK; }
-    HRESULT SetDataFormat(const DIDATAFORMAT*) override { return DI_OK; }
-    HRESULT Acquire() override { return DI_OK; }
-    HRESULT Unacquire() override { return DI_OK; }
+    explicit AxisRecordingDevice(std::vector<std::string>& log) : calls(log) {}
     HRESULT EnumObjects(const EnumObjectsCallback& callback, void* context, DWORD) override {
         DIDEVICEOBJECTINSTANCEA axis{};
         axis.guidType = GUID_XAxis;
@@ -68,7 +65,6 @@ struct FakeDevice : IDirectInputDevice8 {
         callback(button, context);
         return DI_OK;
     }
-    HRESULT GetProperty(DWORD, DIPROPHEADER*) override { return DI_OK; }
     HRESULT SetProperty(DWORD property, const DIPROPHEADER* header) override {
         if (property == DIPROP_RANGE) {
             const auto* range = reinterpret_cast<const DIPROPRANGE*>(header);
@@ -80,8 +76,6 @@ struct FakeDevice : IDirectInputDevice8 {
         }
         return DI_OK;
     }
-    HRESULT Poll() override { return DI_OK; }
-    HRESULT GetDeviceState(DWORD, void*) override { return DI_OK; }
 };
 
 class SettingsTest : public InTempDir {
@@ -366,7 +360,7 @@ TEST_F(SettingsTest, JoystickApplyAndReset) {
     EXPECT_TRUE(host.calls.empty()); // not open, not reading
 
     pad.Acquired = true;
-    pad.Device = std::make_shared<FakeDevice>(host.calls);
+    pad.Device = std::make_shared<AxisRecordingDevice>(host.calls);
     host.reading = true;
     js = {"5", "abc", "50", true};
     EXPECT_THROW(cmdJSApplyClick(context, js), Error);
