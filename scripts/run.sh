@@ -2,11 +2,12 @@
 # Installs what is missing, builds, and starts Padwright.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Padwright is a desktop program and needs a graphical session, but neither DISPLAY nor" >&2
+    echo "WAYLAND_DISPLAY is set. Run this from a terminal inside your desktop session." >&2
+    exit 2
+fi
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
-if [ -x "$build/src/app/padwright" ]; then
-    exec "$build/src/app/padwright" "$@"
-fi
-echo "The window is not built yet; running padwright-replay on the demo script instead."
-exec "$build/tools/replay/padwright-replay" "$root/tools/replay/demo.txt"
+exec "$build/src/app/padwright" "$@"

@@ -1,0 +1,127 @@
+#include "app/Program.h"
+
+#include "app/GuidRefresh.h"
+#include "app/QuitSignals.h"
+#include "app/SingleInstance.h"
+#include "engine/Errors.h"
+#include "platform/dinput/LibevdevKernel.h"
+#include "platform/session/DesktopSession.h"
+#include "ui/TrayIcon.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace padwright {
+
+Program::Parts Program::RealParts() {
+    Parts parts;
+    parts.Injector = ChooseInjector();
+    parts.Session = std::make_unique<DesktopSession>();
+    parts.DirectInput = DirectInput8Create;
+    return parts;
+}
+
+Program::Program(Parts parts) : parts_(std::move(parts)) {
+    TMainDependencies dependencies{lists_, log_, *parts_.Injector.injector, *parts_.Session,
+                                   parts_.Dialogs};
+    dependencies.Injection = parts_.Injector.status;
+    dependencies.DirectInput = parts_.DirectInput;
+    dependencies.Settings = parts_.Settings;
+    frmMain_ = std::make_unique<TfrmMain>(std::move(dependencies));
+    tray_ = std::make_unique<TrayIcon>(*frmMain_);
+    frmMain_->SetTrayView(tray_.get());
+    frmMain_->installEventFilter(this);
+    FormCreate();
+}
+
+template <typename Step> void Program::StartUpStep(Step&& step) {
+    frmMain_->RunHandler(std::forward<Step>(step));
+}
+
+void Program::FormCreate() {
+    TfrmMain& w = *frmMain_;
+    // An unreadable store or a log that cannot be created is reported and start-up goes on:
+    // stopping there would leave the program without controllers and without its tray icon.
+    StartUpStep([&] { w.LoadProfileStore(); });
+    // Settings, range defaults, the log, the remembered controllers.
+    StartUpStep([&] { startMinimized_ = w.LoadApplicationSettings(); });
+    StartUpStep([&] { w.StartDirectInput(); });
+    StartUpStep([&] { RefreshActiveGuids(lists_); });
+    StartUpStep([&] { w.popItemStartClick(); });
+    w.TrayFrame = 1;
+    tray_->Add(); // also hooks the minimise event
+}
+
+void Program::ShowMainWindow() {
+    // Without a notification area a hidden window could never be brought back.
+    if (startMinimized_ && tray_->CanHideWindow())
+        return;
+    frmMain_->show();
+}
+
+bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == frmMain_.get() && event->type() == QEvent::Close) {
+        // Decided after the window has handled the close: the window is gone from the screen
+        // then, also when it was hidden in the tray.
+        QTimer::singleShot(0, this, [this] {
+            if (!frmMain_->isVisible())
+                emit MainWindowClosed();
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Program::FormDestroy() {
+    for (TJoystick& joystick : lists_.ActiveJoysticks) {
+        if (joystick.Acquired) {
+            joystick.Acquired = false;
+            if (joystick.Device)
+                joystick.Device->Unacquire();
+        }
+    }
+    tray_->Remove();
+    try {
+        log_.Close();
+    } catch (const std::exception& e) {
+        // Nobody is left to show a box to; the lines that did reach the disk stay.
+        std::fprintf(stderr, "Padwright: %s\n", e.what());
+    }
+}
+
+Program::~Program() {
+    frmMain_->removeEventFilter(this);
+    FormDestroy();
+    frmMain_->SetTrayView(nullptr);
+    tray_.reset();
+    // The lists, rows first: they point into Profiles.
+    frmMain_->SettingsRows.clear();
+    lists_.Profiles.clear();
+    lists_.ActiveJoysticks.clear(); // releases every controller's device
+    lists_.FoundJoysticks.clear();
+    frmMain_->Controllers.ReleaseDirectInput();
+    frmMain_.reset(); // the windows, their timers and the engine
+    parts_.Session.reset();
+    // Last, when nothing can send input any more: releases every key and button still down.
+    parts_.Injector.injector.reset();
+}
+
+int RunProgram(QApplication& app, SingleInstance& instance) {
+    QApplication::setApplicationName(QStringLiteral("Padwright"));
+    // The run ends when the main window closes, not when the last visible window does: with the
+    // window in the tray, closing a message box must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Program program(Program::RealParts());
+    QApplication::setWindowIcon(program.Tray().ApplicationIcon());
+    QObject::connect(&program, &Program::MainWindowClosed, &app, &QCoreApplication::quit);
+    QuitSignals quitSignals([&program] { program.MainWindow().close(); });
+    program.ShowMainWindow();
+    const int code = QApplication::exec();
+    instance.Release();
+    return code;
+}
+
+} // namespace padwright

@@ -1,0 +1,79 @@
+#pragma once
+// One run of Padwright: what it owns, the start-up sequence of the main window and the shut-down,
+// each in its fixed order.
+#include "engine/Lists.h"
+#include "input/ControllerAccess.h"
+#include "input/DiLog.h"
+#include "platform/inject/InjectorChoice.h"
+#include "platform/session/Session.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QApplication;
+
+namespace padwright {
+
+class IUserDialogs;
+class Registry;
+class SingleInstance;
+class TfrmMain;
+class TrayIcon;
+
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // What a run is built from; tests hand in fakes, the program the real ones.
+    struct Parts {
+        InjectorChoice Injector;
+        std::unique_ptr<ISessionControl> Session;
+        IUserDialogs* Dialogs = nullptr; // null: real message boxes
+        DirectInputEntry DirectInput;    // empty: no controller API
+        Registry* Settings = nullptr;    // null: the user's own settings
+    };
+    static Parts RealParts();
+
+    // Creates the main window with its dialogs and runs its start-up sequence (FormCreate).
+    explicit Program(Parts parts);
+    // Shut-down: the main window's part (FormDestroy), then the lists, then the injector, which
+    // releases every key and button still held down.
+    ~Program() override;
+
+    // Shows the main window unless the program starts minimised and a notification area can
+    // bring it back.
+    void ShowMainWindow();
+    bool StartMinimized() const { return startMinimized_; }
+
+    TfrmMain& MainWindow() { return *frmMain_; }
+    TrayIcon& Tray() { return *tray_; }
+    TLists& Lists() { return lists_; }
+    DiLog& Log() { return log_; }
+
+signals:
+    // The main window was closed (Exit, the tray's "Exit", the close box): the run ends.
+    void MainWindowClosed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    // Runs one start-up step; an error is shown in the standard error box and start-up goes
+    // on with the next step, so that one unreadable file costs only what it holds.
+    template <typename Step> void StartUpStep(Step&& step);
+
+    Parts parts_;
+    TLists lists_;
+    DiLog log_;
+    std::unique_ptr<TfrmMain> frmMain_;
+    std::unique_ptr<TrayIcon> tray_;
+    bool startMinimized_ = false;
+};
+
+// Builds the real program, runs the event loop until the main window closes, releases
+// `instance`, then shuts down. Returns the exit code.
+int RunProgram(QApplication& app, SingleInstance& instance);
+
+} // namespace padwright

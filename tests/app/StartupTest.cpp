@@ -1,0 +1,234 @@
+// The start-up sequence and the shut-down of the program, in process, over a fixture controller
+// API, recorders and a settings file in a temporary folder.
+#include "app/Program.h"
+#include "platform/dinput/EvemuParser.h"
+#include "platform/dinput/FixtureKernel.h"
+#include "platform/inject/RecordingInjector.h"
+#include "platform/session/RecordingSession.h"
+#include "store/Registry.h"
+#include "ui/TrayIcon.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace padwright {
+namespace {
+
+constexpr const char* PadFile = PADWRIGHT_DEVICES_DIR "/xbox360-pad-xpad-ayaneo-air.evemu";
+
+class RecordingDialogs : public IUserDialogs {
+public:
+    void MessageBox(const QString& text, const QString&, BoxIcon) override { boxes << text; }
+    void ErrorBox(const QString& text) override { errors << text; }
+    std::optional<QString> OpenProfileFile() override { return std::nullopt; }
+    std::optional<QString> SaveProfileFile() override { return std::nullopt; }
+    QStringList boxes;
+    QStringList errors;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "startup-test";
+        static char* argv[] = {name, nullptr};
+        if (!qApp)
+            new QApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(work.isValid());
+        previous = QDir::currentPath();
+        QDir::setCurrent(work.path()); // the store and the log lie in the working folder
+    }
+
+    void TearDown() override {
+        program.reset();
+        QDir::setCurrent(previous);
+    }
+
+    void WriteSettings(const QByteArray& ini) {
+        QFile file(work.filePath("settings.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(ini);
+    }
+
+    // The pad as it is attached now; returns its node.
+    int AttachPad() { return kernel->Add(LoadEvemuFile(PadFile).description); }
+
+    void Start() {
+        settings = std::make_unique<Registry>(work.filePath("settings.ini"));
+        Program::Parts parts;
+        parts.Injector.injector = std::make_unique<RecordingInjector>();
+        parts.Injector.status.level = InjectionLevel::Full;
+        parts.Session = std::make_unique<RecordingSession>();
+        parts.Dialogs = &dialogs;
+        parts.Settings = settings.get();
+        parts.DirectInput = [k = kernel](std::shared_ptr<IDirectInput8>& out) {
+            out = CreateFixtureDirectInput(k);
+            return DI_OK;
+        };
+        program = std::make_unique<Program>(std::move(parts));
+    }
+
+    TfrmMain& Window() { return program->MainWindow(); }
+    QStringList Items(QComboBox* box) {
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        return items;
+    }
+    // Which image the tray shows: -1 the application icon, 0..3 a frame.
+    int Shown() {
+        TrayIcon& tray = program->Tray();
+        const qint64 key = tray.CurrentIcon().cacheKey();
+        for (int i = 0; i < TrayIcon::FrameCount; ++i)
+            if (key == tray.Frame(i).cacheKey())
+                return i;
+        return key == tray.ApplicationIcon().cacheKey() ? -1 : -2;
+    }
+    // One data-collection tick after tmrSTray has fired.
+    int TickAfterTrayTimer() {
+        Window().tmrSTrayTimer();
+        Window().TrayAnimationStep();
+        return Shown();
+    }
+    std::string Log() {
+        QFile file(work.filePath("Padwright.log"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<no log>";
+    }
+
+    QTemporaryDir work;
+    QString previous;
+    std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
+    std::unique_ptr<Registry> settings;
+    RecordingDialogs dialogs;
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(StartupTest, WithNothingStoredReadingIsOnAndNothingIsSelected) {
+    Start();
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('|').toStdString();
+    EXPECT_EQ(program->Lists().MaxJoysticks, 4);
+    EXPECT_EQ(Window().TimeInterval(), 5u);
+    EXPECT_FALSE(program->StartMinimized());
+    EXPECT_TRUE(Window().IsReading());
+    EXPECT_FALSE(program->Tray().popItemStart().isEnabled());
+    EXPECT_TRUE(program->Tray().popItemStop().isEnabled());
+    EXPECT_TRUE(program->Tray().IsAdded());
+    EXPECT_EQ(Window().TrayFrame, 1);
+    EXPECT_EQ(Window().cmbDevices->currentIndex(), -1);
+    EXPECT_EQ(Window().cmbFoundDevices->currentIndex(), -1);
+    EXPECT_FALSE(Window().isVisible()); // shown only when the loop starts
+}
+
+TEST_F(StartupTest, TrayAnimationBeginsWithFrameOneAndWithFrameZeroAfterAPause) {
+    Start();
+    EXPECT_EQ(Shown(), -1);
+    Window().TrayAnimationStep(); // tmrSTray still runs from the window's creation
+    EXPECT_EQ(Shown(), -1);
+    std::vector<int> frames;
+    for (int i = 0; i < 5; ++i)
+        frames.push_back(TickAfterTrayTimer());
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 0, 1}));
+
+    Window().PauseReading();
+    EXPECT_EQ(Shown(), -1);
+    EXPECT_TRUE(program->Tray().popItemStart().isEnabled());
+    EXPECT_FALSE(program->Tray().popItemStop().isEnabled());
+    Window().ResumeReading();
+    frames.clear();
+    for (int i = 0; i < 3; ++i)
+        frames.push_back(TickAfterTrayTimer());
+    EXPECT_EQ(frames, (std::vector<int>{0, 1, 2}));
+}
+
+// No controller is read: the first data-collection tick switches reading off again.
+TEST_F(StartupTest, FirstTickWithoutControllersPausesReading) {
+    Start();
+    Window().tmrDataCollectTimer();
+    EXPECT_FALSE(Window().IsReading());
+    EXPECT_TRUE(program->Tray().popItemStart().isEnabled());
+}
+
+TEST_F(StartupTest, RememberedControllerNotAttachedIsListedNotReadAndLogged) {
+    WriteSettings("[General]\nLogFile=1\n\n[Joystick0]\nName=Gone Pad\n"
+                  "GUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\nID=0\n");
+    Start();
+    ASSERT_EQ(program->Lists().ActiveJoysticks.count(), 1);
+    const TJoystick& gone = program->Lists().ActiveJoysticks[0];
+    EXPECT_FALSE(gone.Acquired);
+    EXPECT_EQ(Items(Window().cmbDevices), QStringList{"Name: Gone Pad -- ID: 0"});
+    EXPECT_EQ(Window().cmbDevices->currentIndex(), -1);
+    EXPECT_TRUE(dialogs.errors.isEmpty() && dialogs.boxes.isEmpty());
+    program.reset(); // the log is complete once closed
+    const std::string log = Log();
+    EXPECT_EQ(log.rfind("Failed to create device: ", 0), 0u) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+}
+
+TEST_F(StartupTest, RememberedControllerAttachedUnderANewGuidIsOpened) {
+    AttachPad();
+    WriteSettings("[Joystick0]\nName=Microsoft X-Box 360 pad\n"
+                  "GUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\nID=0\nMaxVal=10\n");
+    Start();
+    ASSERT_EQ(program->Lists().FoundJoysticks.count(), 1);
+    ASSERT_EQ(program->Lists().ActiveJoysticks.count(), 1);
+    const TJoystick& pad = program->Lists().ActiveJoysticks[0];
+    EXPECT_EQ(pad.Guid, program->Lists().FoundJoysticks[0].Guid);
+    EXPECT_TRUE(pad.Acquired);
+    EXPECT_EQ(Items(Window().cmbFoundDevices), Items(Window().cmbDevices));
+}
+
+TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
+    ASSERT_TRUE(QDir(work.path()).mkdir("Padwright.log")); // a folder where the log goes
+    WriteSettings("[General]\nLogFile=1\nStartMinimized=2\nTimeInterval=40\n\n"
+                  "[Joystick0]\nName=Gone Pad\nGUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\n");
+    Start();
+    EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join('|').toStdString();
+    EXPECT_FALSE(program->Log().LogEnabled());
+    EXPECT_EQ(Window().TimeInterval(), 40u);
+    EXPECT_EQ(program->Lists().ActiveJoysticks.count(), 1);
+    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(program->Tray().IsAdded());
+}
+
+TEST_F(StartupTest, StoreThatCannotBeReadIsReportedAndStartUpGoesOn) {
+    ASSERT_TRUE(QDir(work.path()).mkdir("Padwright.pro")); // exists, cannot be read as a file
+    WriteSettings("[General]\nStartMinimized=1\n");
+    Start();
+    EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join('|').toStdString();
+    EXPECT_TRUE(program->StartMinimized());
+    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(program->Tray().IsAdded());
+}
+
+// The offscreen platform has no notification area: start minimised must still show the window.
+TEST_F(StartupTest, StartMinimizedWithoutNotificationAreaShowsTheWindow) {
+    WriteSettings("[General]\nStartMinimized=1\n");
+    Start();
+    ASSERT_TRUE(program->StartMinimized());
+    program->ShowMainWindow();
+    EXPECT_TRUE(Window().isVisible());
+}
+
+TEST_F(StartupTest, ClosingTheMainWindowEndsTheRunAlsoFromTheTray) {
+    Start();
+    bool ended = false;
+    QObject::connect(program.get(), &Program::MainWindowClosed, [&] { ended = true; });
+    program->ShowMainWindow();
+    Window().hide(); // in the tray
+    program->Tray().popItemExit().trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(ended);
+}
+
+} // namespace
+} // namespace padwright
