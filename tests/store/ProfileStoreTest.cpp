@@ -322,6 +322,23 @@ TEST_F(ProfileStoreTest, PermissionCases) {
     fs::permissions(store, fs::perms(0444));
     EXPECT_EQ(SaveAsNobody([&] { absolute.Save(profiles); }), 2);
     EXPECT_TRUE(SameBytes(ReadBytes(store), old));
+
+    // Store unreadable: the load fails, and the save will not replace what it could not keep.
+    fs::permissions(store, fs::perms::none);
+    EXPECT_EQ(SaveAsNobody([&] {
+                  ProfileStore fresh(boxes, QString::fromStdString(store.string()));
+                  StableList<TProfile> loaded;
+                  try {
+                      fresh.Load(loaded);
+                      ::_exit(5); // read a file it may not read
+                  } catch (const Error&) {
+                  }
+                  if (!fresh.BackupPending())
+                      ::_exit(6);
+                  fresh.Save(profiles);
+              }),
+              2);
+    EXPECT_TRUE(SameBytes(ReadBytes(store), old));
 }
 
 } // namespace
