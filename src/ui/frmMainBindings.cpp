@@ -164,8 +164,13 @@ void TfrmMain::mnuPImportClick() {
     if (!path)
         return;
     // Profiles never move their elements, so the rows shown keep editing their own profile.
-    if (const TProfile* imported = ImportProfile(*path, Lists.Profiles, Warnings))
+    if (const TProfile* imported = ImportProfile(*path, Lists.Profiles, Warnings)) {
+        // The selection stays as it was, also when the list was empty (a combo box would select
+        // its first item by itself, showing a profile the panel and the controller do not use).
+        const int selected = cmbProfiles->currentIndex();
         cmbProfiles->addItem(Text(imported->Name.str()));
+        cmbProfiles->setCurrentIndex(selected);
+    }
 }
 
 void TfrmMain::mnuPExportClick() {

@@ -179,6 +179,26 @@ TEST(Bindings, ImportKeepsRowsOnTheirProfileAndExportRoundTrips) {
               (ShownBox{"This file does not contain a valid profile.", "Error", BoxIcon::Warning}));
 }
 
+TEST(Bindings, ImportIntoAnEmptyListSelectsNothing) {
+    Harness h;
+    TfrmMain& w = *h.window;
+    QFile file(h.Path("one.pro"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const TProfile profile = NewProfile("From file");
+    file.write(reinterpret_cast<const char*>(&profile), sizeof profile);
+    file.close();
+    h.AddActive(MakeController(1, 0, {}, 0));
+    h.PickDevice(0);
+    h.dialogs.fileAnswers = {h.Path("one.pro")};
+    w.mnuPImport->trigger();
+    ASSERT_EQ(w.cmbProfiles->count(), 1);
+    EXPECT_EQ(w.cmbProfiles->itemText(0), "From file");
+    EXPECT_EQ(w.cmbProfiles->currentIndex(), -1);
+    EXPECT_EQ(h.lists.ActiveJoysticks[0].Profile, 0);
+    w.popProfilePopup();
+    EXPECT_FALSE(w.mnuPExport->isEnabled());
+}
+
 TEST(Bindings, SaveWritesSettingsAndStoreThatTheNextStartReads) {
     Harness h;
     TfrmMain& w = *h.window;
