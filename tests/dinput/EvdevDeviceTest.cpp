@@ -103,6 +103,30 @@ TEST_F(EvdevDeviceTest, DiscoveryKeepsNodeOrderAndSkipsNonControllers) {
     }
 }
 
+// Two pads that report the same serial (cheap pads often do) must still be two controllers,
+// each read from its own node, with GUIDs that stay the same from one scan to the next.
+TEST_F(EvdevDeviceTest, IdenticalPadsAreTwoControllers) {
+    EvemuDevice pad = Fixture("usb-gamepad-0079-0011.evemu");
+    pad.description.uniq = "0000001";
+    kernel->Add(pad.description);
+    const int second = kernel->Add(pad.description);
+    const auto listed = Enumerate(*di);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_FALSE(listed[0].guid == listed[1].guid);
+
+    auto first = Open(listed[0].guid);
+    auto other = Open(listed[1].guid);
+    ASSERT_TRUE(first && other);
+    kernel->Push(second, {{EV_KEY, BTN_TRIGGER, 1}, {EV_SYN, SYN_REPORT, 0}});
+    EXPECT_EQ(Read(*first).rgbButtons[0], 0);
+    EXPECT_EQ(Read(*other).rgbButtons[0], 0x80);
+
+    const auto again = Enumerate(*di);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_TRUE(again[0].guid == listed[0].guid);
+    EXPECT_TRUE(again[1].guid == listed[1].guid);
+}
+
 TEST_F(EvdevDeviceTest, NoInputDirectoryMeansNoControllers) {
     AddFixture(*kernel, "logitech-momo-racing.evemu");
     kernel->SetInputDirectory(false);

@@ -311,6 +311,24 @@ TEST(EvdevBackend, ListsTheControllersOfAllDevicesInNodeOrder) {
         EXPECT_EQ(real[i].substr(0, real[i].find(" | ")), expected[i]);
 }
 
+// uinput devices, like many virtual pads, have neither a serial nor a port path: two of one
+// kind must still be two controllers, each read from its own node.
+TEST(EvdevBackend, IdenticalPadsAreTwoControllers) {
+    const EvemuDevice file =
+        LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/xbox360-pad-xpad-ayaneo-air.evemu");
+    KernelDevice first(file.description), second(file.description);
+    Backends b;
+    const auto listed = Enumerate(*b.evdev);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_FALSE(listed[0].guidInstance == listed[1].guidInstance);
+    View one = Open(*b.evdev, listed[0]);
+    View two = Open(*b.evdev, listed[1]);
+    ASSERT_TRUE(one.device && two.device);
+    second.Write({{EV_KEY, BTN_SOUTH, 1}, {EV_SYN, SYN_REPORT, 0}});
+    EXPECT_EQ(State(*one.device).find("buttons 0="), std::string::npos);
+    EXPECT_NE(State(*two.device).find("buttons 0=128"), std::string::npos);
+}
+
 std::string FileName(const testing::TestParamInfo<std::filesystem::path>& info) {
     std::string name = info.param.stem().string();
     std::replace_if(

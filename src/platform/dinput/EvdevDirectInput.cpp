@@ -43,9 +43,18 @@ void EvdevDirectInput::Scan() {
         }
         if (!IsGameController(description))
             continue;
-        const GUID guid = InstanceGuid(description);
-        found_.push_back(
-            {node, guid, static_cast<DWORD>(found_.size()), error != 0, std::move(description)});
+        const GUID identity = InstanceGuid(description);
+        GUID guid = identity;
+        // Identical devices with neither a serial of their own nor a port to tell them apart
+        // (virtual pads, cheap pads sharing one serial) would share a GUID, and opening any of
+        // them would open the first: later ones are numbered in node order instead.
+        for (int copy = 2; Lookup(guid) != nullptr; ++copy) {
+            EvdevDescription numbered = description;
+            (numbered.uniq.empty() ? numbered.phys : numbered.uniq) += '#' + std::to_string(copy);
+            guid = InstanceGuid(numbered);
+        }
+        found_.push_back({node, guid, identity, static_cast<DWORD>(found_.size()), error != 0,
+                          std::move(description)});
     }
 }
 
@@ -89,7 +98,7 @@ HRESULT EvdevDirectInput::Open(const Found& found, std::shared_ptr<IDirectInputD
         return DIERR_DEVICENOTREG;
     // Node numbers are reused: make sure it is still the same device.
     const EvdevDescription& d = node->Description();
-    if (!IsGameController(d) || !(InstanceGuid(d) == found.guid))
+    if (!IsGameController(d) || !(InstanceGuid(d) == found.identity))
         return DIERR_DEVICENOTREG;
     device = std::make_shared<EvdevDevice>(std::move(node), found.joystickId);
     return DI_OK;

@@ -23,6 +23,7 @@ private:
     struct Found {
         std::string node;
         GUID guid;
+        GUID identity; // the GUID its ids alone give; copies of one device share it
         DWORD joystickId;
         bool denied; // there, but not readable for this user
         EvdevDescription description;
