@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -31,6 +32,18 @@ public:
     std::optional<QString> SaveProfileFile() override { return std::nullopt; }
     QStringList boxes;
     QStringList errors;
+};
+
+// Tells, when it is destroyed, whether anything that could still send input was alive then.
+class LastInjector : public RecordingInjector {
+public:
+    LastInjector(QPointer<QWidget>& window, bool& windowGoneFirst)
+        : window_(window), windowGoneFirst_(windowGoneFirst) {}
+    ~LastInjector() override { windowGoneFirst_ = window_.isNull(); }
+
+private:
+    QPointer<QWidget>& window_;
+    bool& windowGoneFirst_;
 };
 
 class StartupTest : public ::testing::Test {
@@ -63,10 +76,10 @@ protected:
     // The pad as it is attached now; returns its node.
     int AttachPad() { return kernel->Add(LoadEvemuFile(PadFile).description); }
 
-    void Start() {
+    void Start(std::unique_ptr<IInputInjector> injector = std::make_unique<RecordingInjector>()) {
         settings = std::make_unique<Registry>(work.filePath("settings.ini"));
         Program::Parts parts;
-        parts.Injector.injector = std::make_unique<RecordingInjector>();
+        parts.Injector.injector = std::move(injector);
         parts.Injector.status.level = InjectionLevel::Full;
         parts.Session = std::make_unique<RecordingSession>();
         parts.Dialogs = &dialogs;
@@ -228,6 +241,17 @@ TEST_F(StartupTest, ClosingTheMainWindowEndsTheRunAlsoFromTheTray) {
     program->Tray().popItemExit().trigger();
     QApplication::processEvents();
     EXPECT_TRUE(ended);
+}
+
+// The injector lets go of held keys and buttons when it is destroyed; the window's engine must
+// be gone by then, or it could press them again.
+TEST_F(StartupTest, InjectorIsReleasedAfterTheWindow) {
+    QPointer<QWidget> window;
+    bool windowGoneFirst = false;
+    Start(std::make_unique<LastInjector>(window, windowGoneFirst));
+    window = &Window();
+    program.reset();
+    EXPECT_TRUE(windowGoneFirst);
 }
 
 } // namespace

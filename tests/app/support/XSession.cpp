@@ -182,34 +182,14 @@ std::string Child::Stderr() const {
     return s.str();
 }
 
-XServer::XServer() {
-    int fds[2];
-    if (pipe(fds) != 0)
-        throw std::runtime_error("pipe failed");
-    // -displayfd picks a free display number and tells it once the server accepts clients.
-    server_ = std::make_unique<Child>(
-        std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen",
-                                 "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
-        std::map<std::string, std::string>{});
-    close(fds[1]);
-    std::string number;
-    char c = 0;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(fds[0]);
-    if (number.empty())
-        throw std::runtime_error("Xvfb did not start: " + server_->Stderr());
-    name_ = ":" + number;
+XServer::XServer() : name_(server_.display()) {
     display_ = XOpenDisplay(name_.c_str());
     if (!display_)
         throw std::runtime_error("cannot connect to " + name_);
 }
 
 XServer::~XServer() {
-    if (display_)
-        XCloseDisplay(display_);
-    server_->Signal(SIGTERM);
-    server_->Wait(Millis(3000));
+    XCloseDisplay(display_);
 }
 
 std::optional<XID> XServer::FindWindow(const std::string& title, bool viewableOnly) const {

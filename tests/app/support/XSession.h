@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "XvfbServer.h"
+
 #include <sys/types.h>
 
 typedef struct _XDisplay Display;
@@ -41,7 +43,7 @@ private:
     std::string stderrPath_;
 };
 
-// Xvfb on a free display number, with one client connection for the test.
+// Xvfb on a display of its own, with one client connection for the test.
 class XServer {
 public:
     XServer();
@@ -69,7 +71,7 @@ public:
     bool HasEmbeddedWindowOf(pid_t pid) const;
 
 private:
-    std::unique_ptr<Child> server_;
+    XvfbServer server_;
     std::string name_;
     Display* display_ = nullptr;
 };
