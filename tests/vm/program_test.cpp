@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -265,7 +266,12 @@ Latency MeasureLatency(std::uint32_t interval, int presses) {
 
     std::vector<double> ms;
     int missed = 0;
+    // Each press follows the previous release's cycle at once; a random pause spreads the
+    // presses over the whole cycle, as a player's are.
+    std::mt19937 random(interval);
+    std::uniform_int_distribution<int> pauseUs(0, static_cast<int>(interval) * 1000);
     for (int i = 0; i < presses; ++i) {
+        std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
         const auto written = std::chrono::steady_clock::now();
         pad.Write(Frame(EV_KEY, BTN_SOUTH, 1));
         std::chrono::steady_clock::time_point read;
