@@ -3,12 +3,12 @@
 #include "app/GuidRefresh.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
-#include "engine/Errors.h"
 #include "platform/dinput/LibevdevKernel.h"
 #include "platform/session/DesktopSession.h"
 #include "ui/TrayIcon.h"
 #include "ui/frmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -34,8 +34,17 @@ Program::Program(Parts parts) : parts_(std::move(parts)) {
     frmMain_ = std::make_unique<TfrmMain>(std::move(dependencies));
     tray_ = std::make_unique<TrayIcon>(*frmMain_);
     frmMain_->SetTrayView(tray_.get());
+    ConnectTrayMenu();
     frmMain_->installEventFilter(this);
     FormCreate();
+}
+
+void Program::ConnectTrayMenu() {
+    TfrmMain* w = frmMain_.get();
+    connect(&tray_->popItemStart(), &QAction::triggered, w,
+            [w] { w->RunHandler([w] { w->popItemStartClick(); }); });
+    connect(&tray_->popItemStop(), &QAction::triggered, w,
+            [w] { w->RunHandler([w] { w->popItemStopClick(); }); });
 }
 
 template <typename Step> void Program::StartUpStep(Step&& step) {

@@ -58,6 +58,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // "Start Reading Data" and "Stop Reading Data" run the window's handlers.
+    void ConnectTrayMenu();
     void FormCreate();
     void FormDestroy();
     // Runs one start-up step; an error is shown in the standard error box and start-up goes

@@ -243,6 +243,27 @@ TEST_F(StartupTest, ClosingTheMainWindowEndsTheRunAlsoFromTheTray) {
     EXPECT_TRUE(ended);
 }
 
+TEST_F(StartupTest, TrayMenuStopsAndStartsReadingTheControllers) {
+    AttachPad();
+    WriteSettings("[Joystick0]\nName=Microsoft X-Box 360 pad\n"
+                  "GUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\nID=0\n");
+    Start();
+    const TJoystick& pad = program->Lists().ActiveJoysticks[0];
+    ASSERT_TRUE(pad.Acquired);
+
+    program->Tray().popItemStop().trigger();
+    EXPECT_FALSE(Window().IsReading());
+    EXPECT_FALSE(pad.Acquired);
+    EXPECT_TRUE(program->Tray().popItemStart().isEnabled());
+    EXPECT_EQ(Shown(), -1);
+
+    program->Tray().popItemStart().trigger();
+    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(pad.Acquired);
+    EXPECT_FALSE(program->Tray().popItemStart().isEnabled());
+    EXPECT_TRUE(program->Tray().popItemStop().isEnabled());
+}
+
 // The injector lets go of held keys and buttons when it is destroyed; the window's engine must
 // be gone by then, or it could press them again.
 TEST_F(StartupTest, InjectorIsReleasedAfterTheWindow) {
