@@ -110,6 +110,15 @@ TEST_F(ProgramTest, LockThatCannotBeTakenIsReported) {
     EXPECT_NE(program->Stderr().find(LockFile().string()), std::string::npos) << program->Stderr();
 }
 
+// Qt alone would abort with a core dump; the program says what is missing instead.
+TEST_F(ProgramTest, WithoutADisplayItSaysSo) {
+    auto program = Start({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+    EXPECT_EQ(program->Wait(Millis(5000)), 1);
+    EXPECT_NE(program->Stderr().find("needs a graphical session"), std::string::npos)
+        << program->Stderr();
+    EXPECT_FALSE(fs::exists(LockFile()));
+}
+
 TEST_F(ProgramTest, StartMinimizedWithoutNotificationAreaShowsTheWindow) {
     WriteFile(SettingsFile(), "[General]\nStartMinimized=1\n");
     ASSERT_FALSE(x->HasTrayHost());
