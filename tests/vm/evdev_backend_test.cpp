@@ -35,6 +35,12 @@ std::vector<std::filesystem::path> Fixtures() {
     return files;
 }
 
+std::vector<std::filesystem::path> Controllers() {
+    std::vector<std::filesystem::path> files = Fixtures();
+    std::erase_if(files, [](const auto& f) { return NotControllers.count(f.stem().string()); });
+    return files;
+}
+
 // The two ways of reaching the same devices.
 struct Backends {
     std::shared_ptr<FixtureKernel> fixtureKernel = std::make_shared<FixtureKernel>();
@@ -139,6 +145,35 @@ protected:
     bool IsController() const { return !NotControllers.count(GetParam().stem().string()); }
 };
 
+// One controller's description as a kernel device and as a fixture device, each listed once
+// and opened with the program's settings.
+class ControllerOnBoth : public testing::TestWithParam<std::filesystem::path> {
+protected:
+    void SetUp() override {
+        file = LoadEvemuFile(GetParam().string());
+        device = std::make_unique<KernelDevice>(file.description);
+        fixtureNode = b.fixtureKernel->Add(file.description);
+        const auto realList = Enumerate(*b.evdev);
+        const auto fixtureList = Enumerate(*b.fixture);
+        ASSERT_EQ(realList.size(), 1u);
+        ASSERT_EQ(fixtureList.size(), 1u);
+        real = Open(*b.evdev, realList[0]);
+        fixture = Open(*b.fixture, fixtureList[0]);
+        ASSERT_TRUE(real.device && fixture.device);
+    }
+    // Writes to the kernel device and pushes to the fixture device alike.
+    void Send(const std::vector<EvdevEvent>& events) {
+        device->Write(events);
+        b.fixtureKernel->Push(fixtureNode, events);
+    }
+
+    EvemuDevice file;
+    std::unique_ptr<KernelDevice> device;
+    Backends b;
+    int fixtureNode = -1;
+    View real, fixture;
+};
+
 TEST(EvdevBackend, FixturesArePresent) {
     EXPECT_GE(Fixtures().size(), NotControllers.size() + 1);
 }
@@ -170,37 +205,29 @@ TEST_P(OneDevice, KernelNodeCarriesTheDescription) {
     }
 }
 
-TEST_P(OneDevice, EvdevBackendSeesWhatTheFixtureBackendSees) {
+TEST_P(OneDevice, OnlyControllersAreListed) {
     const EvemuDevice file = LoadEvemuFile(GetParam().string());
     KernelDevice device(file.description);
     Backends b;
-    const int fixtureNode = b.fixtureKernel->Add(file.description);
-
+    b.fixtureKernel->Add(file.description);
     const auto real = Enumerate(*b.evdev);
-    const auto fixture = Enumerate(*b.fixture);
-    ASSERT_EQ(real.size(), fixture.size());
-    if (!IsController()) {
-        EXPECT_TRUE(real.empty()) << real.front().tszInstanceName << " is not a controller";
-        return;
-    }
-    ASSERT_EQ(real.size(), 1u);
+    EXPECT_EQ(real.size(), Enumerate(*b.fixture).size());
+    EXPECT_EQ(real.size(), IsController() ? 1u : 0u);
+}
 
-    View r = Open(*b.evdev, real[0]);
-    View f = Open(*b.fixture, fixture[0]);
-    ASSERT_TRUE(r.device && f.device);
-    EXPECT_EQ(r.identity, f.identity);
-    EXPECT_EQ(r.objects, f.objects);
-    EXPECT_FALSE(r.objects.empty());
+TEST_P(ControllerOnBoth, SameObjectsRangesAndStates) {
+    EXPECT_EQ(real.identity, fixture.identity);
+    EXPECT_EQ(real.objects, fixture.objects);
+    EXPECT_FALSE(real.objects.empty());
 
-    const std::string restingReal = State(*r.device);
-    EXPECT_EQ(restingReal, State(*f.device)) << "at rest";
+    const std::string resting = State(*real.device);
+    EXPECT_EQ(resting, State(*fixture.device)) << "at rest";
     if (file.events.empty())
         return;
-    device.Write(file.events);
-    b.fixtureKernel->Push(fixtureNode, file.events);
-    const std::string finalReal = State(*r.device);
-    EXPECT_EQ(finalReal, State(*f.device)) << "after the recording";
-    EXPECT_NE(finalReal, restingReal) << "the recording changed nothing";
+    Send(file.events);
+    const std::string replayed = State(*real.device);
+    EXPECT_EQ(replayed, State(*fixture.device)) << "after the recording";
+    EXPECT_NE(replayed, resting) << "the recording changed nothing";
 }
 
 struct Frame {
@@ -234,48 +261,19 @@ std::vector<Frame> Sweep(const EvdevDescription& d) {
     return frames;
 }
 
-TEST_P(OneDevice, EveryControlMovesAlikeOnBothBackends) {
-    if (!IsController())
-        GTEST_SKIP() << "not a controller";
-    const EvemuDevice file = LoadEvemuFile(GetParam().string());
-    KernelDevice device(file.description);
-    Backends b;
-    const int fixtureNode = b.fixtureKernel->Add(file.description);
-    const auto real = Enumerate(*b.evdev);
-    const auto fixture = Enumerate(*b.fixture);
-    ASSERT_EQ(real.size(), 1u);
-    ASSERT_EQ(fixture.size(), 1u);
-    View r = Open(*b.evdev, real[0]);
-    View f = Open(*b.fixture, fixture[0]);
-    ASSERT_TRUE(r.device && f.device);
-
+TEST_P(ControllerOnBoth, EveryControlMovesAlike) {
     int differences = 0;
     for (const Frame& frame : Sweep(file.description)) {
-        device.Write(frame.events);
-        b.fixtureKernel->Push(fixtureNode, frame.events);
-        const std::string got = State(*r.device), want = State(*f.device);
+        Send(frame.events);
+        const std::string got = State(*real.device), want = State(*fixture.device);
         if (got != want && ++differences <= 5)
             ADD_FAILURE() << frame.what << ":\n  evdev   " << got << "\n  fixture " << want;
     }
     EXPECT_EQ(differences, 0);
 }
 
-TEST_P(OneDevice, UnpluggedWhileReadFailsAlikeOnBothBackends) {
-    if (!IsController())
-        GTEST_SKIP() << "not a controller";
-    const EvemuDevice file = LoadEvemuFile(GetParam().string());
-    auto device = std::make_unique<KernelDevice>(file.description);
-    Backends b;
-    const int fixtureNode = b.fixtureKernel->Add(file.description);
-    const auto real = Enumerate(*b.evdev);
-    const auto fixture = Enumerate(*b.fixture);
-    ASSERT_EQ(real.size(), 1u);
-    ASSERT_EQ(fixture.size(), 1u);
-    View r = Open(*b.evdev, real[0]);
-    View f = Open(*b.fixture, fixture[0]);
-    ASSERT_TRUE(r.device && f.device);
-    ASSERT_EQ(State(*r.device), State(*f.device));
-
+TEST_P(ControllerOnBoth, UnpluggedWhileReadFailsAlike) {
+    ASSERT_EQ(State(*real.device), State(*fixture.device));
     device.reset();
     b.fixtureKernel->Unplug(fixtureNode);
     auto results = [](IDirectInputDevice8& dev) {
@@ -283,8 +281,8 @@ TEST_P(OneDevice, UnpluggedWhileReadFailsAlikeOnBothBackends) {
         std::vector<HRESULT> codes{dev.Poll(), dev.GetDeviceState(sizeof s, &s), dev.Acquire()};
         return codes;
     };
-    const std::vector<HRESULT> gone = results(*r.device);
-    EXPECT_EQ(gone, results(*f.device));
+    const std::vector<HRESULT> gone = results(*real.device);
+    EXPECT_EQ(gone, results(*fixture.device));
     EXPECT_TRUE(FAILED(gone[0])) << "a vanished device must not poll as if it were there";
     EXPECT_TRUE(Enumerate(*b.evdev).empty());
 }
@@ -337,6 +335,7 @@ std::string FileName(const testing::TestParamInfo<std::filesystem::path>& info) 
 }
 
 INSTANTIATE_TEST_SUITE_P(RealDevices, OneDevice, testing::ValuesIn(Fixtures()), FileName);
+INSTANTIATE_TEST_SUITE_P(RealDevices, ControllerOnBoth, testing::ValuesIn(Controllers()), FileName);
 
 } // namespace
 } // namespace padwright::vm
