@@ -20,7 +20,7 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "run: no command" >&2; exit 2; }
 
-kernel=$("$here/fetch-kernel.sh")
+kernel=$("$here/fetch-kernel.sh" --cached)
 work=$(mktemp -d "${TMPDIR:-/tmp}/padwright-vm.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 for m in "${modules[@]}"; do pass+=(--module "$m"); done
