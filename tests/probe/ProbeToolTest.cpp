@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -11,6 +12,12 @@
 
 namespace {
 
+// Test cases run as separate processes side by side, and other checkouts run theirs in the same
+// temporary folder, so every file a case writes carries its process id.
+std::string TempFile(const std::string& name) {
+    return ::testing::TempDir() + std::to_string(getpid()) + "-" + name;
+}
+
 struct ProbeRun {
     std::string out;
     int status;
@@ -18,7 +25,7 @@ struct ProbeRun {
 
 // Runs the probe with `args`; standard error is folded into the output after "--stderr--".
 ProbeRun Probe(const std::string& args) {
-    const std::string errFile = ::testing::TempDir() + "probe-stderr.txt";
+    const std::string errFile = TempFile("probe-stderr.txt");
     const std::string command = std::string(PROBE_BINARY) + " " + args + " 2>" + errFile;
     FILE* pipe = popen(command.c_str(), "r");
     ProbeRun run;
@@ -29,6 +36,7 @@ ProbeRun Probe(const std::string& args) {
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream err(errFile);
     run.out += "--stderr--\n" + std::string(std::istreambuf_iterator<char>(err), {});
+    std::remove(errFile.c_str());
     return run;
 }
 
@@ -72,7 +80,7 @@ TEST(ProbeToolTest, SeveralFixturesRangeAndDeadZone) {
 }
 
 TEST(ProbeToolTest, UnreadableDescriptionNamesFileAndLine) {
-    const std::string path = ::testing::TempDir() + "broken.evemu";
+    const std::string path = TempFile("broken.evemu");
     std::ofstream(path) << "# EVEMU 1.3\nN: Broken\nI: 0003 046d zzzz 0111\n";
     const ProbeRun run = Probe(Device("usb-gamepad-0079-0011.evemu") + " --fixture " + path);
     EXPECT_EQ(run.status, 2);
@@ -85,7 +93,7 @@ TEST(ProbeToolTest, UnreadableDescriptionNamesFileAndLine) {
 }
 
 TEST(ProbeToolTest, ButtonsDownAreListedOneBased) {
-    const std::string path = ::testing::TempDir() + "pressed.evemu";
+    const std::string path = TempFile("pressed.evemu");
     std::ifstream in(std::string(PADWRIGHT_DEVICES_DIR) + "/usb-gamepad-0079-0011.evemu");
     std::ofstream out(path);
     out << in.rdbuf() << "E: 1.000000 0001 0120 0001\nE: 1.000000 0001 0129 0001\n"
