@@ -153,6 +153,8 @@ TEST(NameDialog, SystemCloseCountsAsCancel) {
     WhenModal([](QWidget* dialog) {
         auto* entry = qobject_cast<TfrmEntry*>(dialog);
         entry->txtProfEntry->setText("Half typed");
+        // The window system activates the dialog after showing it; only then has it a focus.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(entry));
         EXPECT_TRUE(entry->txtProfEntry->hasFocus());
         entry->close();
     });
