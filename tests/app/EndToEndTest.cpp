@@ -65,10 +65,10 @@ TEST_F(ProgramTest, SecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
     ASSERT_TRUE(WindowShown()) << first->Stderr();
     EXPECT_TRUE(std::filesystem::exists(LockFile()));
 
+    // A second instance that waited for the first would never end while the first runs; how fast
+    // it ends depends on the machine (a sanitizer build under load takes over a second).
     auto second = Start();
-    const auto begun = Clock::now();
-    EXPECT_EQ(second->Wait(Millis(1000)), 0) << second->Stderr();
-    EXPECT_LT(Clock::now() - begun, Millis(1000));
+    EXPECT_EQ(second->Wait(Millis(10000)), 0) << second->Stderr();
     EXPECT_TRUE(second->Stderr().empty()) << second->Stderr(); // silently
 
     EXPECT_TRUE(first->Running());
