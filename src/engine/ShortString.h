@@ -7,22 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Utf8Fit.h"
+
 namespace padwright {
-
-// Longest prefix of `text` that fits in `capacity` bytes without splitting a UTF-8 sequence.
-inline std::size_t Utf8FitLength(std::string_view text, std::size_t capacity) {
-    if (text.size() <= capacity)
-        return text.size();
-    std::size_t n = capacity;
-    // Step back over continuation bytes so the cut falls before a lead byte.
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    return n;
-}
-
-inline std::string Utf8Cut(std::string_view text, std::size_t capacity) {
-    return std::string(text.substr(0, Utf8FitLength(text, capacity)));
-}
 
 template <std::size_t N> struct ShortString {
     static_assert(N <= 255, "the length must fit its prefix byte");

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace padwright {
@@ -101,6 +102,40 @@ TEST_F(EvdevDeviceTest, DiscoveryKeepsNodeOrderAndSkipsNonControllers) {
         EXPECT_EQ(device->GetProperty(DIPROP_INSTANCENAME, &name.diph), DI_OK);
         EXPECT_EQ(std::string(name.wsz), listed[id].name);
     }
+}
+
+// Names longer than the fixed buffers are cut before a character, never inside one, and ended.
+TEST_F(EvdevDeviceTest, LongNamesAreCutWholeCharactersInEveryBuffer) {
+    const std::string eAcute = "\xC3\xA9";
+    EvemuDevice pad = Fixture("usb-gamepad-0079-0011.evemu");
+    // One e-acute across the end of the 260-byte list names, one across the end of the property.
+    const std::string listHead = std::string(258, 'a');
+    const std::string propertyHead = listHead + eAcute + std::string(258, 'b');
+    pad.description.name = propertyHead + eAcute + "tail";
+    kernel->Add(pad.description);
+
+    std::vector<std::string> products;
+    di->EnumDevices(
+        DI8DEVCLASS_GAMECTRL,
+        [&](const DIDEVICEINSTANCEA& d, void*) {
+            products.push_back(d.tszInstanceName);
+            products.push_back(d.tszProductName);
+            return DIENUM_CONTINUE;
+        },
+        nullptr, DIEDFL_ATTACHEDONLY);
+    ASSERT_EQ(products.size(), 2u);
+    EXPECT_EQ(products[0], listHead);
+    EXPECT_EQ(products[1], listHead);
+
+    const auto listed = Enumerate(*di);
+    ASSERT_EQ(listed.size(), 1u);
+    std::shared_ptr<IDirectInputDevice8> device;
+    ASSERT_EQ(di->CreateDevice(listed[0].guid, device), DI_OK);
+    DIPROPSTRING name;
+    std::memset(&name, 'x', sizeof name); // no terminator unless the device writes one
+    name.diph = {sizeof name, sizeof(DIPROPHEADER), 0, DIPH_DEVICE};
+    ASSERT_EQ(device->GetProperty(DIPROP_INSTANCENAME, &name.diph), DI_OK);
+    EXPECT_EQ(std::string(name.wsz, strnlen(name.wsz, sizeof name.wsz)), propertyHead);
 }
 
 // Two pads that report the same serial (cheap pads often do) must still be two controllers,

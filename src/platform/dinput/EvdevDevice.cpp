@@ -1,7 +1,7 @@
 #include "platform/dinput/EvdevDevice.h"
 
+#include "platform/Utf8Fit.h"
 #include "platform/dinput/AxisScaling.h"
-#include "platform/dinput/Utf8Fit.h"
 
 #include <cstring>
 
@@ -89,7 +89,7 @@ HRESULT EvdevDevice::EnumObjects(const EnumObjectsCallback& callback, void* cont
         instance.guidType = o.guidType;
         instance.dwOfs = o.dwOfs;
         instance.dwType = o.dwType;
-        std::memcpy(instance.tszName, o.name.data(), Utf8Fit(o.name, MAX_PATH - 1));
+        CopyUtf8Terminated(instance.tszName, o.name);
         if (callback(instance, context) == DIENUM_STOP)
             break;
     }
@@ -129,10 +129,7 @@ HRESULT EvdevDevice::GetProperty(DWORD property, DIPROPHEADER* header) {
         if (!SizedAs(*header, sizeof(DIPROPSTRING)) || header->dwHow != DIPH_DEVICE)
             return DIERR_INVALIDPARAM;
         auto* text = reinterpret_cast<DIPROPSTRING*>(header);
-        const std::string& name = node_->Description().name;
-        const std::size_t n = Utf8Fit(name, sizeof text->wsz - 1);
-        std::memcpy(text->wsz, name.data(), n);
-        text->wsz[n] = '\0';
+        CopyUtf8Terminated(text->wsz, node_->Description().name);
         return DI_OK;
     }
     case DIPROP_JOYSTICKID:

@@ -1,9 +1,9 @@
 #include "platform/dinput/EvdevDirectInput.h"
 
+#include "platform/Utf8Fit.h"
 #include "platform/dinput/Classification.h"
 #include "platform/dinput/EvdevDevice.h"
 #include "platform/dinput/InstanceGuid.h"
-#include "platform/dinput/Utf8Fit.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,12 +14,6 @@ namespace {
 
 bool IsPermissionError(int error) {
     return error == EACCES || error == EPERM;
-}
-
-void CopyName(char (&out)[MAX_PATH], const std::string& name) {
-    const std::size_t n = Utf8Fit(name, MAX_PATH - 1);
-    std::memcpy(out, name.data(), n);
-    out[n] = '\0';
 }
 
 } // namespace
@@ -74,8 +68,8 @@ HRESULT EvdevDirectInput::EnumDevices(DWORD devType, const EnumDevicesCallback& 
         instance.guidInstance = f.guid;
         instance.guidProduct = ProductGuid(f.description);
         instance.dwDevType = DI8DEVTYPE_JOYSTICK;
-        CopyName(instance.tszInstanceName, f.description.name);
-        CopyName(instance.tszProductName, f.description.name);
+        CopyUtf8Terminated(instance.tszInstanceName, f.description.name);
+        CopyUtf8Terminated(instance.tszProductName, f.description.name);
         if (callback(instance, context) == DIENUM_STOP)
             break;
     }
