@@ -202,10 +202,18 @@ constexpr std::array<TFunctionEntry, 4> PowerRows = {{
 
 } // namespace
 
-std::span<const TFunctionEntry> AppCommands() { return AppCommandRows; }
-std::span<const TFunctionEntry> VirtualKeys() { return VirtualKeyRows; }
-std::span<const TFunctionEntry> MouseFunctions() { return MouseRows; }
-std::span<const TFunctionEntry> PowerActions() { return PowerRows; }
+std::span<const TFunctionEntry> AppCommands() {
+    return AppCommandRows;
+}
+std::span<const TFunctionEntry> VirtualKeys() {
+    return VirtualKeyRows;
+}
+std::span<const TFunctionEntry> MouseFunctions() {
+    return MouseRows;
+}
+std::span<const TFunctionEntry> PowerActions() {
+    return PowerRows;
+}
 
 CatalogueMatch LookupFunction(std::string_view name) {
     const struct {

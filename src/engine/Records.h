@@ -66,7 +66,7 @@ static_assert(offsetof(TControlMapping, Reserved) == 76);
 static_assert(offsetof(TControlMapping, PressState) == 80);
 
 // Control slots of a profile.
-constexpr int AxisCount = 6;    // X, Y, Z, Rx, Ry, Rz
+constexpr int AxisCount = 6; // X, Y, Z, Rx, Ry, Rz
 constexpr int MaxSliders = 2;
 constexpr int MaxHats = 4;
 constexpr int HatDirections = 8;
@@ -77,15 +77,21 @@ constexpr int FirstHatSlot = 16;
 constexpr int FirstButtonSlot = 48;
 
 // axis 0..5 (X..Rz); positive = false for the "-" direction.
-constexpr int AxisSlot(int axis, bool positive) { return 2 * axis + (positive ? 1 : 0); }
+constexpr int AxisSlot(int axis, bool positive) {
+    return 2 * axis + (positive ? 1 : 0);
+}
 // slider 0..1
 constexpr int SliderSlot(int slider, bool positive) {
     return FirstSliderSlot + 2 * slider + (positive ? 1 : 0);
 }
 // hat 0..3, direction 0..7 (0 = up, clockwise in 45 degree steps)
-constexpr int HatSlot(int hat, int direction) { return FirstHatSlot + 8 * hat + direction; }
+constexpr int HatSlot(int hat, int direction) {
+    return FirstHatSlot + 8 * hat + direction;
+}
 // button 0..127
-constexpr int ButtonSlot(int button) { return FirstButtonSlot + button; }
+constexpr int ButtonSlot(int button) {
+    return FirstButtonSlot + button;
+}
 
 struct TProfile {
     ShortString<NameCapacity> Name;

@@ -17,9 +17,7 @@ public:
     const T& operator[](std::size_t i) const { return *items_[i]; }
 
     T& push_back(const T& value) { return *items_.emplace_back(std::make_unique<T>(value)); }
-    T& push_back(T&& value) {
-        return *items_.emplace_back(std::make_unique<T>(std::move(value)));
-    }
+    T& push_back(T&& value) { return *items_.emplace_back(std::make_unique<T>(std::move(value))); }
     // A value-initialised element (all bytes 0 for the plain records).
     T& emplace_back() { return *items_.emplace_back(std::make_unique<T>()); }
     void erase(std::size_t i) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i)); }

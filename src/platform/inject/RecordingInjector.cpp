@@ -10,8 +10,8 @@ std::string FormatInjectedCall(const InjectedCall& c) {
     char line[128];
     switch (c.type) {
     case InjectedCall::Key:
-        std::snprintf(line, sizeof line, "keybd_event vk=0x%02x scan=0x%02x flags=%u", c.vk,
-                      c.scan, c.flags);
+        std::snprintf(line, sizeof line, "keybd_event vk=0x%02x scan=0x%02x flags=%u", c.vk, c.scan,
+                      c.flags);
         break;
     case InjectedCall::Mouse:
         std::snprintf(line, sizeof line, "mouse_event flags=0x%04x dx=%d dy=%d data=%d", c.flags,
