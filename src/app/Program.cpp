@@ -123,10 +123,19 @@ int RunProgram(QApplication& app, SingleInstance& instance) {
     // The run ends when the main window closes, not when the last visible window does: with the
     // window in the tray, closing a message box must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before anything shows: a tray host may embed the icon, and a session manager may send
+    // SIGTERM, while the window is still being built. The signal is acted on in the event loop.
+    Program* running = nullptr;
+    QuitSignals quitSignals([&running] {
+        if (running)
+            running->MainWindow().close();
+        else
+            QCoreApplication::quit();
+    });
     Program program(Program::RealParts());
+    running = &program;
     QApplication::setWindowIcon(program.Tray().ApplicationIcon());
     QObject::connect(&program, &Program::MainWindowClosed, &app, &QCoreApplication::quit);
-    QuitSignals quitSignals([&program] { program.MainWindow().close(); });
     program.ShowMainWindow();
     const int code = QApplication::exec();
     instance.Release();
