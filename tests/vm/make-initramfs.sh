@@ -62,10 +62,10 @@ add_libraries() { # ELF
 
 is_elf() { [ "$(head -c 4 "$1" | od -An -t x1 | tr -d ' ')" = 7f454c46 ]; }
 
-for spec in "${files[@]}"; do
-    src=${spec%%:*}
-    dst=${spec#*:}
-    [ "$spec" = "$src" ] && dst=$src
+for entry in "${files[@]}"; do
+    src=${entry%%:*}
+    dst=${entry#*:}
+    [ "$entry" = "$src" ] && dst=$src
     [ -e "$src" ] || { echo "make-initramfs: $src does not exist" >&2; exit 1; }
     if [ -d "$src" ]; then
         mkdir -p "$root$(guest_path "$dst")"
