@@ -44,9 +44,10 @@ constexpr std::chrono::milliseconds SettleTime{200};
 
 class UinputWriter : public IUinputWriter {
 public:
-    explicit UinputWriter(libevdev_uinput* device) : device_(device) {
-        std::this_thread::sleep_for(SettleTime);
-    }
+    // The settling wait falls on the first write, not here: the program creates its device at
+    // start-up, long before a controller sends anything, and its window should not wait.
+    explicit UinputWriter(libevdev_uinput* device)
+        : device_(device), created_(std::chrono::steady_clock::now()) {}
     ~UinputWriter() override {
         // Lets the desktop read the last events (the releases of held keys) before they go.
         const auto since = std::chrono::steady_clock::now() - lastWrite_;
@@ -58,6 +59,12 @@ public:
     void Write(std::span<const input_event> events) override {
         // One write() per call keeps the batch whole; libevdev's own helper writes each event
         // on its own. A failed write loses the input, as a failed keybd_event would.
+        if (!written_) {
+            const auto age = std::chrono::steady_clock::now() - created_;
+            if (age < SettleTime)
+                std::this_thread::sleep_for(SettleTime - age);
+            written_ = true;
+        }
         lastWrite_ = std::chrono::steady_clock::now();
         const auto* bytes = reinterpret_cast<const char*>(events.data());
         std::size_t left = events.size_bytes();
@@ -74,7 +81,9 @@ public:
 
 private:
     libevdev_uinput* device_;
+    std::chrono::steady_clock::time_point created_;
     std::chrono::steady_clock::time_point lastWrite_{};
+    bool written_ = false;
 };
 
 } // namespace
