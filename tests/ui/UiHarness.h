@@ -48,6 +48,10 @@ public:
     std::function<void()> onBox;
 
 private:
+// GCC 12 warns that a copied optional<QString> may be uninitialised; it is not (a known false
+// positive of its optimiser with optional's storage).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
     std::optional<QString> Next() {
         if (fileAnswers.empty())
             return std::nullopt;
@@ -55,6 +59,7 @@ private:
         fileAnswers.pop_front();
         return answer;
     }
+#pragma GCC diagnostic pop
 };
 
 // A controller as the settings panel sees it; names follow DirectInput's generic ones.
