@@ -1,6 +1,7 @@
 #include "engine/Engine.h"
 
 #include "engine/Catalogue.h"
+#include "engine/Engagement.h"
 #include "engine/Rounding.h"
 
 #include <algorithm>
@@ -22,25 +23,9 @@ bool IsPowerCode(std::int32_t code) {
     return code == 0 || code == 1 || code == 2 || code == 8;
 }
 
-// The direction a hat reading selects, or -1: only the eight exact angles count.
-int HatDirection(DWORD reading) {
-    if (reading % 4500 != 0 || reading > 31500)
-        return -1;
-    return static_cast<int>(reading / 4500);
-}
-
 // Object counts as stored can exceed what the records hold (a damaged setting); never walk past.
 int Bounded(std::int32_t count, int limit) {
     return std::clamp<std::int32_t>(count, 0, limit);
-}
-
-// The directions a hat is evaluated on: none, the four main ones, or all eight.
-int HatStride(std::int32_t povMax) {
-    if (povMax == 3)
-        return 2;
-    if (povMax == 7)
-        return 1;
-    return 0;
 }
 
 } // namespace
@@ -153,6 +138,7 @@ void Engine::CollectData() {
         if (pollResult != DI_OK && pollResult != DI_NOEFFECT) {
             host_.LogDirectInputError("Failed to poll device: ", pollResult);
             controller.Acquired = false;
+            controller.Engaged.reset();
             // It is not read again until reading restarts: let go of whatever its mappings
             // hold down now, through the normal release path. This run does not count.
             if (TProfile* profile = lists_.ProfileOf(controller))
@@ -173,8 +159,11 @@ void Engine::CollectData() {
         }
 
         TProfile* profile = lists_.ProfileOf(controller);
-        if (profile == nullptr)
+        if (profile == nullptr) {
+            controller.Engaged.reset();
             continue;
+        }
+        controller.Engaged = EngagedSlots(controller, state);
         EvaluateController(controller, *profile, state);
         evaluated = true;
     }
@@ -261,7 +250,13 @@ void Engine::EvaluateDigital(TControlMapping& m, const TJoystick& controller, st
 
 void Engine::KeyEvent(std::uint8_t vk, bool up) {
     const auto scan = static_cast<std::uint8_t>(injector_.MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    ++outputs_;
     injector_.keybd_event(vk, scan, up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+void Engine::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
+    ++outputs_;
+    injector_.mouse_event(flags, dx, dy, data, 0);
 }
 
 void Engine::KeyOutput(TControlMapping& m, const TJoystick* controller, std::int32_t value) {
@@ -304,7 +299,7 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
             return;
         const std::int32_t dx = m.Code == mfMoveXNeg ? -value : m.Code == mfMoveXPos ? value : 0;
         const std::int32_t dy = m.Code == mfMoveYNeg ? -value : m.Code == mfMoveYPos ? value : 0;
-        injector_.mouse_event(MOUSEEVENTF_MOVE, dx, dy, 0, 0);
+        MouseEvent(MOUSEEVENTF_MOVE, dx, dy, 0);
         return;
     }
     default:
@@ -332,8 +327,7 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
     case mfWheelBack: {
         const TStepOutcome outcome = Step(m, value, nullptr);
         if (outcome == soPress || outcome == soRepeat)
-            injector_.mouse_event(MOUSEEVENTF_WHEEL, 0, 0, m.Code == mfWheelForward ? -120 : 120,
-                                  0);
+            MouseEvent(MOUSEEVENTF_WHEEL, 0, 0, m.Code == mfWheelForward ? -120 : 120);
         return;
     }
     default:
@@ -342,14 +336,14 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
 
     switch (Step(m, value, nullptr)) {
     case soPress:
-        injector_.mouse_event(down, 0, 0, 0, 0);
+        MouseEvent(down, 0, 0, 0);
         break;
     case soRepeat:
-        injector_.mouse_event(down, 0, 0, 0, 0);
-        injector_.mouse_event(up, 0, 0, 0, 0);
+        MouseEvent(down, 0, 0, 0);
+        MouseEvent(up, 0, 0, 0);
         break;
     case soRelease:
-        injector_.mouse_event(up, 0, 0, 0, 0);
+        MouseEvent(up, 0, 0, 0);
         break;
     case soNone:
         break;
@@ -358,8 +352,10 @@ void Engine::MouseOutput(TControlMapping& m, std::int32_t threshold, std::int32_
 
 void Engine::AppCommandOutput(TControlMapping& m, std::int32_t value) {
     const TStepOutcome outcome = Step(m, value, nullptr);
-    if (outcome == soPress || outcome == soRepeat)
-        injector_.SendAppCommand(static_cast<std::uint32_t>(m.Code) << 16);
+    if (outcome != soPress && outcome != soRepeat)
+        return;
+    ++outputs_;
+    injector_.SendAppCommand(static_cast<std::uint32_t>(m.Code) << 16);
 }
 
 void Engine::PowerOutput(TControlMapping& m, std::int32_t value) {
@@ -367,6 +363,7 @@ void Engine::PowerOutput(TControlMapping& m, std::int32_t value) {
     if (outcome != soPress && outcome != soRepeat)
         return;
     session_.EnableShutdownPrivilege(); // a failure still lets the request go out
+    ++outputs_;
     session_.ExitWindowsEx(static_cast<std::uint32_t>(m.Code), NoReason);
 }
 

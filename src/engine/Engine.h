@@ -50,13 +50,19 @@ public:
 
     static DIJOYSTATE2 NeutralState();
 
+    // How many output calls (keys, mouse, app commands, power actions) have been made; a run
+    // sent nothing when it leaves this unchanged.
+    std::uint64_t OutputCount() const { return outputs_; }
+
 private:
     void KeyEvent(std::uint8_t vk, bool up);
+    void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data);
 
     TLists& lists_;
     IInputInjector& injector_;
     ISessionControl& session_;
     IEngineHost& host_;
+    std::uint64_t outputs_ = 0;
 };
 
 } // namespace padwright

@@ -5,6 +5,7 @@
 #include "platform/dinput/DirectInput.h"
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -93,6 +94,9 @@ constexpr int ButtonSlot(int button) {
     return FirstButtonSlot + button;
 }
 
+// A set of control slots, one bit per slot.
+using SlotSet = std::bitset<SlotCount>;
+
 struct TProfile {
     ShortString<NameCapacity> Name;
     TControlMapping Mappings[SlotCount];
@@ -130,6 +134,8 @@ struct TJoystick {
     std::int32_t ButtonCount = 0;
     // The opened device; copies share the one reference, as COM's AddRef would.
     std::shared_ptr<IDirectInputDevice8> Device;
+    // The controls its last evaluated reading engaged; empty once it is released or not read.
+    SlotSet Engaged;
 
     void ClearObjectCounts() {
         XCount = YCount = ZCount = RxCount = RyCount = RzCount = 0;

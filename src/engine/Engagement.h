@@ -1,0 +1,27 @@
+#pragma once
+// Which controls of a controller a reading engages: what the live marks show and what keeps the
+// reader awake. Independent of the functions mapped to the slots.
+#include "engine/Records.h"
+#include "platform/dinput/DirectInput.h"
+
+#include <cstdint>
+
+namespace padwright {
+
+// The direction a hat reading selects (0 = up, clockwise), or -1: only the eight exact angles
+// count.
+int HatDirection(DWORD reading);
+
+// The step between the directions a hat is evaluated on: 2 for four-way (POVMax 3), 1 for
+// eight-way (POVMax 7), 0 for a hat that is not evaluated.
+int HatStride(std::int32_t povMax);
+
+// An axis value engages its direction when it is non-zero and at or past the threshold.
+bool AxisDirectionEngaged(std::int32_t magnitude, std::int32_t threshold);
+
+// The slots whose control `state` engages: axis and slider directions at or past the
+// controller's threshold, the held direction of each evaluated hat, pressed buttons, all within
+// the controller's object counts.
+SlotSet EngagedSlots(const TJoystick& controller, const DIJOYSTATE2& state);
+
+} // namespace padwright
