@@ -28,8 +28,15 @@ refresh_index() {
     apt-get update -qq >&2
 }
 
+# The ready file names the layout of the folder; a cache of an older layout is fetched anew.
+layout="layout 2: input, hid, usb core and common, leds"
+is_ready() { [ "$(cat "$1/ready" 2>/dev/null)" = "$layout" ]; }
+
 newest_cached() {
-    ls -1dt "$cache"/linux-image-*/ready 2>/dev/null | head -n 1 | xargs -r dirname
+    local dir
+    for dir in $(ls -1dt "$cache"/linux-image-*/ 2>/dev/null); do
+        is_ready "$dir" && { echo "${dir%/}"; return; }
+    done
 }
 
 # --cached: any kernel already here will do (the guests of one test run); the package index is
@@ -56,7 +63,7 @@ if [ -z "$pkg" ]; then
 fi
 
 dest=$cache/$pkg
-if [ -f "$dest/ready" ]; then
+if is_ready "$dest"; then
     echo "$dest"
     exit 0
 fi
@@ -83,8 +90,9 @@ moddir=$(ls -d "$work"/root/lib/modules/* 2>/dev/null | head -n 1)
 mkdir -p "$work/out/modules"
 "$(dirname "$0")/extract-vmlinux.sh" "$bzimage" "$work/out/vmlinux" ||
     fail "cannot extract the ELF kernel from $bzimage."
-# Only input and HID drivers are loaded in the guests; the rest of the tree is ~400 MB.
-for sub in drivers/input drivers/hid; do
+# Only input and HID drivers, and what the vendor HID drivers depend on (USB core, LED classes),
+# are loaded in the guests; the rest of the tree is ~400 MB.
+for sub in drivers/input drivers/hid drivers/usb/core drivers/usb/common drivers/leds; do
     if [ -d "$moddir/kernel/$sub" ]; then
         mkdir -p "$work/out/modules/$sub"
         cp -a "$moddir/kernel/$sub/." "$work/out/modules/$sub/"
@@ -93,7 +101,7 @@ done
 # Compressed modules would need a decompressing insmod in the guest; unpack them here instead.
 find "$work/out/modules" -name '*.ko.xz' -exec xz -d {} +
 basename "$moddir" >"$work/out/release"
-touch "$work/out/ready"
+echo "$layout" >"$work/out/ready"
 rm -rf "$dest"
 mv "$work/out" "$dest"
 # Older kernels stay only until a newer one is in place.
