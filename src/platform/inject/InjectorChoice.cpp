@@ -37,7 +37,7 @@ InjectorOpeners InjectorOpeners::System() {
         auto writer = OpenUinputDevice(error);
         if (!writer)
             return nullptr;
-        return std::make_unique<UinputInjector>(std::move(writer));
+        return std::make_unique<UinputInjector>(std::move(writer), OpenDesktopLayout(nullptr));
     };
     openers.xtest = [](std::string& error) -> std::unique_ptr<IInputInjector> {
         return XTestInjector::Open(nullptr, error);

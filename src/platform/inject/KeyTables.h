@@ -1,6 +1,7 @@
 #pragma once
-// Where each Windows virtual key and application command lands on Linux: a kernel key code for
-// uinput and a keysym for XTest. Mouse-button virtual keys press mouse buttons instead.
+// Where each Windows virtual key and application command lands on Linux: the kernel key code of
+// its US-layout position (X servers number the same keys 8 higher). Letters and four OEM keys may
+// move with the desktop's layout (KeyPlacement.h). Mouse-button virtual keys press mouse buttons.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -12,9 +13,6 @@ constexpr int MouseButtonCount = 5;
 
 struct KeyTarget {
     std::uint16_t linuxCode = 0; // KEY_* from linux/input-event-codes.h, 0 = no key
-    // X keysym to look up in the server's keymap; 0 = use the key's physical position, which
-    // keeps the OEM punctuation keys where a US keyboard has them whatever the X layout.
-    std::uint32_t keysym = 0;
 };
 
 struct VirtualKeyRow {

@@ -1,7 +1,5 @@
 #include "platform/inject/UinputInjector.h"
 
-#include "platform/inject/ScanCodes.h"
-
 #include <array>
 #include <vector>
 
@@ -38,8 +36,9 @@ std::uint16_t LinuxButtonCode(MouseButton button) {
     return codes[static_cast<int>(button)];
 }
 
-UinputInjector::UinputInjector(std::unique_ptr<IUinputWriter> writer)
-    : writer_(std::move(writer)) {}
+UinputInjector::UinputInjector(std::unique_ptr<IUinputWriter> writer,
+                               std::unique_ptr<ILayoutSource> layout)
+    : writer_(std::move(writer)), keys_(std::move(layout)) {}
 
 UinputInjector::~UinputInjector() {
     if (held_.none())
@@ -61,7 +60,7 @@ UinputInjector::~UinputInjector() {
 }
 
 std::uint32_t UinputInjector::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
-    return mapType == MAPVK_VK_TO_VSC ? VirtualKeyToScanCode(code) : 0;
+    return mapType == MAPVK_VK_TO_VSC ? keys_.ScanCode(code) : 0;
 }
 
 void UinputInjector::Key(Batch& batch, std::uint16_t code, bool down) {
@@ -76,9 +75,8 @@ void UinputInjector::Key(Batch& batch, std::uint16_t code, bool down) {
 void UinputInjector::keybd_event(std::uint8_t vk, std::uint8_t, std::uint32_t flags,
                                  std::uintptr_t) {
     const bool down = !(flags & KEYEVENTF_KEYUP);
-    std::uint16_t code = VirtualKeyTarget(vk).linuxCode;
-    if (const auto button = VirtualKeyMouseButton(vk))
-        code = LinuxButtonCode(*button);
+    const auto button = VirtualKeyMouseButton(vk);
+    const std::uint16_t code = button ? LinuxButtonCode(*button) : keys_.KeyFor(vk, down);
     if (code == 0)
         return;
     Batch batch;

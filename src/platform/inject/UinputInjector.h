@@ -3,6 +3,7 @@
 // IUinputWriter, so the translation from Windows calls to kernel events runs without
 // /dev/uinput in tests and benchmarks.
 #include "platform/inject/Injector.h"
+#include "platform/inject/KeyPlacement.h"
 #include "platform/inject/MouseEvents.h"
 
 #include <linux/input.h>
@@ -22,7 +23,9 @@ public:
 
 class UinputInjector : public IInputInjector {
 public:
-    explicit UinputInjector(std::unique_ptr<IUinputWriter> writer);
+    // `layout` nullptr: keys go by the US layout.
+    explicit UinputInjector(std::unique_ptr<IUinputWriter> writer,
+                            std::unique_ptr<ILayoutSource> layout = nullptr);
     // Lets go of every key and button still held, so none stays stuck after the program ends.
     ~UinputInjector() override;
 
@@ -38,6 +41,7 @@ private:
     void Key(Batch& batch, std::uint16_t code, bool down);
 
     std::unique_ptr<IUinputWriter> writer_;
+    KeyPlacement keys_;
     std::bitset<KEY_CNT> held_;
     WheelNotches wheel_;
 };

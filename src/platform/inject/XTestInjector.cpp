@@ -1,7 +1,5 @@
 #include "platform/inject/XTestInjector.h"
 
-#include "platform/inject/ScanCodes.h"
-
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -21,7 +19,8 @@ unsigned XButtonNumber(MouseButton button) {
     return numbers[static_cast<int>(button)];
 }
 
-std::unique_ptr<XTestInjector> XTestInjector::Open(const char* displayName, std::string& error) {
+std::unique_ptr<XTestInjector> XTestInjector::Open(const char* displayName, std::string& error,
+                                                   std::unique_ptr<ILayoutSource> layout) {
     const char* shown = displayName ? displayName : std::getenv("DISPLAY");
     Display* display = XOpenDisplay(displayName);
     if (!display) {
@@ -35,10 +34,13 @@ std::unique_ptr<XTestInjector> XTestInjector::Open(const char* displayName, std:
         XCloseDisplay(display);
         return nullptr;
     }
-    return std::unique_ptr<XTestInjector>(new XTestInjector(display));
+    if (!layout)
+        layout = OpenDesktopLayout(DisplayString(display));
+    return std::unique_ptr<XTestInjector>(new XTestInjector(display, std::move(layout)));
 }
 
-XTestInjector::XTestInjector(_XDisplay* display) : display_(display) {
+XTestInjector::XTestInjector(_XDisplay* display, std::unique_ptr<ILayoutSource> layout)
+    : display_(display), keys_(std::move(layout)) {
     XDisplayKeycodes(display_, &minKeycode_, &maxKeycode_);
 }
 
@@ -53,13 +55,10 @@ XTestInjector::~XTestInjector() {
     XCloseDisplay(display_);
 }
 
-unsigned XTestInjector::KeycodeOf(const KeyTarget& target) const {
-    if (target.keysym != 0)
-        if (const KeyCode code = XKeysymToKeycode(display_, target.keysym); code != 0)
-            return code;
-    // Keys the keymap gives no keysym to, and the OEM keys, go by their physical position.
-    const unsigned code = target.linuxCode + EvdevKeycodeOffset;
-    if (target.linuxCode == 0 || code < static_cast<unsigned>(minKeycode_) ||
+unsigned XTestInjector::KeycodeOf(std::uint16_t linuxCode) const {
+    // The same physical key as uinput would press, so both injectors agree on every layout.
+    const unsigned code = linuxCode + EvdevKeycodeOffset;
+    if (linuxCode == 0 || code < static_cast<unsigned>(minKeycode_) ||
         code > static_cast<unsigned>(maxKeycode_))
         return 0;
     return code;
@@ -78,7 +77,7 @@ void XTestInjector::Button(unsigned button, bool down) {
 }
 
 std::uint32_t XTestInjector::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
-    return mapType == MAPVK_VK_TO_VSC ? VirtualKeyToScanCode(code) : 0;
+    return mapType == MAPVK_VK_TO_VSC ? keys_.ScanCode(code) : 0;
 }
 
 void XTestInjector::keybd_event(std::uint8_t vk, std::uint8_t, std::uint32_t flags,
@@ -86,7 +85,7 @@ void XTestInjector::keybd_event(std::uint8_t vk, std::uint8_t, std::uint32_t fla
     const bool down = !(flags & KEYEVENTF_KEYUP);
     if (const auto button = VirtualKeyMouseButton(vk)) {
         Button(XButtonNumber(*button), down);
-    } else if (const unsigned keycode = KeycodeOf(VirtualKeyTarget(vk))) {
+    } else if (const unsigned keycode = KeycodeOf(keys_.KeyFor(vk, down))) {
         Key(keycode, down);
     } else {
         return;
@@ -112,7 +111,7 @@ void XTestInjector::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32
 }
 
 void XTestInjector::SendAppCommand(std::uint32_t lParam) {
-    const unsigned keycode = KeycodeOf(AppCommandTarget(AppCommandOfLParam(lParam)));
+    const unsigned keycode = KeycodeOf(AppCommandTarget(AppCommandOfLParam(lParam)).linuxCode);
     if (keycode == 0)
         return;
     XTestFakeKeyEvent(display_, keycode, True, CurrentTime);

@@ -2,6 +2,7 @@
 // Injection through the X server's XTEST extension, for when /dev/uinput is out of reach.
 // Under a Wayland session this reaches only the programs that run on XWayland.
 #include "platform/inject/Injector.h"
+#include "platform/inject/KeyPlacement.h"
 #include "platform/inject/KeyTables.h"
 #include "platform/inject/MouseEvents.h"
 
@@ -16,8 +17,9 @@ namespace padwright {
 class XTestInjector : public IInputInjector {
 public:
     // Connects to `displayName` (nullptr: $DISPLAY); nullptr with `error` set when there is no
-    // display or it lacks XTEST.
-    static std::unique_ptr<XTestInjector> Open(const char* displayName, std::string& error);
+    // display or it lacks XTEST. Keys follow the display's own layout unless `layout` is given.
+    static std::unique_ptr<XTestInjector> Open(const char* displayName, std::string& error,
+                                               std::unique_ptr<ILayoutSource> layout = nullptr);
     // Lets go of every key and button still held, then closes the connection.
     ~XTestInjector() override;
     XTestInjector(const XTestInjector&) = delete;
@@ -30,15 +32,16 @@ public:
                      std::uintptr_t extraInfo) override;
     void SendAppCommand(std::uint32_t lParam) override;
 
-    // The server keycode a target is sent with, 0 when the server has none.
-    unsigned KeycodeOf(const KeyTarget& target) const;
+    // The server keycode of a Linux key code, 0 when the server has none.
+    unsigned KeycodeOf(std::uint16_t linuxCode) const;
 
 private:
-    explicit XTestInjector(_XDisplay* display);
+    XTestInjector(_XDisplay* display, std::unique_ptr<ILayoutSource> layout);
     void Key(unsigned keycode, bool down);
     void Button(unsigned button, bool down);
 
     _XDisplay* display_;
+    KeyPlacement keys_;
     int minKeycode_ = 8, maxKeycode_ = 255;
     std::bitset<256> heldKeys_;
     std::bitset<10> heldButtons_;

@@ -1,0 +1,21 @@
+#include "platform/inject/KeyPlacement.h"
+#include "platform/inject/LocaledLayout.h"
+#include "platform/inject/X11Layout.h"
+
+#include <cstdlib>
+
+namespace padwright {
+
+std::unique_ptr<ILayoutSource> OpenDesktopLayout(const char* displayName) {
+    const char* display = displayName ? displayName : std::getenv("DISPLAY");
+    std::string error;
+    if (display && *display)
+        if (auto x11 = X11Layout::Open(display, error))
+            return x11;
+    if (const auto names = ReadLocaledLayout(QDBusConnection::systemBus(), error))
+        if (const auto keys = LayoutKeysFromNames(*names, error))
+            return std::make_unique<FixedLayout>(*keys);
+    return std::make_unique<FixedLayout>();
+}
+
+} // namespace padwright
