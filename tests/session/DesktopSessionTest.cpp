@@ -1,13 +1,10 @@
-// Power actions proven on a private D-Bus daemon that the test starts; fake logind and session
-// managers on it record every call they get.
+// Power actions proven on a private D-Bus daemon; fake logind and session managers on it record
+// every call they get.
 #include "platform/session/DesktopSession.h"
+#include "PrivateBus.h"
 
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <QDeadlineTimer>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -16,79 +13,37 @@
 namespace padwright {
 namespace {
 
-struct Call {
-    QString service, interface, member;
-    QList<QVariant> arguments;
-};
+using testing::BusCall;
+using testing::FakeService;
+using testing::PrivateBus;
 
-class FakeService : public QDBusVirtualObject {
+const char* const Logind = "org.freedesktop.login1";
+
+// One arrangement of services on the bus, and the connections the session is given; all of it
+// leaves the bus when it goes.
+class Scene {
 public:
-    FakeService(QString service, std::vector<Call>& calls)
-        : service_(std::move(service)), calls_(calls) {}
-    QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        calls_.push_back({service_, message.interface(), message.member(), message.arguments()});
-        connection.send(message.createReply());
-        return true;
-    }
-
-private:
-    QString service_;
-    std::vector<Call>& calls_;
-};
-
-class DesktopSessionTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "padwright_session_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-        daemon_ = new QProcess;
-        daemon_->start("dbus-daemon", {"--session", "--nofork", "--print-address"});
-        ASSERT_TRUE(daemon_->waitForStarted(10000)) << "dbus-daemon did not start (is the dbus "
-                                                       "package installed?)";
-        ASSERT_TRUE(daemon_->waitForReadyRead(10000));
-        address_ = new QString(QString::fromUtf8(daemon_->readLine()).trimmed());
-    }
-
-    static void TearDownTestSuite() {
-        daemon_->terminate();
-        daemon_->waitForFinished(10000);
-        delete daemon_;
-        delete address_;
-    }
-
-    void SetUp() override {
-        ASSERT_FALSE(address_->isEmpty());
+    explicit Scene(const PrivateBus& bus) {
         static int n = 0;
         const QString id = QString::number(++n);
-        // One bus plays both the system bus and the session bus.
-        fakes_ = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(*address_, "fakes" + id));
-        system_ = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(*address_, "system" + id));
-        session_ = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(*address_, "session" + id));
-        ASSERT_TRUE(fakes_->isConnected() && system_->isConnected() && session_->isConnected());
+        fakes_ = bus.Connect("fakes" + id);
+        system_ = bus.Connect("system" + id);
+        session_ = bus.Connect("session" + id);
     }
-
-    void TearDown() override {
+    ~Scene() {
         for (const QString& name : registered_)
-            fakes_->unregisterService(name);
-        const QString names[] = {fakes_->name(), system_->name(), session_->name()};
-        fakes_.reset();
-        system_.reset();
-        session_.reset();
-        for (const QString& name : names)
+            fakes_.unregisterService(name);
+        for (const QString& name : {fakes_.name(), system_.name(), session_.name()})
             QDBusConnection::disconnectFromBus(name);
     }
+    bool Connected() const {
+        return fakes_.isConnected() && system_.isConnected() && session_.isConnected();
+    }
 
-    void Register(const QString& service, const QString& path) {
-        objects_.push_back(std::make_unique<FakeService>(service, calls_));
-        ASSERT_TRUE(fakes_->registerVirtualObject(path, objects_.back().get()));
-        ASSERT_TRUE(fakes_->registerService(service));
+    void Register(const QString& service, const QString& path, FakeService::Answer answer = {}) {
+        objects_.push_back(std::make_unique<FakeService>(service, calls, std::move(answer)));
+        ASSERT_TRUE(fakes_.registerVirtualObject(path, objects_.back().get()));
+        ASSERT_TRUE(fakes_.registerService(service));
         registered_.push_back(service);
     }
 
@@ -96,25 +51,101 @@ protected:
     // longer so that a surplus call would show.
     void WaitForCalls(std::size_t count, int ms = 5000) {
         QDeadlineTimer deadline(ms);
-        while (calls_.size() < count && !deadline.hasExpired())
+        while (calls.size() < count && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QDeadlineTimer grace(200);
         while (!grace.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
-    DesktopSession Session() { return DesktopSession(*system_, *session_); }
+    DesktopSession Session() const { return DesktopSession(system_, session_); }
 
-    static inline QProcess* daemon_ = nullptr;
-    static inline QString* address_ = nullptr;
-    std::unique_ptr<QDBusConnection> fakes_, system_, session_;
+    std::vector<BusCall> calls;
+
+private:
+    QDBusConnection fakes_{"none"}, system_{"none"}, session_{"none"};
     std::vector<std::unique_ptr<FakeService>> objects_;
     std::vector<QString> registered_;
-    std::vector<Call> calls_;
 };
 
-TEST_F(DesktopSessionTest, PowerActionsAskLogindWithoutInteraction) {
-    Register("org.freedesktop.login1", "/org/freedesktop/login1");
+class DesktopSessionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { bus_ = new PrivateBus; }
+    static void TearDownTestSuite() { delete bus_; }
+    static inline PrivateBus* bus_ = nullptr;
+};
+
+struct Expected {
+    const char* member;
+    QList<QVariant> arguments;
+};
+
+struct Desktop {
+    const char* service;
+    const char* path;
+    const char* interface;
+    Expected logOff, powerOff, reboot;
+};
+
+const Desktop Desktops[] = {
+    {"org.gnome.SessionManager",
+     "/org/gnome/SessionManager",
+     "org.gnome.SessionManager",
+     {"Logout", {QVariant::fromValue(1u)}}, // no dialog, not forced
+     {"RequestShutdown", {}},
+     {"RequestReboot", {}}},
+    {"org.kde.Shutdown",
+     "/Shutdown",
+     "org.kde.Shutdown",
+     {"logout", {}},
+     {"logoutAndShutdown", {}},
+     {"logoutAndReboot", {}}},
+    {"org.kde.ksmserver",
+     "/KSMServer",
+     "org.kde.KSMServerInterface",
+     {"logout", {0, 0, 0}},
+     {"logout", {0, 2, 0}},
+     {"logout", {0, 1, 0}}},
+    {"org.xfce.SessionManager",
+     "/org/xfce/SessionManager",
+     "org.xfce.Session.Manager",
+     {"Logout", {false, true}},
+     {"Shutdown", {true}},
+     {"Restart", {true}}},
+    {"org.lxqt.session",
+     "/LXQtSession",
+     "org.lxqt.session",
+     {"logout", {}},
+     {"powerOff", {}},
+     {"reboot", {}}},
+};
+
+TEST_F(DesktopSessionTest, EveryActionGoesToEachDesktopsSessionManagerAndNeverToLogind) {
+    for (const Desktop& d : Desktops) {
+        const std::pair<std::uint32_t, const Expected*> actions[] = {
+            {EWX_LOGOFF, &d.logOff},
+            {EWX_SHUTDOWN, &d.powerOff},
+            {EWX_POWEROFF, &d.powerOff},
+            {EWX_POWEROFF | EWX_FORCE, &d.powerOff},
+            {EWX_REBOOT, &d.reboot}};
+        for (const auto& [flags, expected] : actions) {
+            SCOPED_TRACE(std::string(d.service) + " flags " + std::to_string(flags));
+            Scene scene(*bus_);
+            ASSERT_TRUE(scene.Connected());
+            scene.Register(Logind, "/org/freedesktop/login1");
+            scene.Register(d.service, d.path);
+            EXPECT_TRUE(scene.Session().ExitWindowsEx(flags, 0xFFFFFFFF));
+            scene.WaitForCalls(1);
+            ASSERT_EQ(scene.calls.size(), 1u);
+            EXPECT_EQ(scene.calls[0].service, d.service);
+            EXPECT_EQ(scene.calls[0].interface, d.interface);
+            EXPECT_EQ(scene.calls[0].member, expected->member);
+            EXPECT_EQ(scene.calls[0].arguments, expected->arguments);
+        }
+    }
+}
+
+TEST_F(DesktopSessionTest, WithoutASessionManagerPowerActionsAskLogindWithoutInteraction) {
     const struct {
         std::uint32_t flags;
         const char* method;
@@ -122,71 +153,53 @@ TEST_F(DesktopSessionTest, PowerActionsAskLogindWithoutInteraction) {
                  {EWX_POWEROFF, "PowerOff"},
                  {EWX_REBOOT, "Reboot"},
                  {EWX_POWEROFF | EWX_FORCE, "PowerOff"}};
-    DesktopSession session = Session();
+    Scene scene(*bus_);
+    scene.Register(Logind, "/org/freedesktop/login1");
+    DesktopSession session = scene.Session();
     for (const auto& c : cases) {
-        calls_.clear();
+        scene.calls.clear();
         EXPECT_TRUE(session.ExitWindowsEx(c.flags, 0xFFFFFFFF));
-        WaitForCalls(1);
-        ASSERT_EQ(calls_.size(), 1u) << c.flags;
-        EXPECT_EQ(calls_[0].interface, "org.freedesktop.login1.Manager");
-        EXPECT_EQ(calls_[0].member, c.method);
-        ASSERT_EQ(calls_[0].arguments.size(), 1);
-        EXPECT_EQ(calls_[0].arguments[0], QVariant(false)) << "must not be interactive";
+        scene.WaitForCalls(1);
+        ASSERT_EQ(scene.calls.size(), 1u) << c.flags;
+        EXPECT_EQ(scene.calls[0].interface, "org.freedesktop.login1.Manager");
+        EXPECT_EQ(scene.calls[0].member, c.method);
+        EXPECT_EQ(scene.calls[0].arguments, QList<QVariant>{false}) << "must not be interactive";
     }
 }
 
-TEST_F(DesktopSessionTest, LogOffAsksTheFirstSessionManagerAndNeverLogind) {
-    Register("org.freedesktop.login1", "/org/freedesktop/login1");
-    Register("org.xfce.SessionManager", "/org/xfce/SessionManager");
-    Register("org.gnome.SessionManager", "/org/gnome/SessionManager");
-    EXPECT_TRUE(Session().ExitWindowsEx(EWX_LOGOFF, 0xFFFFFFFF));
-    WaitForCalls(1);
-    ASSERT_EQ(calls_.size(), 1u);
-    EXPECT_EQ(calls_[0].service, "org.gnome.SessionManager");
-    EXPECT_EQ(calls_[0].interface, "org.gnome.SessionManager");
-    EXPECT_EQ(calls_[0].member, "Logout");
-    EXPECT_EQ(calls_[0].arguments,
-              QList<QVariant>{QVariant::fromValue(1u)}); // no dialog, not forced
+TEST_F(DesktopSessionTest, WithoutASessionManagerLogOffDoesNothing) {
+    Scene scene(*bus_);
+    scene.Register(Logind, "/org/freedesktop/login1");
+    EXPECT_FALSE(scene.Session().ExitWindowsEx(EWX_LOGOFF, 0xFFFFFFFF));
+    scene.WaitForCalls(1, 1000);
+    EXPECT_TRUE(scene.calls.empty());
 }
 
-TEST_F(DesktopSessionTest, LogOffReachesEachDesktopsSessionManager) {
-    const struct {
-        const char* service;
-        const char* path;
-        const char* interface;
-        const char* member;
-        QList<QVariant> arguments;
-    } cases[] = {
-        {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", {}},
-        {"org.kde.ksmserver", "/KSMServer", "org.kde.KSMServerInterface", "logout", {0, 0, 0}},
-        {"org.xfce.SessionManager",
-         "/org/xfce/SessionManager",
-         "org.xfce.Session.Manager",
-         "Logout",
-         {false, true}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.service);
-        TearDown();
-        SetUp();
-        objects_.clear();
-        registered_.clear();
-        calls_.clear();
-        Register(c.service, c.path);
-        EXPECT_TRUE(Session().ExitWindowsEx(EWX_LOGOFF, 0xFFFFFFFF));
-        WaitForCalls(1);
-        ASSERT_EQ(calls_.size(), 1u);
-        EXPECT_EQ(calls_[0].interface, c.interface);
-        EXPECT_EQ(calls_[0].member, c.member);
-        EXPECT_EQ(calls_[0].arguments, c.arguments);
-    }
+TEST_F(DesktopSessionTest, TheFirstRunningSessionManagerIsAsked) {
+    Scene scene(*bus_);
+    scene.Register("org.lxqt.session", "/LXQtSession");
+    scene.Register("org.xfce.SessionManager", "/org/xfce/SessionManager");
+    scene.Register("org.gnome.SessionManager", "/org/gnome/SessionManager");
+    EXPECT_TRUE(scene.Session().ExitWindowsEx(EWX_REBOOT, 0xFFFFFFFF));
+    scene.WaitForCalls(1);
+    ASSERT_EQ(scene.calls.size(), 1u);
+    EXPECT_EQ(scene.calls[0].service, "org.gnome.SessionManager");
 }
 
-TEST_F(DesktopSessionTest, LogOffWithoutASessionManagerDoesNothing) {
-    Register("org.freedesktop.login1", "/org/freedesktop/login1");
-    EXPECT_FALSE(Session().ExitWindowsEx(EWX_LOGOFF, 0xFFFFFFFF));
-    WaitForCalls(1, 1000);
-    EXPECT_TRUE(calls_.empty());
+// An inhibitor or a user who cancels makes the session manager refuse; going to logind then
+// would end the session over the programs' objection.
+TEST_F(DesktopSessionTest, ARefusingSessionManagerHasTheLastWord) {
+    Scene scene(*bus_);
+    scene.Register(Logind, "/org/freedesktop/login1");
+    scene.Register("org.gnome.SessionManager", "/org/gnome/SessionManager",
+                   [](const QDBusMessage& call) {
+                       return call.createErrorReply("org.gnome.SessionManager.NotInRunning",
+                                                    "Shutdown inhibited");
+                   });
+    EXPECT_TRUE(scene.Session().ExitWindowsEx(EWX_SHUTDOWN, 0xFFFFFFFF));
+    scene.WaitForCalls(2, 1000);
+    ASSERT_EQ(scene.calls.size(), 1u);
+    EXPECT_EQ(scene.calls[0].member, "RequestShutdown");
 }
 
 TEST(DesktopSessionOffline, NoBusMeansNothingAsked) {

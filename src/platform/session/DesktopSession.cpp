@@ -7,34 +7,58 @@ namespace padwright {
 
 namespace {
 
-struct LogOutRequest {
-    const char* service;
-    const char* path;
-    const char* interface;
+enum Action { LogOff, PowerOff, Reboot, ActionCount };
+
+struct Request {
     const char* method;
     QList<QVariant> arguments;
 };
 
-// In the order they are tried; each asks for a log-out without a confirmation dialog that
-// still lets programs object or save.
-QList<LogOutRequest> LogOutRequests() {
-    return {
-        // Mode 1: no confirmation; mode 2 would ignore inhibitors.
+struct SessionManager {
+    const char* service;
+    const char* path;
+    const char* interface;
+    Request requests[ActionCount];
+};
+
+// In the order they are tried. Each request skips the manager's confirmation dialog but still
+// ends the session the normal way: programs are asked and may save or object, inhibitors hold.
+const QList<SessionManager>& SessionManagers() {
+    static const QList<SessionManager> managers = {
+        // Logout mode 1: no confirmation (2 would ignore inhibitors). The Request* methods are
+        // the ones without a dialog.
         {"org.gnome.SessionManager",
          "/org/gnome/SessionManager",
          "org.gnome.SessionManager",
-         "Logout",
-         {QVariant::fromValue(1u)}},
-        {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", {}},
-        // Older KDE: no confirmation, type log-out, mode default.
-        {"org.kde.ksmserver", "/KSMServer", "org.kde.KSMServerInterface", "logout", {0, 0, 0}},
-        // No dialog, save the session.
+         {{"Logout", {QVariant::fromValue(1u)}}, {"RequestShutdown", {}}, {"RequestReboot", {}}}},
+        {"org.kde.Shutdown",
+         "/Shutdown",
+         "org.kde.Shutdown",
+         {{"logout", {}}, {"logoutAndShutdown", {}}, {"logoutAndReboot", {}}}},
+        // Older KDE: no confirmation; log out only, reboot or halt; wait for other sessions.
+        {"org.kde.ksmserver",
+         "/KSMServer",
+         "org.kde.KSMServerInterface",
+         {{"logout", {0, 0, 0}}, {"logout", {0, 2, 0}}, {"logout", {0, 1, 0}}}},
+        // Xfce asks no confirmation for these; "true" lets the session be saved.
         {"org.xfce.SessionManager",
          "/org/xfce/SessionManager",
          "org.xfce.Session.Manager",
-         "Logout",
-         {false, true}},
+         {{"Logout", {false, true}}, {"Shutdown", {true}}, {"Restart", {true}}}},
+        {"org.lxqt.session",
+         "/LXQtSession",
+         "org.lxqt.session",
+         {{"logout", {}}, {"powerOff", {}}, {"reboot", {}}}},
     };
+    return managers;
+}
+
+Action ActionOf(std::uint32_t flags) {
+    if (flags & EWX_REBOOT)
+        return Reboot;
+    if (flags & (EWX_SHUTDOWN | EWX_POWEROFF))
+        return PowerOff;
+    return LogOff;
 }
 
 } // namespace
@@ -47,12 +71,19 @@ DesktopSession::DesktopSession()
 
 bool DesktopSession::ExitWindowsEx(std::uint32_t flags, std::uint32_t) {
     // EWX_FORCE and EWX_FORCEIFHUNG are not honoured: a forced end loses unsaved work.
-    if (flags & EWX_REBOOT)
-        return AskLogind("Reboot");
-    if (flags & (EWX_SHUTDOWN | EWX_POWEROFF))
+    const Action action = ActionOf(flags);
+    if (const std::optional<bool> asked = AskSessionManager(action))
+        return *asked; // its refusal has the last word: logind would bypass the programs
+    switch (action) {
+    case PowerOff:
         return AskLogind("PowerOff");
-    // Never logind's TerminateSession: it kills the session's programs without a chance to save.
-    return AskSessionManagerToLogOut();
+    case Reboot:
+        return AskLogind("Reboot");
+    default:
+        // Never logind's TerminateSession: it kills the session's programs without a chance
+        // to save.
+        return false;
+    }
 }
 
 bool DesktopSession::AskLogind(const char* method) {
@@ -65,19 +96,20 @@ bool DesktopSession::AskLogind(const char* method) {
     return system_.send(call);
 }
 
-bool DesktopSession::AskSessionManagerToLogOut() {
+std::optional<bool> DesktopSession::AskSessionManager(int action) {
     if (!session_.isConnected())
-        return false;
+        return std::nullopt;
     QDBusConnectionInterface* bus = session_.interface();
-    for (const LogOutRequest& r : LogOutRequests()) {
-        if (!bus->isServiceRegistered(r.service).value())
+    for (const SessionManager& m : SessionManagers()) {
+        if (!bus->isServiceRegistered(m.service).value())
             continue;
+        const Request& r = m.requests[action];
         QDBusMessage call =
-            QDBusMessage::createMethodCall(r.service, r.path, r.interface, r.method);
+            QDBusMessage::createMethodCall(m.service, m.path, m.interface, r.method);
         call.setArguments(r.arguments);
         return session_.send(call);
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace padwright

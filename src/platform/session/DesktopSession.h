@@ -1,10 +1,14 @@
 #pragma once
-// Ending the session on a Linux desktop. Power actions go to systemd-logind, log-off to the
-// desktop's own session manager; none of them is ever forced, so inhibitors, polkit and
-// programs with unsaved work have their say as with any request from the desktop.
+// Ending the session on a Linux desktop. Every action goes to the desktop's own session manager
+// (GNOME, KDE, Xfce, LXQt: the first that is running), which lets programs save or object;
+// only without one do shut-down and reboot go to systemd-logind. Nothing is ever forced, so
+// inhibitors, polkit and programs with unsaved work have their say as with any request from
+// the desktop.
 #include "platform/session/Session.h"
 
 #include <QDBusConnection>
+
+#include <optional>
 
 namespace padwright {
 
@@ -21,7 +25,8 @@ public:
 
 private:
     bool AskLogind(const char* method);
-    bool AskSessionManagerToLogOut();
+    // nullopt when no session manager owns its bus name; else whether the request was sent.
+    std::optional<bool> AskSessionManager(int action);
 
     QDBusConnection system_;
     QDBusConnection session_;
