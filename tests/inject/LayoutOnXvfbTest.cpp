@@ -21,9 +21,9 @@
 namespace padwright {
 namespace {
 
-using testing::LayoutRows;
-using testing::LayoutVks;
-using testing::XKeycodeOffset;
+using layouts::LayoutRows;
+using layouts::LayoutVks;
+using layouts::XKeycodeOffset;
 
 struct Stroke {
     bool down;

@@ -17,9 +17,9 @@
 namespace padwright {
 namespace {
 
-using testing::LayoutRows;
-using testing::LayoutVks;
-using testing::XKeycodeOffset;
+using layouts::LayoutRows;
+using layouts::LayoutVks;
+using layouts::XKeycodeOffset;
 
 TEST(LayoutFromNames, EachLayoutGivesItsKeys) {
     for (const auto& row : LayoutRows) {
@@ -28,7 +28,7 @@ TEST(LayoutFromNames, EachLayoutGivesItsKeys) {
         const auto keys = LayoutKeysFromNames({row.layout, "", "pc105", ""}, error);
         ASSERT_TRUE(keys) << error;
         const LayoutKeys* current = &*keys;
-        KeyPlacement placement(std::make_unique<testing::SwitchableLayout>(current));
+        KeyPlacement placement(std::make_unique<layouts::SwitchableLayout>(current));
         for (std::size_t i = 0; i < LayoutVks.size(); ++i)
             EXPECT_EQ(placement.KeyFor(LayoutVks[i], true) + XKeycodeOffset, row.xKeycodes[i])
                 << "vk 0x" << std::hex << int(LayoutVks[i]);
@@ -60,7 +60,7 @@ TEST(KeyPlacement, AHeldKeyIsLetGoWhereItWentDown) {
     const auto de = LayoutKeysFromNames({"de", "", "", ""}, error);
     ASSERT_TRUE(de) << error;
     const LayoutKeys* current = &us;
-    KeyPlacement placement(std::make_unique<testing::SwitchableLayout>(current));
+    KeyPlacement placement(std::make_unique<layouts::SwitchableLayout>(current));
     constexpr std::uint8_t VkZ = 0x5A;
     EXPECT_EQ(placement.KeyFor(VkZ, true), KEY_Z);
     current = &*de;

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace padwright::testing {
+namespace padwright::layouts {
 
 //                                 VK_A  VK_Q  VK_Y  VK_Z  VK_M  VK_1  DECIMAL OEM_MINUS OEM_1
 constexpr std::array<std::uint8_t, 9> LayoutVks = {0x41, 0x51, 0x59, 0x5A, 0x4D,
@@ -38,4 +38,4 @@ private:
     const LayoutKeys*& keys_;
 };
 
-} // namespace padwright::testing
+} // namespace padwright::layouts

@@ -1,5 +1,6 @@
 // The uinput injector against the real kernel: what it sends is read back from the event node
 // of its own virtual device, as a desktop's input stack would read it.
+#include "../inject/LayoutTable.h"
 #include "EventNode.h"
 #include "platform/inject/UinputDevice.h"
 #include "platform/inject/UinputInjector.h"
@@ -54,13 +55,17 @@ protected:
         auto device = OpenUinputDevice(error);
         ASSERT_TRUE(device) << error;
         injector_ = std::make_unique<UinputInjector>(
-            std::make_unique<HookedWriter>(std::move(device), drainBeforeClose_));
+            std::make_unique<HookedWriter>(std::move(device), drainBeforeClose_),
+            std::make_unique<layouts::SwitchableLayout>(layout_));
         node_ = NodeNamed(VirtualDeviceName, std::chrono::seconds(1));
         ASSERT_FALSE(node_.empty()) << "no event node named " << VirtualDeviceName;
         reader_ = std::make_unique<EventNode>(node_);
         ASSERT_TRUE(reader_->ok());
     }
     std::function<void()> drainBeforeClose_;
+    // The guest has no display to read a layout from: the test hands it in.
+    const LayoutKeys us_ = LayoutKeys::Us();
+    const LayoutKeys* layout_ = &us_;
     std::unique_ptr<UinputInjector> injector_;
     std::string node_;
     std::unique_ptr<EventNode> reader_;
@@ -144,6 +149,29 @@ const Case cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Kernel, InjectorCases, testing::ValuesIn(cases),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.what; });
+
+// The same table as under Xvfb, with each layout compiled from its name by the XKB data copied
+// into the guest, switched while the one injector lives.
+TEST_F(InjectorOnKernel, EachLayoutPressesItsKeys) {
+    for (const auto& row : layouts::LayoutRows) {
+        SCOPED_TRACE(row.layout);
+        std::string error;
+        const auto keys = LayoutKeysFromNames({row.layout, "", "pc105", ""}, error);
+        ASSERT_TRUE(keys) << error;
+        layout_ = &*keys;
+        std::vector<Ev> expected;
+        for (std::size_t i = 0; i < layouts::LayoutVks.size(); ++i) {
+            Strokes(*injector_, {{layouts::LayoutVks[i], true}, {layouts::LayoutVks[i], false}});
+            const auto code =
+                static_cast<std::uint16_t>(row.xKeycodes[i] - layouts::XKeycodeOffset);
+            expected.push_back({EV_KEY, code, 1});
+            expected.push_back({EV_KEY, code, 0});
+        }
+        bool endsInReport = false;
+        EXPECT_EQ(reader_->Drain(endsInReport), expected);
+        layout_ = &us_;
+    }
+}
 
 TEST_F(InjectorOnKernel, DeviceCarriesItsNameAndTheHighResolutionWheel) {
     libevdev* dev = nullptr;
