@@ -1,6 +1,7 @@
 // Cost of one injected key stroke (press and release) through each injector's code path.
 #include "../../tests/inject/XvfbServer.h"
 #include "platform/inject/UinputInjector.h"
+#include "platform/inject/X11Layout.h"
 #include "platform/inject/XTestInjector.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +11,12 @@
 
 namespace padwright {
 namespace {
+
+// One private X server for every benchmark that needs a display.
+const testing::XvfbServer& Server() {
+    static testing::XvfbServer server;
+    return server;
+}
 
 // Takes a copy of each batch, as the kernel's write() would, and nothing more.
 class CopyingWriter : public IUinputWriter {
@@ -32,6 +39,22 @@ void BM_UinputKeyStroke(benchmark::State& state) {
 }
 BENCHMARK(BM_UinputKeyStroke);
 
+// The same with the layout followed on a display: each key first takes in the server's notices.
+void BM_UinputKeyStrokeFollowingX11Layout(benchmark::State& state) {
+    std::string error;
+    auto layout = X11Layout::Open(Server().display().c_str(), error);
+    if (!layout) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    UinputInjector injector(std::make_unique<CopyingWriter>(), std::move(layout));
+    for (auto _ : state) {
+        injector.keybd_event(0x41, 0x1E, 0, 0);
+        injector.keybd_event(0x41, 0x1E, KEYEVENTF_KEYUP, 0);
+    }
+}
+BENCHMARK(BM_UinputKeyStrokeFollowingX11Layout);
+
 void BM_UinputWheelStep(benchmark::State& state) {
     UinputInjector injector(std::make_unique<CopyingWriter>());
     for (auto _ : state)
@@ -41,9 +64,8 @@ BENCHMARK(BM_UinputWheelStep);
 
 // Includes the server's share: the connection's buffer fills when the server falls behind.
 void BM_XTestKeyStroke(benchmark::State& state) {
-    static testing::XvfbServer server;
     std::string error;
-    auto injector = XTestInjector::Open(server.display().c_str(), error);
+    auto injector = XTestInjector::Open(Server().display().c_str(), error);
     if (!injector) {
         state.SkipWithError(error.c_str());
         return;
