@@ -21,7 +21,10 @@ Program::Parts Program::RealParts() {
     Parts parts;
     parts.Injector = ChooseInjector();
     parts.Session = std::make_unique<DesktopSession>();
-    parts.DirectInput = DirectInput8Create;
+    parts.JoystickIds = std::make_shared<JoystickIdTable>();
+    parts.DirectInput = [ids = parts.JoystickIds](std::shared_ptr<IDirectInput8>& out) {
+        return CreateEvdevDirectInput(out, ids);
+    };
     return parts;
 }
 
@@ -30,6 +33,7 @@ Program::Program(Parts parts) : parts_(std::move(parts)) {
                                    parts_.Dialogs};
     dependencies.Injection = parts_.Injector.status;
     dependencies.DirectInput = parts_.DirectInput;
+    dependencies.JoystickIds = parts_.JoystickIds;
     dependencies.Settings = parts_.Settings;
     frmMain_ = std::make_unique<TfrmMain>(std::move(dependencies));
     tray_ = std::make_unique<TrayIcon>(*frmMain_);
@@ -58,7 +62,10 @@ void Program::FormCreate() {
     StartUpStep([&] { w.LoadProfileStore(); });
     // Settings, range defaults, the log, the remembered controllers.
     StartUpStep([&] { startMinimized_ = w.LoadApplicationSettings(); });
-    StartUpStep([&] { w.StartDirectInput(); });
+    StartUpStep([&] {
+        w.Controllers.RememberJoystickIds();
+        w.StartDirectInput();
+    });
     StartUpStep([&] { RefreshActiveGuids(lists_); });
     StartUpStep([&] { w.popItemStartClick(); });
     w.TrayFrame = 1;

@@ -30,7 +30,9 @@ public:
         std::unique_ptr<ISessionControl> Session;
         IUserDialogs* Dialogs = nullptr; // null: real message boxes
         DirectInputEntry DirectInput;    // empty: no controller API
-        Registry* Settings = nullptr;    // null: the user's own settings
+        // The joystick ID table DirectInput hands out from; remembered controllers seed it.
+        std::shared_ptr<JoystickIdTable> JoystickIds;
+        Registry* Settings = nullptr; // null: the user's own settings
     };
     static Parts RealParts();
 

@@ -48,13 +48,38 @@ void ControllerAccess::cmdAddDeviceClick() {
 }
 
 bool ControllerAccess::OpenController(std::int32_t index, OpenVariant variant) {
-    TJoystick& c = lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
+    bool mayRescan = true;
+    return OpenController(index, variant, mayRescan);
+}
+
+HRESULT ControllerAccess::CreateController(TJoystick& c) {
     c.Device.reset();
-    const char* prefix = "Failed to create device: ";
     // With no DirectInput object (its start failed) opening fails as a create would.
     HRESULT hr = directInput_ ? directInput_->CreateDevice(c.Guid, c.Device) : DIERR_NOTINITIALIZED;
     if (hr == DI_OK && !c.Device)
         hr = DIERR_GENERIC;
+    return hr;
+}
+
+void ControllerAccess::RescanControllers() {
+    if (directInput_)
+        directInput_->EnumDevices(
+            DI8DEVCLASS_GAMECTRL, [](const DIDEVICEINSTANCEA&, void*) { return DIENUM_CONTINUE; },
+            nullptr, DIEDFL_ATTACHEDONLY);
+}
+
+bool ControllerAccess::OpenController(std::int32_t index, OpenVariant variant, bool& mayRescan) {
+    TJoystick& c = lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
+    const char* prefix = "Failed to create device: ";
+    HRESULT hr = CreateController(c);
+    // Whatever failed on the node where the controller was last seen (gone, or taken by a
+    // device this user may not read), it may have been plugged in again elsewhere: scan once
+    // and try the fresh entry. Only the last try is logged.
+    if (hr != DI_OK && mayRescan && directInput_) {
+        mayRescan = false;
+        RescanControllers();
+        hr = CreateController(c);
+    }
     if (hr == DI_OK) {
         prefix = "Failed to set coop level: ";
         hr = c.Device->SetCooperativeLevel(appWindow_, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND);
@@ -132,7 +157,7 @@ int ControllerAccess::ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& ob
     } else if (type == GUID_Button) {
         if (c.ButtonCount < MaxButtons)
             c.ButtonNames[static_cast<std::size_t>(c.ButtonCount++)] =
-                "Button: " + ObjectName(object);
+                Utf8Cut("Button: " + ObjectName(object), NameCapacity);
     } else if (type == GUID_POV) {
         if (c.POVCount < MaxHats) {
             const auto n = static_cast<std::size_t>(c.POVCount++);
@@ -181,11 +206,23 @@ void ControllerAccess::cmdRemoveDeviceClick() {
     Changed();
 }
 
-void ControllerAccess::popItemStartClick() {
+void ControllerAccess::OpenClosedControllers() {
+    bool mayRescan = true; // one scan for all of them, however many are not attached
     for (std::int32_t i = 0; i < lists_.ActiveJoysticks.count(); ++i)
         if (!lists_.ActiveJoysticks[static_cast<std::size_t>(i)].Acquired)
-            OpenController(i, OpenVariant::Start);
+            OpenController(i, OpenVariant::Start, mayRescan);
+}
+
+void ControllerAccess::popItemStartClick() {
+    OpenClosedControllers();
     host_.ResumeReading();
+}
+
+void ControllerAccess::RememberJoystickIds() {
+    if (!JoystickIds)
+        return;
+    for (const TJoystick& c : lists_.ActiveJoysticks)
+        JoystickIds->Remember(c.Guid, c.JoystickID, c.Name);
 }
 
 void ControllerAccess::popItemStopClick() {

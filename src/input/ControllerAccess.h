@@ -7,6 +7,7 @@
 #include "engine/Lists.h"
 #include "input/ControllerView.h"
 #include "platform/dinput/DirectInput.h"
+#include "platform/dinput/JoystickIds.h"
 
 #include <cstdint>
 #include <functional>
@@ -52,13 +53,17 @@ public:
     void cmdRemoveDeviceClick();
     // Opens every active controller that is not open, then switches reading on.
     void popItemStartClick();
+    // The opening part of Start: every active controller that is not open, with at most one
+    // rescan for all of them.
+    void OpenClosedControllers();
     // Switches reading off, then closes every open controller (devices stay created).
     void popItemStopClick();
 
     enum class OpenVariant { Add, Start };
     // Creates, sets up, acquires and enumerates controller `index` of ActiveJoysticks. Add has
     // zeroed the object counts before; Start zeroes them only once acquisition succeeded, so a
-    // controller that fails to reopen keeps what it showed. True when it is open.
+    // controller that fails to reopen keeps what it showed. True when it is open. A controller
+    // that cannot be created is tried once more after a rescan.
     bool OpenController(std::int32_t index, OpenVariant variant);
     // EnumObjects callback: range and dead zone on axes, then counts and names by object type.
     // `context` points to the controller's index as a 32-bit integer.
@@ -73,7 +78,18 @@ public:
     // Releases the DirectInput object (at exit, after the controller lists).
     void ReleaseDirectInput() { directInput_.reset(); }
 
+    // The process's joystick ID table, which the DirectInput entry hands to every object it
+    // creates; null when the entry keeps none (tests, the probe).
+    std::shared_ptr<JoystickIdTable> JoystickIds;
+    // Start-up, once the remembered controllers are read and before discovery: their IDs
+    // stay theirs.
+    void RememberJoystickIds();
+
 private:
+    bool OpenController(std::int32_t index, OpenVariant variant, bool& mayRescan);
+    HRESULT CreateController(TJoystick& controller);
+    // Lets the DirectInput object see where the controllers are now; the found list stays.
+    void RescanControllers();
     TJoystick& Active(const void* context);
     void SetAxisProperties(const TJoystick& controller, const DIDEVICEOBJECTINSTANCEA& object);
     void Changed();

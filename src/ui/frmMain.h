@@ -50,6 +50,8 @@ struct TMainDependencies {
     // DirectInput8Create: the evdev entry for the program, a fixture one for tests. Empty
     // stands for a missing entry point: the controller list stays empty.
     DirectInputEntry DirectInput = {};
+    // The joystick ID table that entry hands out from; null when it keeps none.
+    std::shared_ptr<JoystickIdTable> JoystickIds = {};
     // The settings store; null uses the user's own (QSettings("Vemoskar", "Padwright")).
     Registry* Settings = nullptr;
     // The profile store, by bare name in the working directory unless a path is given.

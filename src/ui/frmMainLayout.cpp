@@ -67,6 +67,7 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
       Controllers(dependencies.Lists, *this, std::move(dependencies.DirectInput)),
       injection_(std::move(dependencies.Injection)),
       engine_(dependencies.Lists, dependencies.Injector, dependencies.Session, *this) {
+    Controllers.JoystickIds = std::move(dependencies.JoystickIds);
     setWindowTitle(QStringLiteral("Padwright"));
     setFont(DesignFont());
     setFixedSize(466, 499);

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
+#include "platform/dinput/InstanceGuid.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "store/Registry.h"
@@ -84,8 +85,10 @@ protected:
         parts.Session = std::make_unique<RecordingSession>();
         parts.Dialogs = &dialogs;
         parts.Settings = settings.get();
-        parts.DirectInput = [k = kernel](std::shared_ptr<IDirectInput8>& out) {
-            out = CreateFixtureDirectInput(k);
+        parts.JoystickIds = std::make_shared<JoystickIdTable>();
+        parts.DirectInput = [k = kernel,
+                             ids = parts.JoystickIds](std::shared_ptr<IDirectInput8>& out) {
+            out = CreateFixtureDirectInput(k, ids);
             return DI_OK;
         };
         program = std::make_unique<Program>(std::move(parts));
@@ -198,6 +201,35 @@ TEST_F(StartupTest, RememberedControllerAttachedUnderANewGuidIsOpened) {
     EXPECT_EQ(pad.Guid, program->Lists().FoundJoysticks[0].Guid);
     EXPECT_TRUE(pad.Acquired);
     EXPECT_EQ(Items(Window().cmbFoundDevices), Items(Window().cmbDevices));
+}
+
+// Two identical pads without serials, remembered by port; found the other way round at
+// start-up, each still gets its own ID, GUID and settings.
+TEST_F(StartupTest, IdenticalPadsKeepTheirOwnSettingsWhateverTheNodeOrder) {
+    EvdevDescription pad = LoadEvemuFile(PadFile).description;
+    pad.uniq.clear();
+    auto onPort = [&](const char* port) {
+        pad.phys = port;
+        return pad;
+    };
+    const QString left = QString::fromStdString(GuidToString(InstanceGuid(onPort("usb-1"))));
+    const QString right = QString::fromStdString(GuidToString(InstanceGuid(onPort("usb-2"))));
+    kernel->Add(onPort("usb-2"));
+    kernel->Add(onPort("usb-1"));
+    WriteSettings(("[Joystick0]\nName=Microsoft X-Box 360 pad\nGUID=" + left +
+                   "\nID=0\nMaxVal=30\n\n[Joystick1]\nName=Microsoft X-Box 360 pad\nGUID=" + right +
+                   "\nID=1\nMaxVal=40\n")
+                      .toUtf8());
+    Start();
+    const auto& active = program->Lists().ActiveJoysticks;
+    ASSERT_EQ(active.count(), 2);
+    EXPECT_EQ(GuidToString(active[0].Guid), left.toStdString());
+    EXPECT_EQ(active[0].MaxVal, 30);
+    EXPECT_EQ(GuidToString(active[1].Guid), right.toStdString());
+    EXPECT_TRUE(active[0].Acquired && active[1].Acquired);
+    EXPECT_EQ(Items(Window().cmbFoundDevices),
+              (QStringList{"Name: Microsoft X-Box 360 pad -- ID: 1",
+                           "Name: Microsoft X-Box 360 pad -- ID: 0"}));
 }
 
 TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {

@@ -25,15 +25,17 @@ public:
 
 struct ControllerRig {
     std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
+    std::shared_ptr<JoystickIdTable> ids = std::make_shared<JoystickIdTable>();
     TLists lists;
     LoggingHost host;
     ControllerAccess access{lists, host, [this](std::shared_ptr<IDirectInput8>& out) {
-                                out = CreateFixtureDirectInput(kernel);
+                                out = CreateFixtureDirectInput(kernel, ids);
                                 return DI_OK;
                             }};
     int removeSelectionRuns = 0;
 
     ControllerRig() {
+        access.JoystickIds = ids;
         access.cmbDevicesClick = [this] {
             ++removeSelectionRuns;
             access.View.cmdRemoveDevice.Enabled = access.View.cmbDevices.HasSelection();

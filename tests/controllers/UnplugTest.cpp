@@ -69,6 +69,51 @@ TEST(UnplugTest, DropsOutReleasesAndIsReadAgainAfterReplug) {
     EXPECT_EQ(KeyDowns(injector, 0x41, false), 2); // read again, from the new node
 }
 
+// Two pads, the second one active; the first is unplugged and the list refreshed: the active
+// pad is still listed under its own ID, so adding it again adds nothing.
+TEST(UnplugTest, AnActiveControllerKeepsItsIdWhenAnotherIsUnplugged) {
+    ControllerRig rig;
+    const int first = rig.Plug("logitech-momo-racing.evemu");
+    rig.Plug("usb-gamepad-0079-0011.evemu");
+    rig.access.StartDirectInput();
+    rig.Add(1);
+    ASSERT_EQ(rig.Active(0).JoystickID, 1u);
+    rig.kernel->Unplug(first);
+    rig.access.cmdRefreshClick();
+    ASSERT_EQ(rig.lists.FoundJoysticks.count(), 1);
+    EXPECT_EQ(rig.Found(0).JoystickID, 1u);
+    rig.Add(0);
+    EXPECT_EQ(rig.lists.ActiveJoysticks.count(), 1);
+}
+
+// A replugged pad whose old node now belongs to a device this user may not read (here a
+// keyboard) is found at its new node by Start, with one rescan however many remembered
+// controllers are missing.
+TEST(UnplugTest, StartFindsAReplugEvenWhenItsOldNodeIsDenied) {
+    ControllerRig rig;
+    const int node = rig.Plug("usb-gamepad-0079-0011.evemu");
+    rig.access.StartDirectInput();
+    rig.Add(0);
+    rig.lists.ActiveJoysticks.push_back(rig.Active(0));
+    rig.Active(1).Guid = InstanceGuid(testing::Fixture("logitech-momo-racing.evemu").description);
+    rig.Active(1).Device.reset();
+    rig.access.popItemStopClick();
+
+    rig.kernel->Unplug(node);
+    rig.kernel->Replug(node);
+    rig.kernel->Add(testing::Fixture("logitech-g13-gaming-keys.evemu").description, {}, node);
+    rig.kernel->SetDenied(node, true);
+    const int scans = rig.kernel->Scans();
+    rig.host.lines.clear();
+    rig.access.popItemStartClick();
+    EXPECT_TRUE(rig.Active(0).Acquired);
+    EXPECT_FALSE(rig.Active(1).Acquired);
+    EXPECT_EQ(rig.kernel->Scans(), scans + 1);
+    EXPECT_EQ(rig.host.lines,
+              std::vector<std::string>{"Failed to create device: " +
+                                       std::string(DirectInputErrorText(DIERR_DEVICENOTREG))});
+}
+
 TEST(UnplugTest, RemovingAControllerLetsGoOfItsHeldKeys) {
     ControllerRig rig;
     RecordingInjector injector;

@@ -62,7 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviceCase{"logitech-momo-racing.evemu", true, "110000", 0, 0, 10},
                       DeviceCase{"radiomaster-tx16s-opentx.evemu", true, "111111", 1, 0, 24},
                       DeviceCase{"usb-gamepad-0079-0011.evemu", true, "110000", 0, 0, 10},
-                      DeviceCase{"xbox360-pad-xpad-ayaneo-air.evemu", true, "111111", 0, 1, 11}),
+                      DeviceCase{"xbox360-pad-xpad-ayaneo-air.evemu", true, "111111", 0, 1, 11},
+                      // Written for these rules: a pedal box, simulation codes that fill free
+                      // axes, a wide hat among pressure values and more than 128 buttons.
+                      DeviceCase{"pedal-box-gas-brake.evemu", true, "000000", 2, 0, 0},
+                      DeviceCase{"wheel-simulation-axes.evemu", true, "111110", 2, 1, 12},
+                      DeviceCase{"wide-hat-leftovers-pad.evemu", true, "111111", 2, 1, 128}),
     [](const auto& info) {
         std::string name = info.param.file;
         name = name.substr(0, name.find('.'));
@@ -108,6 +113,34 @@ TEST(DeviceObjectsTest, UnnamedButtonCodesCount) {
     EXPECT_EQ(codes[12], 0x12cu);
     EXPECT_EQ(codes[14], 0x12eu);
     EXPECT_EQ(codes[16], unsigned(BTN_TRIGGER_HAPPY1));
+}
+
+// Throttle and rudder take the sliders; wheel, gas and brake the axes no X..Rz code took.
+TEST(DeviceObjectsTest, SimulationCodesFillTheFreeAxes) {
+    const ObjectLayout layout =
+        BuildObjectLayout(Fixture("wheel-simulation-axes.evemu").description);
+    std::vector<std::pair<std::string, unsigned>> axes;
+    for (const ObjectInfo& o : layout.objects)
+        if (o.kind == ObjectKind::Axis || o.kind == ObjectKind::Slider)
+            axes.emplace_back(o.name, o.codeX);
+    const std::vector<std::pair<std::string, unsigned>> expected = {
+        {"X Axis", ABS_X},       {"Y Axis", ABS_Y},         {"Z Axis", ABS_WHEEL},
+        {"X Rotation", ABS_GAS}, {"Y Rotation", ABS_BRAKE}, {"Slider", ABS_THROTTLE},
+        {"Slider", ABS_RUDDER}};
+    EXPECT_EQ(axes, expected);
+    EXPECT_TRUE(UnusedCodes(Fixture("wheel-simulation-axes.evemu").description, layout).empty());
+}
+
+TEST(DeviceObjectsTest, CodesThatBecomeNoObjectAreNamedAsUnused) {
+    const EvdevDescription d = Fixture("wide-hat-leftovers-pad.evemu").description;
+    std::vector<std::pair<unsigned, unsigned>> unused;
+    for (const UnusedCode& u : UnusedCodes(d, BuildObjectLayout(d)))
+        unused.emplace_back(u.type, u.code);
+    const std::vector<std::pair<unsigned, unsigned>> expected = {
+        {EV_ABS, ABS_GAS},   {EV_ABS, ABS_HAT1X}, {EV_ABS, ABS_HAT1Y},
+        {EV_ABS, ABS_HAT2X}, {EV_KEY, KEY_HOME},  {EV_KEY, 0x2fc},
+        {EV_KEY, 0x2fd},     {EV_KEY, 0x2fe},     {EV_KEY, 0x2ff}};
+    EXPECT_EQ(unused, expected);
 }
 
 TEST(InstanceGuidTest, StableDistinctAndSensitiveToThePort) {

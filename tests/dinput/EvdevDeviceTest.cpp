@@ -192,6 +192,18 @@ TEST_F(EvdevDeviceTest, StickReadsFullTravelCentreAndDeadZone) {
         EXPECT_EQ(pov, POV_CENTERED);
 }
 
+// Max Value 0 asks for the range 0..0: every axis then reads 0, not DirectInput's default
+// 0..65535 that an invalid range would leave in place.
+TEST_F(EvdevDeviceTest, EmptyRangeMakesEveryAxisReadZero) {
+    const int node = AddFixture(*kernel, "radiomaster-tx16s-opentx.evemu");
+    auto device = Open(Enumerate(*di).at(0).guid, /*maxVal=*/0);
+    kernel->Push(node, {{EV_ABS, ABS_X, 2047}, {EV_ABS, ABS_THROTTLE, 0}});
+    const DIJOYSTATE2 s = Read(*device);
+    EXPECT_EQ(s.lX, 0);
+    EXPECT_EQ(s.lY, 0);
+    EXPECT_EQ(s.rglSlider[0], 0);
+}
+
 TEST_F(EvdevDeviceTest, PadHatTriggersAndStartValues) {
     const int node = AddFixture(*kernel, "xbox360-pad-xpad-ayaneo-air.evemu");
     auto device = Open(Enumerate(*di).at(0).guid);
@@ -231,6 +243,29 @@ TEST_F(EvdevDeviceTest, WheelReplaysItsRecording) {
     EXPECT_EQ(s.lX, -7);              // turned left: 7664 of 0..65535
     EXPECT_EQ(s.lZ, 10);              // gas pedal at 251 of 0..255
     EXPECT_EQ(s.rgbButtons[1], 0x00); // the square button went down and up again
+}
+
+// A hat with any range around 0 reads by the signs of its values; HAT codes carrying
+// pressures, a lone HAT2X and the 129th button change nothing.
+TEST_F(EvdevDeviceTest, WideHatReadsBySign) {
+    AddFixture(*kernel, "wide-hat-leftovers-pad.evemu", /*withEvents=*/true);
+    auto device = Open(Enumerate(*di).at(0).guid);
+    const DIJOYSTATE2 s = Read(*device);
+    EXPECT_EQ(s.rgdwPOV[0], 22500u); // -100, 90: down and left
+    EXPECT_EQ(s.rgdwPOV[1], POV_CENTERED);
+    int down = 0;
+    for (BYTE b : s.rgbButtons)
+        down += b != 0;
+    EXPECT_EQ(down, 1);
+    EXPECT_EQ(s.rgbButtons[67], 0x80); // 0x233, after 16 + 32 + 19 lower codes
+}
+
+TEST_F(EvdevDeviceTest, PedalsRestAtTheirLowEndAndPress) {
+    AddFixture(*kernel, "pedal-box-gas-brake.evemu", /*withEvents=*/true);
+    auto device = Open(Enumerate(*di).at(0).guid, 100, 0);
+    const DIJOYSTATE2 s = Read(*device);
+    EXPECT_EQ(s.rglSlider[0], 100);
+    EXPECT_EQ(s.rglSlider[1], -22); // 400 of 0..1023
 }
 
 TEST_F(EvdevDeviceTest, NonControllerIsNotCreated) {
@@ -318,12 +353,13 @@ TEST_F(EvdevDeviceTest, UnplugGivesDirectInputCodesAndReplugKeepsTheGuid) {
     EXPECT_EQ(di->CreateDevice(guid, again), DIERR_DEVICENOTREG);
     EXPECT_TRUE(Enumerate(*di).empty());
 
-    kernel->Replug(node); // back under another node number
+    kernel->Replug(node); // back under another node number, which a rescan finds
+    EXPECT_EQ(di->CreateDevice(guid, again), DIERR_DEVICENOTREG);
+    ASSERT_EQ(Enumerate(*di).size(), 1u);
+    EXPECT_TRUE(Enumerate(*di)[0].guid == guid);
     auto fresh = Open(guid);
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(Read(*fresh).rgbButtons[0], 0x80); // the state the device has now
-    ASSERT_EQ(Enumerate(*di).size(), 1u);
-    EXPECT_TRUE(Enumerate(*di)[0].guid == guid);
 }
 
 TEST_F(EvdevDeviceTest, UnreadableControllerIsListedButDeniedOnCreate) {

@@ -54,6 +54,7 @@ TEST(ProbeToolTest, PrintsTheBlockAndTheReplayedState) {
                        "names X Axis|Y Axis|Button: Button 0|Button: Button 1|Button: Button 2|"
                        "Button: Button 3|Button: Button 4|Button: Button 5|Button: Button 6|"
                        "Button: Button 7|Button: Button 8|Button: Button 9\n"
+                       "unused: none\n"
                        "state x=0 y=0 z=0 rx=0 ry=0 rz=0 slider1=0 slider2=0 hat1=c hat2=c "
                        "hat3=c hat4=c buttons=\n"
                        "--stderr--\n");
@@ -77,6 +78,18 @@ TEST(ProbeToolTest, SeveralFixturesRangeAndDeadZone) {
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("state x=0 y=100 "), std::string::npos);
+}
+
+// A pressure pair and a lone code on HAT codes, a simulation axis with no axis left, the
+// buttons past 128 and a key below BTN_MISC: each is named, so a user sees why it does nothing.
+TEST(ProbeToolTest, CodesThatBecameNoObjectAreNamed) {
+    const ProbeRun run = Probe(Device("wide-hat-leftovers-pad.evemu"));
+    EXPECT_NE(run.out.find("\nunused: ABS_GAS ABS_HAT1X ABS_HAT1Y ABS_HAT2X KEY_HOME 0x2fc 0x2fd "
+                           "0x2fe 0x2ff\nstate "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("POV=1 Button=128\npovmax 7 0 0 0\n"), std::string::npos);
+    EXPECT_NE(run.out.find(" hat1=22500 hat2=c "), std::string::npos);
 }
 
 TEST(ProbeToolTest, UnreadableDescriptionNamesFileAndLine) {

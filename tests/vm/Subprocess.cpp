@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -13,7 +14,7 @@
 namespace padwright::vm {
 
 Subprocess::Subprocess(const std::vector<std::string>& argv, const std::string& cwd,
-                       const std::vector<std::string>& env) {
+                       const std::vector<std::string>& env, uid_t uid) {
     int pipeFds[2];
     if (argv.empty() || pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("cannot start a program: " + std::string(std::strerror(errno)));
@@ -31,6 +32,8 @@ Subprocess::Subprocess(const std::vector<std::string>& argv, const std::string& 
             _exit(126);
         for (const std::string& e : env)
             putenv(const_cast<char*>(e.c_str()));
+        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
+            _exit(125);
         execv(args[0], args.data());
         _exit(127);
     }

@@ -12,9 +12,10 @@ namespace padwright::vm {
 class Subprocess {
 public:
     // `env` entries (NAME=VALUE) are added to the test's own environment; `cwd` empty keeps
-    // the test's directory. Throws std::runtime_error when the program cannot be started.
+    // the test's directory; a `uid` other than 0 runs the program as that user (and group).
+    // Throws std::runtime_error when the program cannot be started.
     explicit Subprocess(const std::vector<std::string>& argv, const std::string& cwd = {},
-                        const std::vector<std::string>& env = {});
+                        const std::vector<std::string>& env = {}, uid_t uid = 0);
     ~Subprocess();
     Subprocess(const Subprocess&) = delete;
     Subprocess& operator=(const Subprocess&) = delete;

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <set>
@@ -325,6 +328,55 @@ TEST(EvdevBackend, IdenticalPadsAreTwoControllers) {
     second.Write({{EV_KEY, BTN_SOUTH, 1}, {EV_SYN, SYN_REPORT, 0}});
     EXPECT_EQ(State(*one.device).find("buttons 0="), std::string::npos);
     EXPECT_NE(State(*two.device).find("buttons 0=128"), std::string::npos);
+}
+
+// Whether a SYN_DROPPED is among the events pending on `fd`.
+bool SawDropped(int fd) {
+    input_event ev;
+    bool dropped = false;
+    while (read(fd, &ev, sizeof ev) == static_cast<ssize_t>(sizeof ev))
+        dropped = dropped || (ev.type == EV_SYN && ev.code == SYN_DROPPED);
+    return dropped;
+}
+
+// A reader that falls behind loses events: the kernel keeps a few hundred per reader, drops
+// the rest and says so (SYN_DROPPED). The backend must then catch up with the device's real
+// state, including what changed only in the lost part: a button held and a hat pushed before
+// thousands of frames of stick and button noise.
+TEST(EvdevBackend, CatchesUpAfterTheKernelDroppedEvents) {
+    const EvemuDevice file =
+        LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/xbox360-pad-xpad-ayaneo-air.evemu");
+    KernelDevice device(file.description);
+    Backends b;
+    const int fixtureNode = b.fixtureKernel->Add(file.description);
+    const auto listed = Enumerate(*b.evdev);
+    ASSERT_EQ(listed.size(), 1u);
+    View real = Open(*b.evdev, listed[0]);
+    View fixture = Open(*b.fixture, Enumerate(*b.fixture).at(0));
+    ASSERT_TRUE(real.device && fixture.device);
+    const int raw = open(device.Node().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(raw, 0);
+
+    std::vector<EvdevEvent> flood = {
+        {EV_KEY, BTN_EAST, 1}, {EV_ABS, ABS_HAT0X, -1}, {EV_SYN, SYN_REPORT, 0}};
+    for (int i = 0; i < 5000; ++i) {
+        flood.push_back({EV_ABS, ABS_X, (i * 997) % 65536 - 32768});
+        flood.push_back({EV_KEY, BTN_SOUTH, (i + 1) % 2});
+        flood.push_back({EV_SYN, SYN_REPORT, 0});
+    }
+    flood.push_back({EV_ABS, ABS_X, 32767});
+    flood.push_back({EV_SYN, SYN_REPORT, 0});
+    device.Write(flood);
+    b.fixtureKernel->Push(fixtureNode, flood);
+
+    EXPECT_TRUE(SawDropped(raw)) << "the flood did not overflow the kernel's buffer";
+    close(raw);
+    const std::string state = State(*real.device);
+    EXPECT_EQ(state, State(*fixture.device));
+    EXPECT_EQ(state.rfind("axes 1000 ", 0), 0u) << state;
+    EXPECT_NE(state.find(" povs 27000 "), std::string::npos) << state;
+    EXPECT_NE(state.find(" buttons 1=128"), std::string::npos) << state;
+    EXPECT_EQ(state.find(" 0=128"), std::string::npos) << state; // BTN_SOUTH ended up
 }
 
 std::string FileName(const testing::TestParamInfo<std::filesystem::path>& info) {

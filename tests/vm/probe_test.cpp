@@ -88,5 +88,23 @@ TEST(Probe, ReportsRealDevicesAsItReportsTheirDescriptions) {
     EXPECT_EQ(got.states, want.states);
 }
 
+// A controller node this user may not read is named with its path and the ways to be given
+// access, not only with DirectInput's error text.
+TEST(Probe, TellsAUserWhoMayNotReadANodeHowToGetAccess) {
+    const EvemuDevice d =
+        LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/pedal-box-gas-brake.evemu");
+    KernelDevice pedals(d.description); // root's alone, as devtmpfs makes it
+    constexpr uid_t Nobody = 65534;
+    Subprocess probe({PADWRIGHT_PROBE}, {}, {}, Nobody);
+    EXPECT_EQ(probe.Wait(std::chrono::seconds(60)), 0) << probe.Output();
+    const std::string& out = probe.Output();
+    EXPECT_NE(out.find(pedals.Node() + " (Padwright Test Pedals) is a game controller this user "
+                                       "may not read."),
+              std::string::npos)
+        << out;
+    for (const char* way : {"\"uaccess\"", "TAG+=\"uaccess\"", "\"input\" group"})
+        EXPECT_NE(out.find(way), std::string::npos) << way << " missing from:\n" << out;
+}
+
 } // namespace
 } // namespace padwright::vm

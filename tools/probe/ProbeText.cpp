@@ -35,6 +35,28 @@ std::string ControllerBlock(const TJoystick& c) {
     return out.str();
 }
 
+std::string UnusedLine(const std::vector<std::string>& codes) {
+    std::string line = "unused:";
+    for (const std::string& code : codes)
+        line += ' ' + code;
+    return line + (codes.empty() ? " none\n" : "\n");
+}
+
+std::string AccessAdvice(const std::string& node, const std::string& name) {
+    return node + " (" + name +
+           ") is a game controller this user may not read.\n"
+           "  At the local seat systemd gives the user of the session access to nodes tagged\n"
+           "  \"uaccess\"; joysticks get that tag through ID_INPUT_JOYSTICK. For a device it does\n"
+           "  not recognise, a udev rule such as\n"
+           "    SUBSYSTEM==\"input\", KERNEL==\"event*\", ATTRS{name}==\"" +
+           name +
+           "\", TAG+=\"uaccess\"\n"
+           "  in /etc/udev/rules.d/70-padwright.rules (then replug the device) adds it; or add "
+           "the\n"
+           "  user to the \"input\" group (sudo usermod -aG input $USER, then log in again),\n"
+           "  which lets every program of the user read every input device, keyboards too.\n";
+}
+
 std::string StateLine(const TJoystick& c, const DIJOYSTATE2& s) {
     std::ostringstream out;
     out << "state x=" << s.lX << " y=" << s.lY << " z=" << s.lZ << " rx=" << s.lRx

@@ -1,12 +1,17 @@
 // padwright-probe: lists the game controllers as Padwright sees them (list text, GUID, object
-// counts, hat ranges, object names), from /dev/input or from device description files, and
-// shows their state.
+// counts, hat ranges, object names, the kernel codes that became no object), from /dev/input
+// or from device description files, and shows their state. Controllers this user may not read
+// are named with the way to be given access.
 #include "ProbeText.h"
 #include "input/ControllerAccess.h"
 #include "input/DirectInputErrorText.h"
+#include "platform/dinput/EvdevDirectInput.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
 #include "platform/dinput/LibevdevKernel.h"
+#include "platform/dinput/ObjectLayout.h"
+
+#include <libevdev/libevdev.h>
 
 #include <charconv>
 #include <chrono>
@@ -89,6 +94,27 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     return true;
 }
 
+std::string CodeName(unsigned type, unsigned code) {
+    const char* name = libevdev_event_code_get_name(type, code);
+    // The last code carries only the name of the range's end (KEY_MAX), which no device means.
+    if (name != nullptr && !std::string_view(name).ends_with("_MAX"))
+        return name;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%03x", code); // codes the kernel gives no name
+    return hex;
+}
+
+// The kernel codes of the controller that became no object, so that a user can see why a
+// control does nothing.
+std::vector<std::string> Unused(const EvdevDirectInput& di, const GUID& guid) {
+    std::vector<std::string> names;
+    for (const EvdevDirectInput::Found& f : di.Scanned())
+        if (f.guid == guid)
+            for (const UnusedCode& u : UnusedCodes(f.description, BuildObjectLayout(f.description)))
+                names.push_back(CodeName(u.type, u.code));
+    return names;
+}
+
 bool ReadState(TJoystick& c, DIJOYSTATE2& state, ProbeHost& host) {
     if (!c.Acquired || !c.Device)
         return false;
@@ -144,12 +170,20 @@ int main(int argc, char** argv) {
         access.View.cmbFoundDevices.ItemIndex = k;
         access.cmdAddDeviceClick();
     }
+    // Both entries give the evdev implementation, which can tell what it found.
+    const auto* evdev = dynamic_cast<const EvdevDirectInput*>(access.DirectInput().get());
+    if (evdev != nullptr)
+        for (const EvdevDirectInput::Found& f : evdev->Scanned())
+            if (f.denied)
+                std::cerr << "padwright-probe: " << probe::AccessAdvice(f.node, f.description.name);
     if (lists.ActiveJoysticks.empty())
         std::cerr << "padwright-probe: no game controllers found\n";
 
     for (int i = 0; i < lists.ActiveJoysticks.count(); ++i) {
         TJoystick& c = lists.ActiveJoysticks[static_cast<std::size_t>(i)];
         std::cout << (i > 0 ? "\n" : "") << probe::ControllerBlock(c);
+        if (evdev != nullptr)
+            std::cout << probe::UnusedLine(Unused(*evdev, c.Guid));
         DIJOYSTATE2 state;
         if (!options.fixtures.empty() && ReadState(c, state, host))
             std::cout << probe::StateLine(c, state);

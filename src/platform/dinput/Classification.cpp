@@ -22,6 +22,23 @@ bool IsMouse(const EvdevDescription& d) {
     return d.HasRel(REL_X) && d.HasRel(REL_Y) && d.HasKey(BTN_LEFT);
 }
 
+// The digit row and the letters of the main block: no controller has all of a keyboard's
+// typing keys, and a keyboard's extra axes (a volume wheel, a joystick nub) do not make it one.
+bool IsKeyboard(const EvdevDescription& d) {
+    return HasKeyInRange(d, KEY_1, KEY_0) && d.HasKey(KEY_Q) && d.HasKey(KEY_A) && d.HasKey(KEY_Z);
+}
+
+// One axis is enough: a pedal box has only gas and brake.
+bool HasControllerAxis(const EvdevDescription& d) {
+    for (unsigned code = ABS_X; code <= ABS_RZ; ++code)
+        if (d.HasAbs(code))
+            return true;
+    for (unsigned code = ABS_THROTTLE; code <= ABS_BRAKE; ++code)
+        if (d.HasAbs(code))
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool IsGameController(const EvdevDescription& d) {
@@ -29,9 +46,7 @@ bool IsGameController(const EvdevDescription& d) {
         return false;
     const bool joystickButtons =
         HasKeyInRange(d, BTN_JOYSTICK, BTN_JOYSTICK + 0x1f) || HasKeyInRange(d, 0x2c0, 0x2ff);
-    const bool absoluteXY = d.HasAbs(ABS_X) && d.HasAbs(ABS_Y);
-    // A keyboard has neither, so it falls out here too.
-    return joystickButtons || absoluteXY;
+    return joystickButtons || (HasControllerAxis(d) && !IsKeyboard(d));
 }
 
 } // namespace padwright

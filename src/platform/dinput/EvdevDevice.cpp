@@ -210,7 +210,8 @@ HRESULT EvdevDevice::SetObjectProperty(DWORD property, const DIPROPHEADER* heade
         return hr;
     const auto* r = reinterpret_cast<const DIPROPRANGE*>(header);
     const auto* d = reinterpret_cast<const DIPROPDWORD*>(header);
-    if (range ? r->lMin >= r->lMax : d->dwData > MaxDeadZone)
+    // An empty range is a range: with Max Value 0 every axis reads 0.
+    if (range ? r->lMin > r->lMax : d->dwData > MaxDeadZone)
         return DIERR_INVALIDPARAM;
     bool applied = false;
     for (std::size_t i : indices) {

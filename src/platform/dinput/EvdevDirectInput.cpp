@@ -4,6 +4,7 @@
 #include "platform/dinput/Classification.h"
 #include "platform/dinput/EvdevDevice.h"
 #include "platform/dinput/InstanceGuid.h"
+#include "platform/dinput/JoystickIds.h"
 
 #include <cerrno>
 #include <cstring>
@@ -18,8 +19,10 @@ bool IsPermissionError(int error) {
 
 } // namespace
 
-EvdevDirectInput::EvdevDirectInput(std::shared_ptr<IEvdevKernel> kernel)
-    : kernel_(std::move(kernel)) {}
+EvdevDirectInput::EvdevDirectInput(std::shared_ptr<IEvdevKernel> kernel,
+                                   std::shared_ptr<JoystickIdTable> ids)
+    : kernel_(std::move(kernel)), ids_(ids ? std::move(ids) : std::make_shared<JoystickIdTable>()) {
+}
 
 void EvdevDirectInput::Scan() {
     found_.clear();
@@ -47,9 +50,15 @@ void EvdevDirectInput::Scan() {
             (numbered.uniq.empty() ? numbered.phys : numbered.uniq) += '#' + std::to_string(copy);
             guid = InstanceGuid(numbered);
         }
-        found_.push_back({node, guid, identity, static_cast<DWORD>(found_.size()), error != 0,
-                          std::move(description)});
+        found_.push_back({node, guid, identity, 0, error != 0, std::move(description)});
     }
+    // IDs once every GUID is known: a remembered controller's ID goes to a newcomer of the
+    // same name only while the remembered one is not attached.
+    std::vector<GUID> present;
+    for (const Found& f : found_)
+        present.push_back(f.guid);
+    for (Found& f : found_)
+        f.joystickId = ids_->IdFor(f.guid, f.description.name, present);
 }
 
 HRESULT EvdevDirectInput::EnumDevices(DWORD devType, const EnumDevicesCallback& callback,
@@ -86,8 +95,13 @@ const EvdevDirectInput::Found* EvdevDirectInput::Lookup(const GUID& instance) co
 HRESULT EvdevDirectInput::Open(const Found& found, std::shared_ptr<IDirectInputDevice8>& device) {
     std::unique_ptr<IEvdevNode> node;
     const int error = kernel_->Open(found.node, node);
-    if (IsPermissionError(error))
-        return E_ACCESSDENIED;
+    if (IsPermissionError(error)) {
+        // Denied is only true of the controller if the node is still that controller.
+        EvdevDescription there;
+        const bool same = kernel_->Peek(found.node, there) && IsGameController(there) &&
+                          InstanceGuid(there) == found.identity;
+        return same ? E_ACCESSDENIED : DIERR_DEVICENOTREG;
+    }
     if (error != 0)
         return DIERR_DEVICENOTREG;
     // Node numbers are reused: make sure it is still the same device.
@@ -98,16 +112,12 @@ HRESULT EvdevDirectInput::Open(const Found& found, std::shared_ptr<IDirectInputD
     return DI_OK;
 }
 
+// Opens the node where the last scan saw the controller. A controller plugged in again since
+// sits elsewhere, and its old node may now belong to anything: the caller rescans
+// (EnumDevices) and tries again, once for all its controllers rather than once for each.
 HRESULT EvdevDirectInput::CreateDevice(const GUID& instance,
                                        std::shared_ptr<IDirectInputDevice8>& device) {
     device.reset();
-    if (const Found* f = Lookup(instance)) {
-        const HRESULT hr = Open(*f, device);
-        if (hr != DIERR_DEVICENOTREG)
-            return hr;
-    }
-    // Not where it was last seen: it may have been plugged in again elsewhere since.
-    Scan();
     if (const Found* f = Lookup(instance))
         return Open(*f, device);
     return DIERR_DEVICENOTREG;

@@ -3,6 +3,7 @@
 #include "platform/dinput/EvdevDirectInput.h"
 #include "platform/dinput/InstanceGuid.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace padwright {
@@ -46,21 +47,42 @@ std::int32_t Defuzz(std::int32_t value, std::int32_t old, std::int32_t fuzz) {
     return value;
 }
 
-void ApplyToDescription(EvdevDescription& d, const EvdevEvent& e) {
-    if (e.type == EV_ABS && e.code < ABS_CNT)
-        d.absinfo[e.code].value = e.value;
-    else if (e.type == EV_KEY && e.code < KEY_CNT)
-        d.keysDown.set(e.code, e.value != 0);
+// Whether the kernel passes `e` on to readers of a node in state `d`, and what it then
+// delivers; the state moves on. It drops codes the device lacks, axis moves that the fuzz
+// filter reduces to nothing, keys already in the state they report, and a report that would
+// close an empty frame. `frameOpen` tells whether anything passed since the last report.
+bool Filter(EvdevDescription& d, EvdevEvent& e, bool& frameOpen) {
+    bool passes = true;
+    if (e.type == EV_ABS) {
+        passes = d.HasAbs(e.code);
+        // Multitouch slots keep their own values, which the kernel filters per slot.
+        if (passes && e.code < ABS_MT_SLOT) {
+            AbsRange& r = d.absinfo[e.code];
+            e.value = Defuzz(e.value, r.value, r.fuzz);
+            passes = e.value != r.value;
+            r.value = e.value;
+        }
+    } else if (e.type == EV_KEY) {
+        passes = d.HasKey(e.code);
+        // Auto-repeat (2) passes without changing the state.
+        if (passes && e.value != 2) {
+            passes = d.keysDown.test(e.code) != (e.value != 0);
+            d.keysDown.set(e.code, e.value != 0);
+        }
+    } else if (e.type == EV_SYN && e.code == SYN_REPORT) {
+        passes = frameOpen;
+        frameOpen = false;
+        return passes;
+    }
+    frameOpen = frameOpen || passes;
+    return passes;
 }
 
-// What a reader gets for `e` on a node in state `d`, which then moves on.
-void Filter(EvdevDescription& d, EvdevEvent& e) {
-    // Multitouch slots keep their own values, which the kernel filters per slot.
-    if (e.type == EV_ABS && e.code < ABS_MT_SLOT) {
-        const AbsRange& r = d.absinfo[e.code];
-        e.value = Defuzz(e.value, r.value, r.fuzz);
-    }
-    ApplyToDescription(d, e);
+// The events of `events` that pass the filter, with the values readers see.
+std::vector<EvdevEvent> Delivered(EvdevDescription& d, std::vector<EvdevEvent> events,
+                                  bool& frameOpen) {
+    std::erase_if(events, [&](EvdevEvent& e) { return !Filter(d, e, frameOpen); });
+    return events;
 }
 
 } // namespace
@@ -71,7 +93,7 @@ std::string FixtureKernel::NodePath(int node) {
     return "/dev/input/event" + std::to_string(node);
 }
 
-int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> recorded) {
+int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> recorded, int at) {
     // Two copies of one description would share a GUID, which no two real devices on two
     // ports do: number the copies as if they sat on different ports.
     const GUID guid = InstanceGuid(description);
@@ -83,20 +105,21 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
         description.phys += '#';
         description.phys += std::to_string(copies + 1);
     }
-    // A recording plays from the description's values through the same fuzz filter as Push.
+    // A recording plays from the description's values through the same filter as Push.
     EvdevDescription playing = description;
-    for (EvdevEvent& e : recorded)
-        Filter(playing, e);
-    const int number = next_++;
-    nodes_[number] = Node{std::move(description), std::move(recorded), true, false, {}};
+    bool frameOpen = false;
+    recorded = Delivered(playing, std::move(recorded), frameOpen);
+    const int number = at >= 0 ? at : next_;
+    next_ = std::max(next_, number + 1);
+    nodes_[number] = Node{std::move(description), std::move(recorded), true, false, false, {}};
     return number;
 }
 
 void FixtureKernel::Push(int number, const std::vector<EvdevEvent>& events) {
     Node& node = nodes_.at(number);
-    std::vector<EvdevEvent> delivered(events);
-    for (EvdevEvent& e : delivered)
-        Filter(node.current, e);
+    const std::vector<EvdevEvent> delivered = Delivered(node.current, events, node.frameOpen);
+    if (delivered.empty())
+        return;
     for (auto& weak : node.clients)
         if (auto client = weak.lock())
             client->queue.insert(client->queue.end(), delivered.begin(), delivered.end());
@@ -114,7 +137,8 @@ void FixtureKernel::Unplug(int number) {
 int FixtureKernel::Replug(int number) {
     Node old = nodes_.at(number);
     const int fresh = next_++;
-    nodes_[fresh] = Node{std::move(old.current), std::move(old.recorded), true, old.denied, {}};
+    nodes_[fresh] =
+        Node{std::move(old.current), std::move(old.recorded), true, old.denied, false, {}};
     return fresh;
 }
 
@@ -131,6 +155,7 @@ FixtureKernel::Node* FixtureKernel::Find(const std::string& path) {
 
 bool FixtureKernel::ListNodes(std::vector<std::string>& nodes) {
     nodes.clear();
+    ++scans_;
     if (!directory_)
         return false;
     for (const auto& [number, node] : nodes_) // std::map keeps ascending node numbers
@@ -161,8 +186,9 @@ bool FixtureKernel::Peek(const std::string& path, EvdevDescription& out) {
     return true;
 }
 
-std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel) {
-    return std::make_shared<EvdevDirectInput>(std::move(kernel));
+std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel,
+                                                        std::shared_ptr<JoystickIdTable> ids) {
+    return std::make_shared<EvdevDirectInput>(std::move(kernel), std::move(ids));
 }
 
 } // namespace padwright

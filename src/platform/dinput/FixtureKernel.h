@@ -5,6 +5,7 @@
 // kernel.
 #include "platform/dinput/DirectInput.h"
 #include "platform/dinput/EvdevKernel.h"
+#include "platform/dinput/JoystickIds.h"
 
 #include <deque>
 #include <map>
@@ -18,11 +19,13 @@ class FixtureKernel final : public IEvdevKernel {
 public:
     FixtureKernel();
 
-    // A new node with the next free number. `recorded` events are pending on every handle as
-    // it is opened, so a freshly opened device reads them on its first poll.
-    int Add(EvdevDescription description, std::vector<EvdevEvent> recorded = {});
-    // Delivers events to every open handle of the node and updates its current state; axis
-    // values pass the kernel's fuzz filter first, as they do on a real node.
+    // A new node with the next free number, or with number `at` (which the kernel hands out
+    // again once its device is gone). `recorded` events are pending on every handle as it is
+    // opened, so a freshly opened device reads them on its first poll.
+    int Add(EvdevDescription description, std::vector<EvdevEvent> recorded = {}, int at = -1);
+    // Delivers events to every open handle of the node and updates its current state. What
+    // the kernel would drop is dropped (codes the device lacks, axis moves within the fuzz,
+    // keys already in that state, empty frames), and axis values pass its fuzz filter.
     void Push(int node, const std::vector<EvdevEvent>& events);
     // The device vanishes: open handles report it gone, and the node disappears.
     void Unplug(int node);
@@ -34,6 +37,8 @@ public:
     void SetInputDirectory(bool present) { directory_ = present; }
 
     static std::string NodePath(int node);
+    // How often the node list was read: one per scan of the nodes.
+    int Scans() const { return scans_; }
 
     bool ListNodes(std::vector<std::string>& nodes) override;
     int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) override;
@@ -50,16 +55,20 @@ private:
         std::vector<EvdevEvent> recorded;
         bool present = true;
         bool denied = false;
+        bool frameOpen = false; // events passed since the last SYN_REPORT
         std::vector<std::weak_ptr<Client>> clients;
     };
     Node* Find(const std::string& path);
 
     std::map<int, Node> nodes_;
     int next_ = 0;
+    int scans_ = 0;
     bool directory_ = true;
 };
 
 // A DirectInput object over fixture devices, the way DirectInput8Create gives the real one.
-std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel);
+// `ids`: the joystick ID table to share across objects; null gives the object its own.
+std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel,
+                                                        std::shared_ptr<JoystickIdTable> ids = {});
 
 } // namespace padwright

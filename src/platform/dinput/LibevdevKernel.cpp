@@ -201,7 +201,12 @@ bool LibevdevKernel::Peek(const std::string& node, EvdevDescription& d) {
 }
 
 HRESULT DirectInput8Create(std::shared_ptr<IDirectInput8>& out) {
-    out = std::make_shared<EvdevDirectInput>(std::make_shared<LibevdevKernel>());
+    return CreateEvdevDirectInput(out, nullptr);
+}
+
+HRESULT CreateEvdevDirectInput(std::shared_ptr<IDirectInput8>& out,
+                               std::shared_ptr<JoystickIdTable> ids) {
+    out = std::make_shared<EvdevDirectInput>(std::make_shared<LibevdevKernel>(), std::move(ids));
     return DI_OK;
 }
 

@@ -3,6 +3,7 @@
 // may not open.
 #include "platform/dinput/DirectInput.h"
 #include "platform/dinput/EvdevKernel.h"
+#include "platform/dinput/JoystickIds.h"
 
 #include <memory>
 #include <string>
@@ -25,5 +26,8 @@ private:
 
 // DirectInput8Create for this machine's controllers.
 HRESULT DirectInput8Create(std::shared_ptr<IDirectInput8>& out);
+// The same with the process's joystick ID table, which outlives each object.
+HRESULT CreateEvdevDirectInput(std::shared_ptr<IDirectInput8>& out,
+                               std::shared_ptr<JoystickIdTable> ids);
 
 } // namespace padwright

@@ -10,10 +10,12 @@ constexpr const char* AxisNames[6] = {"X Axis",     "Y Axis",     "Z Axis",
                                       "X Rotation", "Y Rotation", "Z Rotation"};
 const GUID* const AxisTypes[6] = {&GUID_XAxis,  &GUID_YAxis,  &GUID_ZAxis,
                                   &GUID_RxAxis, &GUID_RyAxis, &GUID_RzAxis};
-constexpr unsigned SliderCodes[] = {ABS_THROTTLE, ABS_RUDDER, ABS_WHEEL, ABS_GAS, ABS_BRAKE};
+constexpr unsigned SimulationCodes[] = {ABS_THROTTLE, ABS_RUDDER, ABS_WHEEL, ABS_GAS, ABS_BRAKE};
 
+// A hat is read by the signs of its two values, which needs a centre at 0 with room on both
+// sides; pressures (0..255) on HAT codes are not hats.
 bool IsHatRange(const AbsRange& r) {
-    return r.minimum == -1 && r.maximum == 1;
+    return r.minimum < 0 && 0 < r.maximum;
 }
 
 class LayoutBuilder {
@@ -24,22 +26,39 @@ public:
     }
 
     ObjectLayout Build() {
-        for (int axis = 0; axis < 6; ++axis) {
-            const unsigned code = ABS_X + static_cast<unsigned>(axis);
-            if (device_.HasAbs(code))
-                AddAxis(ObjectKind::Axis, axis, *AxisTypes[axis], AxisNames[axis], code,
-                        static_cast<DWORD>(4 * axis));
-        }
+        // Which code each axis and slider reads: X..Rz their own codes, then the simulation
+        // codes in code order take the two sliders and after them the axes still free, so a
+        // wheel with throttle, wheel, gas and brake keeps all four.
+        std::array<int, 6> axisCode;
+        axisCode.fill(-1);
+        std::array<int, MaxLayoutSliders> sliderCode;
+        sliderCode.fill(-1);
+        for (int axis = 0; axis < 6; ++axis)
+            if (device_.HasAbs(ABS_X + static_cast<unsigned>(axis)))
+                axisCode[static_cast<std::size_t>(axis)] = ABS_X + axis;
         int sliders = 0;
-        for (unsigned code : SliderCodes) {
-            if (sliders == MaxLayoutSliders)
-                break;
-            if (device_.HasAbs(code)) {
-                AddAxis(ObjectKind::Slider, sliders, GUID_Slider, "Slider", code,
-                        static_cast<DWORD>(offsetof(DIJOYSTATE2, rglSlider) + 4 * sliders));
-                ++sliders;
+        for (unsigned code : SimulationCodes) {
+            if (!device_.HasAbs(code))
+                continue;
+            if (sliders < MaxLayoutSliders) {
+                sliderCode[static_cast<std::size_t>(sliders++)] = static_cast<int>(code);
+                continue;
+            }
+            for (int& taken : axisCode) {
+                if (taken < 0) {
+                    taken = static_cast<int>(code);
+                    break;
+                }
             }
         }
+        for (int axis = 0; axis < 6; ++axis)
+            if (const int code = axisCode[static_cast<std::size_t>(axis)]; code >= 0)
+                AddAxis(ObjectKind::Axis, axis, *AxisTypes[axis], AxisNames[axis],
+                        static_cast<unsigned>(code), static_cast<DWORD>(4 * axis));
+        for (int slider = 0; slider < sliders; ++slider)
+            AddAxis(ObjectKind::Slider, slider, GUID_Slider, "Slider",
+                    static_cast<unsigned>(sliderCode[static_cast<std::size_t>(slider)]),
+                    static_cast<DWORD>(offsetof(DIJOYSTATE2, rglSlider) + 4 * slider));
         AddHats();
         AddButtons();
         return std::move(layout_);
@@ -56,7 +75,6 @@ private:
              code, 0, device_.absinfo[code]});
     }
 
-    // Some pads report button pressures on HAT codes; only a -1..1 pair is a hat switch.
     void AddHats() {
         int hats = 0;
         for (unsigned pair = 0; pair < 4 && hats < MaxLayoutHats; ++pair) {
@@ -111,6 +129,17 @@ const ObjectInfo* ObjectLayout::FindByOffset(DWORD offset) const {
 
 ObjectLayout BuildObjectLayout(const EvdevDescription& device) {
     return LayoutBuilder(device).Build();
+}
+
+std::vector<UnusedCode> UnusedCodes(const EvdevDescription& device, const ObjectLayout& layout) {
+    std::vector<UnusedCode> unused;
+    for (unsigned code = 0; code < ABS_CNT; ++code)
+        if (device.HasAbs(code) && layout.absObject[code] == ObjectLayout::None)
+            unused.push_back({EV_ABS, code});
+    for (unsigned code = 0; code < KEY_CNT; ++code)
+        if (device.HasKey(code) && layout.keyObject[code] == ObjectLayout::None)
+            unused.push_back({EV_KEY, code});
+    return unused;
 }
 
 } // namespace padwright

@@ -44,4 +44,13 @@ constexpr int MaxLayoutButtons = 128;
 
 ObjectLayout BuildObjectLayout(const EvdevDescription& device);
 
+// A kernel code of the device that became no object: a lone or pressure HAT code, a simulation
+// axis with no slider or axis left, a button past the 128th, a key below BTN_MISC, and codes
+// DirectInput has no object for.
+struct UnusedCode {
+    unsigned type; // EV_ABS or EV_KEY
+    unsigned code;
+};
+std::vector<UnusedCode> UnusedCodes(const EvdevDescription& device, const ObjectLayout& layout);
+
 } // namespace padwright
