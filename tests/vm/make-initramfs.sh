@@ -30,6 +30,8 @@ fi
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/padwright-initramfs.XXXXXX")
 trap 'rm -rf "$root"' EXIT
+# mktemp's 0700 would become the guest's "/", where only root could reach any file.
+chmod 755 "$root"
 mkdir -p "$root"/{usr/bin,usr/lib/modules,usr/lib64,dev,proc,sys,tmp,root,etc}
 # Debian's merged /usr: binaries and ldd's output name libraries by their /lib/... paths.
 ln -s usr/bin "$root/bin"
