@@ -3,6 +3,7 @@
 #include "app/GuidRefresh.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
+#include "app/TrayHostProbe.h"
 #include "platform/dinput/LibevdevKernel.h"
 #include "platform/session/DesktopSession.h"
 #include "ui/TrayIcon.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QTimer>
 
@@ -25,6 +27,7 @@ Program::Parts Program::RealParts() {
     parts.DirectInput = [ids = parts.JoystickIds](std::shared_ptr<IDirectInput8>& out) {
         return CreateEvdevDirectInput(out, ids);
     };
+    parts.TrayProbe = ProbeTrayHost;
     return parts;
 }
 
@@ -37,9 +40,13 @@ Program::Program(Parts parts) : parts_(std::move(parts)) {
     dependencies.Settings = parts_.Settings;
     frmMain_ = std::make_unique<TfrmMain>(std::move(dependencies));
     tray_ = std::make_unique<TrayIcon>(*frmMain_);
+    tray_->SetHostProbe(parts_.TrayProbe);
     frmMain_->SetTrayView(tray_.get());
     ConnectTrayMenu();
     frmMain_->installEventFilter(this);
+    // Also when the window starts hidden, or from a terminal where no box is ever seen.
+    if (parts_.Injector.status.level != InjectionLevel::Full)
+        std::fprintf(stderr, "Padwright: %s\n", parts_.Injector.status.message.c_str());
     FormCreate();
 }
 
@@ -69,14 +76,40 @@ void Program::FormCreate() {
     StartUpStep([&] { RefreshActiveGuids(lists_); });
     StartUpStep([&] { w.popItemStartClick(); });
     w.TrayFrame = 1;
-    tray_->Add(); // also hooks the minimise event
+    // At login the desktop's notification area may come up after Padwright; starting in it,
+    // the icon waits for it (ShowMainWindow), as the icon's protocol is chosen at its creation.
+    if (!startMinimized_ || tray_->Host() != TrayHost::None)
+        tray_->Add(); // also hooks the minimise event
 }
 
 void Program::ShowMainWindow() {
-    // Without a notification area a hidden window could never be brought back.
-    if (startMinimized_ && tray_->CanHideWindow())
+    if (startMinimized_ && !tray_->IsAdded()) {
+        WaitForTrayHost();
         return;
+    }
+    // Without a notification area a hidden window could never be brought back.
+    if (startMinimized_ && tray_->CanHideWindow()) {
+        // The box about input waits for the window; the icon says it now.
+        if (parts_.Injector.status.level != InjectionLevel::Full)
+            tray_->Notify(QStringLiteral("Padwright"),
+                          QString::fromStdString(parts_.Injector.status.message));
+        return;
+    }
     frmMain_->show();
+}
+
+void Program::WaitForTrayHost() {
+    auto* wait = new QTimer(this);
+    wait->setInterval(TrayHostPollMs);
+    connect(wait, &QTimer::timeout, this, [this, wait, waited = 0]() mutable {
+        waited += TrayHostPollMs;
+        if (tray_->Host() == TrayHost::None && waited < TrayHostWaitMs)
+            return;
+        wait->deleteLater();
+        tray_->Add();
+        ShowMainWindow();
+    });
+    wait->start();
 }
 
 bool Program::eventFilter(QObject* watched, QEvent* event) {
@@ -125,22 +158,61 @@ Program::~Program() {
     parts_.Injector.injector.reset();
 }
 
+namespace {
+
+// A quit request that comes while start-up still runs (a box about the store, say) is kept
+// until start-up ends; meanwhile every box it opens is closed at once, so that nothing waits for
+// a person who is logging out.
+class StartUpQuit : public QObject {
+public:
+    void Request() {
+        if (requested_)
+            return;
+        requested_ = true;
+        qApp->installEventFilter(this);
+        CloseModal();
+    }
+    bool Requested() const { return requested_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched))
+            QTimer::singleShot(0, this, &StartUpQuit::CloseModal);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static void CloseModal() {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    }
+    bool requested_ = false;
+};
+
+} // namespace
+
 int RunProgram(QApplication& app, SingleInstance& instance) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
+    QApplication::setApplicationVersion(QStringLiteral(PADWRIGHT_VERSION));
     // The run ends when the main window closes, not when the last visible window does: with the
     // window in the tray, closing a message box must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     // Before anything shows: a tray host may embed the icon, and a session manager may send
     // SIGTERM, while the window is still being built. The signal is acted on in the event loop.
     Program* running = nullptr;
-    QuitSignals quitSignals([&running] {
+    StartUpQuit startUpQuit;
+    QuitSignals quitSignals([&running, &startUpQuit] {
         if (running)
             running->MainWindow().close();
         else
-            QCoreApplication::quit();
+            startUpQuit.Request();
     });
     Program program(Program::RealParts());
     running = &program;
+    if (startUpQuit.Requested()) {
+        instance.Release();
+        return 0;
+    }
     QApplication::setWindowIcon(program.Tray().ApplicationIcon());
     QObject::connect(&program, &Program::MainWindowClosed, &app, &QCoreApplication::quit);
     program.ShowMainWindow();

@@ -6,6 +6,7 @@
 #include "input/DiLog.h"
 #include "platform/inject/InjectorChoice.h"
 #include "platform/session/Session.h"
+#include "ui/TrayIcon.h"
 
 #include <QObject>
 
@@ -19,7 +20,6 @@ class IUserDialogs;
 class Registry;
 class SingleInstance;
 class TfrmMain;
-class TrayIcon;
 
 class Program : public QObject {
     Q_OBJECT
@@ -32,8 +32,13 @@ public:
         DirectInputEntry DirectInput;    // empty: no controller API
         // The joystick ID table DirectInput hands out from; remembered controllers seed it.
         std::shared_ptr<JoystickIdTable> JoystickIds;
-        Registry* Settings = nullptr; // null: the user's own settings
+        Registry* Settings = nullptr;  // null: the user's own settings
+        TrayIcon::HostProbe TrayProbe; // empty: the toolkit's answer
     };
+    // Starting in the notification area when there is none yet, how long the program waits for
+    // one (at login the desktop may bring it up after Padwright) and how often it looks.
+    static constexpr int TrayHostWaitMs = 5000;
+    static constexpr int TrayHostPollMs = 250;
     static Parts RealParts();
 
     // Creates the main window with its dialogs and runs its start-up sequence (FormCreate).
@@ -43,7 +48,8 @@ public:
     ~Program() override;
 
     // Shows the main window unless the program starts minimised and a notification area can
-    // bring it back.
+    // bring it back; starting minimised with none yet, it decides once one came or the wait
+    // is over. Starting hidden while input cannot reach every program, the icon says so.
     void ShowMainWindow();
     bool StartMinimized() const { return startMinimized_; }
 
@@ -64,6 +70,7 @@ private:
     void ConnectTrayMenu();
     void FormCreate();
     void FormDestroy();
+    void WaitForTrayHost();
     // Runs one start-up step; an error is shown in the standard error box and start-up goes
     // on with the next step, so that one unreadable file costs only what it holds.
     template <typename Step> void StartUpStep(Step&& step);

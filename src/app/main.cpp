@@ -1,4 +1,6 @@
 // padwright: one instance per user, the main window and its tray icon, until the window closes.
+#include "app/CommandLine.h"
+#include "app/DisplayOpening.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 
@@ -6,8 +8,12 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
+
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
 
 bool HasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -15,37 +21,78 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+void Print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
 // Without a display Qt would abort with a core dump; say what is missing instead.
 int NoDisplay() {
-    std::fputs("Padwright needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set.\n",
-               stderr);
-    return 1;
+    Print(stderr, QStringLiteral("Padwright needs a graphical session: neither DISPLAY nor "
+                                 "WAYLAND_DISPLAY is set.\n"));
+    return ExitFailure;
 }
 
 int LockFailed(int& argc, char** argv, const QString& text) {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
+    Print(stderr, text + QLatin1Char('\n'));
     if (HasDisplay()) {
+        padwright::DisplayOpening opening({});
         QApplication app(argc, argv);
         QMessageBox::critical(nullptr, QStringLiteral("Padwright"), text);
     }
-    return 1;
+    return ExitFailure;
+}
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList out;
+    for (int i = 1; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    padwright::SingleInstance instance;
+    using namespace padwright;
+    // Help and version need no display; the data folder is entered before anything is read.
+    const CommandLine line = ParseCommandLine(Arguments(argc, argv));
+    if (line.help) {
+        Print(stdout, UsageText());
+        return 0;
+    }
+    if (line.version) {
+        Print(stdout, VersionText());
+        return 0;
+    }
+    QString error;
+    if (line.dataFolder && !EnterDataFolder(error)) {
+        Print(stderr, error + QLatin1Char('\n'));
+        return ExitFailure;
+    }
+
+    SingleInstance instance;
     switch (instance.TryLock()) {
-    case padwright::SingleInstance::HeldElsewhere:
+    case SingleInstance::HeldElsewhere:
         return 0; // silently: the running instance is not disturbed
-    case padwright::SingleInstance::Failed:
+    case SingleInstance::Failed:
         return LockFailed(argc, argv, instance.ErrorText());
-    case padwright::SingleInstance::Acquired:
+    case SingleInstance::Acquired:
         break;
     }
-    if (!HasDisplay())
+    if (!HasDisplay()) {
+        instance.Release();
         return NoDisplay();
+    }
 
+    std::optional<DisplayOpening> opening(std::in_place, [&instance] { instance.Release(); });
     QApplication app(argc, argv);
-    return padwright::RunProgram(app, instance);
+    opening.reset();
+    // QApplication has taken its own options out; whatever is left is not an option of ours.
+    const QStringList left = ParseCommandLine(QApplication::arguments().mid(1)).others;
+    if (!left.isEmpty()) {
+        Print(stderr, QStringLiteral("padwright: unknown argument \"%1\"\n").arg(left.first()));
+        Print(stderr, UsageText());
+        instance.Release();
+        return ExitUsage;
+    }
+    return RunProgram(app, instance);
 }

@@ -37,27 +37,66 @@ TrayIcon::TrayIcon(QWidget& window, QObject* parent) : QObject(parent), window_(
     connect(popItemShow_, &QAction::triggered, this, &TrayIcon::popItemShowClick);
     connect(popItemExit_, &QAction::triggered, this, &TrayIcon::popItemExitClick);
 
-    icon_.setIcon(applicationIcon_);
-    icon_.setToolTip(QStringLiteral("Padwright"));
-    icon_.setContextMenu(&popSTray_);
-    connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::TrayIconMessage);
+    current_ = applicationIcon_;
+    hostCheck_ = new QTimer(this);
+    hostCheck_->setInterval(HostCheckMs);
+    connect(hostCheck_, &QTimer::timeout, this, &TrayIcon::CheckHostStillThere);
 }
 
 TrayIcon::~TrayIcon() {
     window_.removeEventFilter(this);
 }
 
+TrayHost TrayIcon::Host() const {
+    if (probe_)
+        return probe_();
+    return QSystemTrayIcon::isSystemTrayAvailable() ? TrayHost::XEmbed : TrayHost::None;
+}
+
 void TrayIcon::Add() {
-    icon_.setIcon(applicationIcon_);
-    icon_.show();
+    if (!icon_) {
+        // Decided as the toolkit decides which protocol the icon speaks: at its creation.
+        singleActivation_ = Host() == TrayHost::StatusNotifier;
+        icon_ = std::make_unique<QSystemTrayIcon>();
+        icon_->setToolTip(QStringLiteral("Padwright"));
+        icon_->setContextMenu(&popSTray_);
+        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::Activated);
+    }
+    SetIcon(applicationIcon_);
+    icon_->show();
     added_ = true;
     window_.installEventFilter(this);
+    if (!window_.isVisible())
+        hostCheck_->start();
 }
 
 void TrayIcon::Remove() {
     window_.removeEventFilter(this);
-    icon_.hide();
+    hostCheck_->stop();
+    if (icon_)
+        icon_->hide();
     added_ = false;
+}
+
+void TrayIcon::SetIcon(const QIcon& icon) {
+    current_ = icon;
+    if (icon_)
+        icon_->setIcon(icon);
+}
+
+void TrayIcon::Notify(const QString& title, const QString& text) {
+    lastNotification_ = text;
+    if (icon_ && added_)
+        icon_->showMessage(title, text, QSystemTrayIcon::Warning);
+}
+
+void TrayIcon::CheckHostStillThere() {
+    if (!added_ || window_.isVisible()) {
+        hostCheck_->stop();
+        return;
+    }
+    if (Host() == TrayHost::None)
+        popItemShowClick();
 }
 
 void TrayIcon::ShowReadingState(bool reading) {
@@ -66,20 +105,22 @@ void TrayIcon::ShowReadingState(bool reading) {
 }
 
 void TrayIcon::ShowFrame(int frame) {
-    icon_.setIcon(imgSTray_.at(static_cast<std::size_t>(frame)));
+    SetIcon(imgSTray_.at(static_cast<std::size_t>(frame)));
 }
 
 void TrayIcon::ShowStillIcon() {
-    icon_.setIcon(applicationIcon_);
+    SetIcon(applicationIcon_);
 }
 
 bool TrayIcon::CanHideWindow() const {
-    return added_ && QSystemTrayIcon::isSystemTrayAvailable();
+    return added_ && Host() != TrayHost::None;
 }
 
-void TrayIcon::TrayIconMessage(QSystemTrayIcon::ActivationReason reason) {
-    // The context menu opens by itself on a right click; single clicks do nothing.
-    if (reason == QSystemTrayIcon::DoubleClick)
+void TrayIcon::Activated(QSystemTrayIcon::ActivationReason reason) {
+    // The context menu opens by itself on a right click.
+    const QSystemTrayIcon::ActivationReason toggle =
+        singleActivation_ ? QSystemTrayIcon::Trigger : QSystemTrayIcon::DoubleClick;
+    if (reason == toggle)
         TrayIconDoubleClick();
 }
 
@@ -107,6 +148,10 @@ void TrayIcon::ApplicationMinimize() {
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Hide)
+        hostCheck_->start();
+    else if (watched == &window_ && event->type() == QEvent::Show)
+        hostCheck_->stop();
     if (watched == &window_ && event->type() == QEvent::WindowStateChange &&
         window_.isMinimized()) {
         // Hiding from inside the state change confuses some window managers; do it right after.

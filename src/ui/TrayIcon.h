@@ -9,23 +9,43 @@
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <array>
+#include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace padwright {
 
+// The kind of notification area the desktop offers right now.
+enum class TrayHost {
+    None,
+    XEmbed,         // a system tray that embeds the icon's window (X11)
+    StatusNotifier, // a StatusNotifierItem host on the session bus (KDE, GNOME's extension, ...)
+};
+
 class TrayIcon : public QObject, public ITrayView {
     Q_OBJECT
 public:
     static constexpr int FrameCount = 4;
+    // How often a hidden window checks that the notification area is still there.
+    static constexpr int HostCheckMs = 2000;
+    using HostProbe = std::function<TrayHost()>;
 
     // `window` is the main window the icon shows, hides and closes; it must outlive the icon.
     explicit TrayIcon(QWidget& window, QObject* parent = nullptr);
     ~TrayIcon() override;
 
-    // End of start-up: the still icon appears, and minimising hides the window from then on.
+    // Asks the desktop which notification area it has. Without one set, the toolkit's own answer
+    // (which cannot tell the kinds apart and, once asked, never notices a later host) is taken.
+    void SetHostProbe(HostProbe probe) { probe_ = std::move(probe); }
+    TrayHost Host() const;
+
+    // End of start-up: the still icon appears, and minimising hides the window from then on. The
+    // toolkit's icon is created here, not before: it picks StatusNotifierItem or XEmbed once, at
+    // creation, so at login it must not be created before the desktop's host is up.
     void Add();
     // Shut-down, after the controllers are unacquired.
     void Remove();
@@ -43,10 +63,25 @@ public:
     // one the window is never hidden.
     bool CanHideWindow() const;
 
+    // An activation of the icon as the notification area reports it. A StatusNotifierItem host
+    // reports every activation as a single one (Trigger), so there a single activation shows or
+    // hides the window; on an XEmbed tray the first click of a double click is a Trigger as well,
+    // so there only the double click does.
+    void Activated(QSystemTrayIcon::ActivationReason reason);
+    bool SingleActivation() const { return singleActivation_; }
+
     // Double click on the icon: hide the window when it shows, else bring it back.
     void TrayIconDoubleClick();
     void popItemShowClick();
     void popItemExitClick();
+
+    // A message from the icon (a balloon or a desktop notification).
+    void Notify(const QString& title, const QString& text);
+    QString LastNotification() const { return lastNotification_; }
+
+    // While the window is hidden: a notification area that went away takes the only way back
+    // with it, so the window is shown.
+    void CheckHostStillThere();
 
     QMenu& popSTray() { return popSTray_; }
     QAction& popItemStart() { return *popItemStart_; }
@@ -57,20 +92,25 @@ public:
     const QIcon& ApplicationIcon() const { return applicationIcon_; }
     const QIcon& Frame(int index) const { return imgSTray_.at(static_cast<std::size_t>(index)); }
     // What the notification area shows now.
-    QIcon CurrentIcon() const { return icon_.icon(); }
+    QIcon CurrentIcon() const { return current_; }
     bool IsAdded() const { return added_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void TrayIconMessage(QSystemTrayIcon::ActivationReason reason);
     void ApplicationMinimize();
+    void SetIcon(const QIcon& icon);
 
     QWidget& window_;
     QIcon applicationIcon_;
     std::array<QIcon, FrameCount> imgSTray_;
-    QSystemTrayIcon icon_;
+    QIcon current_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    HostProbe probe_;
+    QTimer* hostCheck_;
+    QString lastNotification_;
+    bool singleActivation_ = false;
     QMenu popSTray_;
     QAction* popItemStart_;
     QAction* popItemStop_;

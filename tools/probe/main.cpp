@@ -36,9 +36,13 @@ const char* const Usage =
     "                  its recorded events are replayed before the state is shown\n"
     "  --maxval N      axis range -N..N (default 10)\n"
     "  --deadzone N    dead zone in per cent, 0..100 (default 10)\n"
-    "  --watch         print the state every 100 ms until interrupted (live devices only)\n";
+    "  --watch         print the state every 100 ms until interrupted (live devices only)\n"
+    "  -h, --help      show this help and exit\n"
+    "  --version       show the version and exit\n";
 
 struct Options {
+    bool help = false;
+    bool version = false;
     std::vector<std::string> fixtures;
     std::int32_t maxVal = 10;
     std::int32_t deadZone = 10;
@@ -82,6 +86,10 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             }
         } else if (arg == "--watch") {
             o.watch = true;
+        } else if (arg == "-h" || arg == "--help") {
+            o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else {
             std::cerr << Usage;
             return false;
@@ -139,6 +147,14 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options))
         return ExitUsage;
+    if (options.help) {
+        std::cout << Usage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "padwright-probe " PADWRIGHT_VERSION "\n";
+        return 0;
+    }
 
     DirectInputEntry entry = DirectInput8Create;
     if (!options.fixtures.empty()) {

@@ -19,11 +19,23 @@ constexpr int ExitFailure = 1;   // store, log or script file problems, or no in
 constexpr int ExitMalformed = 2; // a script line that cannot be parsed, or bad arguments
 
 constexpr const char* Usage =
-    "usage: padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [--inject] [SCRIPT]\n";
+    "usage: padwright-replay [--store FILE] [--save-store FILE] [--log FILE] [--inject] [SCRIPT]\n"
+    "Runs the mapping engine over a scripted session (SCRIPT, or standard input) and prints\n"
+    "every output call it makes.\n"
+    "  --store FILE       read the profiles from a profile store (the older layout too)\n"
+    "  --save-store FILE  write the profiles after the script, in the current layout\n"
+    "  --log FILE         write the controller-API log lines to FILE\n"
+    "  --inject           also send keys, pointer, wheel and media keys to the desktop\n"
+    "  -h, --help         show this help and exit\n"
+    "  --version          show the version and exit\n"
+    "Exit codes: 0 done, 1 a store, log or script file problem, 2 a script line or an\n"
+    "argument that cannot be parsed. See padwright-replay(1) for the script lines.\n";
 
 struct Options {
     std::string store, saveStore, log, script;
     bool inject = false;
+    bool help = false;
+    bool version = false;
 };
 
 // The program's message boxes become an error of the tool: a store it cannot read ends the run.
@@ -61,7 +73,9 @@ bool ParseArguments(int argc, char** argv, Options& options) {
         else if (arg == "--inject")
             options.inject = true;
         else if (arg == "-h" || arg == "--help")
-            return false;
+            options.help = true;
+        else if (arg == "--version")
+            options.version = true;
         else if (!arg.starts_with("-") && options.script.empty())
             options.script = arg;
         else
@@ -102,6 +116,14 @@ int main(int argc, char** argv) {
     if (!ParseArguments(argc, argv, options)) {
         std::cerr << Usage;
         return ExitMalformed;
+    }
+    if (options.help) {
+        std::cout << Usage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "padwright-replay " PADWRIGHT_VERSION "\n";
+        return 0;
     }
 
     // Chosen before the session starts and destroyed after it, so held keys are let go at exit.

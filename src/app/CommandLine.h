@@ -1,0 +1,30 @@
+#pragma once
+// The program's own command-line options. Qt's standard options (-platform, -display, -style,
+// ...) are left to QApplication, which takes them out of the arguments it is given.
+#include <QString>
+#include <QStringList>
+
+namespace padwright {
+
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    // Work in the user's data folder instead of the folder the program was started from.
+    bool dataFolder = false;
+    // Arguments that are not ours; after QApplication has taken its own, any left is an error.
+    QStringList others;
+};
+
+// `arguments` without the program name.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+QString UsageText();
+QString VersionText();
+
+// $XDG_DATA_HOME/Padwright (usually ~/.local/share/Padwright).
+QString DataFolder();
+// Creates the data folder when missing and makes it the working folder, so that the profile
+// store and the log land there. False with `error` set when it cannot.
+bool EnterDataFolder(QString& error);
+
+} // namespace padwright
