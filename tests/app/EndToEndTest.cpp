@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#include <unistd.h>
 
 namespace padwright::testing {
 namespace {
@@ -119,6 +122,56 @@ TEST_F(ProgramTest, WithoutADisplayItSaysSo) {
     EXPECT_FALSE(fs::exists(LockFile()));
 }
 
+// A display that is named but not there: our message and exit code, not Qt's abort.
+TEST_F(ProgramTest, UnusableDisplayIsReportedAndLeavesNoLock) {
+    const std::string none = ":" + std::to_string(700 + getpid() % 200);
+    const std::map<std::string, std::string> cases[] = {
+        {{"DISPLAY", none}, {"QT_QPA_PLATFORM", ""}},
+        {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "padwright-none"}, {"QT_QPA_PLATFORM", "wayland"}},
+    };
+    for (const auto& env : cases) {
+        auto program = Start(env);
+        EXPECT_EQ(program->Wait(Millis(10000)), 1);
+        const std::string err = program->Stderr();
+        EXPECT_NE(err.find("Padwright cannot open a display"), std::string::npos) << err;
+        EXPECT_NE(err.find(env.count("WAYLAND_DISPLAY") ? "padwright-none" : none),
+                  std::string::npos)
+            << err;
+        EXPECT_EQ(err.find("Reinstalling"), std::string::npos) << err;
+        EXPECT_FALSE(fs::exists(LockFile()));
+    }
+}
+
+// The store's "not compatible" box is open when the session manager asks the program to end.
+TEST_F(ProgramTest, TerminationDuringAStartUpBoxEndsTheProgram) {
+    WriteFile(Work() / "Padwright.pro", "not a store");
+    auto program = Start();
+    ASSERT_TRUE(
+        WaitUntil([&] { return x->FindWindow("Warning", true).has_value(); }, Millis(10000)))
+        << program->Stderr();
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(Millis(10000)), 0) << program->Stderr();
+    EXPECT_FALSE(fs::exists(LockFile()));
+    EXPECT_FALSE(x->FindWindow("Padwright", true).has_value());
+}
+
+TEST_F(ProgramTest, DataFolderOptionKeepsTheFilesThere) {
+    WriteFile(SettingsFile(), "[General]\nLogFile=1\n");
+    const fs::path data = root / "data";
+    auto program = std::make_unique<Child>(
+        std::vector<std::string>{PADWRIGHT_BINARY, "--data-folder"},
+        [&] {
+            auto env = Environment();
+            env["XDG_DATA_HOME"] = data.string();
+            return env;
+        }(),
+        Work().string(), true);
+    ASSERT_TRUE(WindowShown()) << program->Stderr();
+    EXPECT_TRUE(fs::exists(data / "Padwright" / "Padwright.log"));
+    EXPECT_FALSE(fs::exists(Work() / "Padwright.log"));
+    CloseAndExpectExit(*program);
+}
+
 TEST_F(ProgramTest, StartMinimizedWithoutNotificationAreaShowsTheWindow) {
     WriteFile(SettingsFile(), "[General]\nStartMinimized=1\n");
     ASSERT_FALSE(x->HasTrayHost());
@@ -137,6 +190,39 @@ TEST_F(ProgramTest, StartMinimizedWithATrayShowsOnlyTheIcon) {
         << "the icon never reached the tray: " << program->Stderr();
     EXPECT_FALSE(x->FindWindow("Padwright", true).has_value());
     EXPECT_TRUE(program->Running());
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(Millis(10000)), 0);
+}
+
+// At login the tray host may come up after the program; it is waited for.
+TEST_F(ProgramTest, StartMinimizedWaitsForATrayHostThatComesLate) {
+    WriteFile(SettingsFile(), "[General]\nStartMinimized=1\n");
+    auto program = Start();
+    std::this_thread::sleep_for(Millis(1000));
+    EXPECT_FALSE(x->FindWindow("Padwright", true).has_value());
+    Child tray({"/usr/bin/trayer", "--edge", "top", "--align", "right"}, Environment());
+    ASSERT_TRUE(WaitUntil([&] { return x->HasEmbeddedWindowOf(program->Pid()); }, Millis(10000)))
+        << "the icon never reached the tray: " << program->Stderr();
+    EXPECT_FALSE(WindowShown(Millis(6000)));
+
+    // Without the tray nothing could bring the window back: it is shown.
+    tray.Signal(SIGKILL);
+    tray.Wait(Millis(5000));
+    EXPECT_TRUE(WindowShown()) << program->Stderr();
+    CloseAndExpectExit(*program);
+}
+
+// Input reaches only X programs (XTest in a Wayland session): said on standard error also when
+// the window starts hidden, where no box can be seen.
+TEST_F(ProgramTest, StartingHiddenStillWarnsAboutInput) {
+    Child tray({"/usr/bin/trayer", "--edge", "top", "--align", "right"}, Environment());
+    ASSERT_TRUE(WaitUntil([&] { return x->HasTrayHost(); }, Millis(5000)));
+    WriteFile(SettingsFile(), "[General]\nStartMinimized=1\n");
+    auto program = Start({{"WAYLAND_DISPLAY", "padwright-none"}, {"XDG_SESSION_TYPE", "wayland"}});
+    ASSERT_TRUE(WaitUntil([&] { return x->HasEmbeddedWindowOf(program->Pid()); }, Millis(10000)));
+    EXPECT_FALSE(x->FindWindow("Padwright", true).has_value());
+    EXPECT_NE(program->Stderr().find("reaches only X programs"), std::string::npos)
+        << program->Stderr();
     program->Signal(SIGTERM);
     EXPECT_EQ(program->Wait(Millis(10000)), 0);
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -81,10 +82,11 @@ protected:
         settings = std::make_unique<Registry>(work.filePath("settings.ini"));
         Program::Parts parts;
         parts.Injector.injector = std::move(injector);
-        parts.Injector.status.level = InjectionLevel::Full;
         parts.Session = std::make_unique<RecordingSession>();
         parts.Dialogs = &dialogs;
         parts.Settings = settings.get();
+        parts.Injector.status = injection;
+        parts.TrayProbe = [this] { return host; };
         parts.JoystickIds = std::make_shared<JoystickIdTable>();
         parts.DirectInput = [k = kernel,
                              ids = parts.JoystickIds](std::shared_ptr<IDirectInput8>& out) {
@@ -126,6 +128,8 @@ protected:
     std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
     std::unique_ptr<Registry> settings;
     RecordingDialogs dialogs;
+    TrayHost host = TrayHost::None;
+    InjectionStatus injection{InjectionLevel::Full, "uinput", {}};
     std::unique_ptr<Program> program;
 };
 
@@ -248,6 +252,7 @@ TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
 TEST_F(StartupTest, StoreThatCannotBeReadIsReportedAndStartUpGoesOn) {
     ASSERT_TRUE(QDir(work.path()).mkdir("Padwright.pro")); // exists, cannot be read as a file
     WriteSettings("[General]\nStartMinimized=1\n");
+    host = TrayHost::XEmbed;
     Start();
     EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join('|').toStdString();
     EXPECT_TRUE(program->StartMinimized());
@@ -255,13 +260,36 @@ TEST_F(StartupTest, StoreThatCannotBeReadIsReportedAndStartUpGoesOn) {
     EXPECT_TRUE(program->Tray().IsAdded());
 }
 
-// The offscreen platform has no notification area: start minimised must still show the window.
+// Without a notification area start minimised must still show the window, once the wait for a
+// late one is over.
 TEST_F(StartupTest, StartMinimizedWithoutNotificationAreaShowsTheWindow) {
     WriteSettings("[General]\nStartMinimized=1\n");
     Start();
     ASSERT_TRUE(program->StartMinimized());
+    EXPECT_FALSE(program->Tray().IsAdded());
+    QElapsedTimer waited;
+    waited.start();
     program->ShowMainWindow();
+    EXPECT_FALSE(Window().isVisible());
+    while (!Window().isVisible() && waited.elapsed() < 3 * Program::TrayHostWaitMs)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_TRUE(Window().isVisible());
+    EXPECT_GE(waited.elapsed(), Program::TrayHostWaitMs - Program::TrayHostPollMs);
+    EXPECT_TRUE(program->Tray().IsAdded());
+}
+
+// Nobody sees a box while the window is hidden: the icon tells, and so does standard error.
+TEST_F(StartupTest, StartingHiddenWithLimitedInputNotifies) {
+    WriteSettings("[General]\nStartMinimized=1\n");
+    host = TrayHost::XEmbed;
+    injection = {InjectionLevel::Limited, "XTest", "only X programs"};
+    ::testing::internal::CaptureStderr();
+    Start();
+    program->ShowMainWindow();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("only X programs"), std::string::npos);
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(program->Tray().LastNotification(), "only X programs");
+    EXPECT_TRUE(dialogs.boxes.isEmpty());
 }
 
 TEST_F(StartupTest, ClosingTheMainWindowEndsTheRunAlsoFromTheTray) {

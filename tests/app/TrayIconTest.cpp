@@ -102,6 +102,43 @@ TEST_F(TrayIconTest, DoubleClickHidesAndShowsTheWindow) {
     EXPECT_FALSE(window.isMinimized());
 }
 
+// A StatusNotifierItem host reports every activation as Trigger; an XEmbed tray reports the
+// first click of a double click as Trigger too.
+TEST_F(TrayIconTest, WhichActivationTogglesFollowsTheHost) {
+    struct Case {
+        TrayHost host;
+        QSystemTrayIcon::ActivationReason toggles, ignored;
+    };
+    for (const Case& c :
+         {Case{TrayHost::StatusNotifier, QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick},
+          Case{TrayHost::XEmbed, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::Trigger}}) {
+        ClosableWindow shown;
+        TrayIcon icon(shown);
+        icon.SetHostProbe([&] { return c.host; });
+        icon.Add();
+        shown.show();
+        icon.Activated(c.ignored);
+        EXPECT_TRUE(shown.isVisible());
+        icon.Activated(c.toggles);
+        EXPECT_FALSE(shown.isVisible());
+        icon.Activated(QSystemTrayIcon::MiddleClick);
+        EXPECT_FALSE(shown.isVisible());
+        icon.Activated(c.toggles);
+        EXPECT_TRUE(shown.isVisible());
+    }
+}
+
+TEST_F(TrayIconTest, HiddenWindowComesBackWhenTheNotificationAreaGoes) {
+    TrayHost host = TrayHost::XEmbed;
+    tray.SetHostProbe([&] { return host; });
+    tray.Add();
+    tray.CheckHostStillThere();
+    EXPECT_FALSE(window.isVisible());
+    host = TrayHost::None;
+    tray.CheckHostStillThere();
+    EXPECT_TRUE(window.isVisible());
+}
+
 TEST_F(TrayIconTest, ShowRestoresAMinimisedWindowAndExitClosesIt) {
     tray.Add();
     window.showMinimized();

@@ -1,0 +1,58 @@
+// The real program as a client of a real Wayland compositor (weston, headless) with no X server
+// and no XWayland: the window is created through the Qt Wayland plugin and the run ends cleanly.
+#include "support/XSession.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <regex>
+
+namespace padwright::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(WaylandTest, WindowAppearsAsAWaylandClientAndTheRunEndsCleanly) {
+    Sandbox box;
+    const std::string socket = "padwright-test-" + std::to_string(getpid());
+    std::map<std::string, std::string> env{
+        {"DISPLAY", ""},
+        {"XDG_RUNTIME_DIR", box.Runtime()},
+        {"XDG_CONFIG_HOME", box.Config()},
+        {"HOME", box.Root() + "/home"},
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + box.Root() + "/no-bus"},
+    };
+    Child weston({"/usr/bin/weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so",
+                  "--socket=" + socket},
+                 env, box.Root());
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(box.Runtime() + "/" + socket); }, Millis(10000)))
+        << weston.Stderr();
+
+    env["WAYLAND_DISPLAY"] = socket;
+    env["QT_QPA_PLATFORM"] = "wayland";
+    env["WAYLAND_DEBUG"] = "client"; // the protocol as the program speaks it, on standard error
+    Child program({PADWRIGHT_BINARY}, env, box.Work());
+    // The compositor configured a toplevel titled Padwright, and the program drew into it.
+    const std::regex title(R"(-> xdg_toplevel@(\d+)\.set_title\("Padwright"\))");
+    std::string toplevel;
+    auto configuredAndDrawn = [&] {
+        const std::string err = program.Stderr();
+        std::smatch m;
+        if (toplevel.empty() && std::regex_search(err, m, title))
+            toplevel = m[1];
+        return !toplevel.empty() &&
+               err.find("xdg_toplevel@" + toplevel + ".configure(") != std::string::npos &&
+               err.find(".attach(wl_buffer@") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitUntil(configuredAndDrawn, Millis(15000))) << program.Stderr().substr(0, 4000);
+    EXPECT_TRUE(program.Running());
+
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.Wait(Millis(10000)), 0);
+    EXPECT_FALSE(fs::exists(box.Runtime() + "/Padwright.lock"));
+    EXPECT_TRUE(weston.Running()); // the compositor saw a well-behaved client
+}
+
+} // namespace
+} // namespace padwright::testing
