@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/apt-packages.txt that are missing.
+# install-deps.sh [LIST]... Installs the missing Debian packages of scripts/apt-packages.txt and
+# of the named extra lists (e.g. "test" for scripts/apt-packages-test.txt).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/apt-packages.txt")
+lists=("$here/apt-packages.txt")
+for extra in "$@"; do
+    lists+=("$here/apt-packages-$extra.txt")
+done
+mapfile -t wanted < <(cat "${lists[@]}" | grep -v -E '^\s*(#|$)')
 missing=()
 for pkg in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")

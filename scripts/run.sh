@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Padwright.
+# Installs what is missing for the program alone, builds only the program, and starts it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -8,6 +8,6 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 2
 fi
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
+PADWRIGHT_BUILD_TARGET=padwright "$root/scripts/build.sh" -DPADWRIGHT_TESTS=OFF -DPADWRIGHT_BENCH=OFF
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
 exec "$build/src/app/padwright" "$@"

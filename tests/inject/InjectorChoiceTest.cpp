@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 namespace padwright {
 namespace {
 
@@ -63,6 +68,22 @@ TEST(InjectorChoice, NoneSaysWhyAndHowToGrantAccessAndDropsInput) {
     // The engine keeps working against it: scan codes still answer.
     EXPECT_EQ(choice.injector->MapVirtualKeyA(0x41, MAPVK_VK_TO_VSC), 0x1Eu);
     choice.injector->keybd_event(0x41, 0x1E, 0, 0);
+}
+
+// An installed rule only needs applying: the advice names the file and the commands.
+TEST(InjectorChoice, AdviceNamesTheInstalledRuleOrHowToInstallIt) {
+    const std::string folder = ::testing::TempDir() + "padwright-rules-" + std::to_string(getpid());
+    std::filesystem::create_directories(folder);
+    const std::string missing = UinputAccessAdvice({folder});
+    EXPECT_NE(missing.find("/etc/udev/rules.d"), std::string::npos) << missing;
+    std::ofstream(folder + "/70-padwright-uinput.rules") << "KERNEL==\"uinput\"\n";
+    const std::string installed = UinputAccessAdvice({"/nonexistent", folder});
+    EXPECT_NE(installed.find(folder + "/70-padwright-uinput.rules"), std::string::npos)
+        << installed;
+    EXPECT_NE(installed.find("udevadm control --reload && sudo udevadm trigger"),
+              std::string::npos);
+    EXPECT_NE(installed.find("modprobe uinput"), std::string::npos);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/inject/XTestInjector.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 namespace padwright {
@@ -46,12 +47,29 @@ InjectorOpeners InjectorOpeners::System() {
     return openers;
 }
 
+std::string UinputAccessAdvice(const std::vector<std::string>& ruleFolders) {
+    const std::string rule = "70-padwright-uinput.rules";
+    const std::string apply = "run \"sudo udevadm control --reload && sudo udevadm trigger\" and "
+                              "\"sudo modprobe uinput\", then log out and in again";
+    for (const std::string& folder : ruleFolders) {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(folder + "/" + rule, ignored))
+            return "Padwright's udev rule " + folder + "/" + rule +
+                   " gives the user at the seat access to /dev/uinput; it takes effect at the "
+                   "next boot. To apply it now, " +
+                   apply + ".";
+    }
+    return "To give Padwright access to /dev/uinput, install its package, or install the udev "
+           "rule " +
+           rule +
+           " (data/udev in the source) into /etc/udev/rules.d and padwright-uinput.conf "
+           "(data/modules-load) into /etc/modules-load.d; then " +
+           apply + ". Alternatively add your user to a group that may write /dev/uinput.";
+}
+
 std::string UinputAccessAdvice() {
-    return "To give Padwright access to /dev/uinput, install the udev rule "
-           "70-padwright-uinput.rules into /etc/udev/rules.d and padwright-uinput.conf into "
-           "/etc/modules-load.d, run \"sudo modprobe uinput\" and \"sudo udevadm trigger\", "
-           "then log out and in again. Alternatively add your user to a group that may write "
-           "/dev/uinput.";
+    return UinputAccessAdvice({"/etc/udev/rules.d", "/usr/local/lib/udev/rules.d",
+                               "/usr/lib/udev/rules.d", "/lib/udev/rules.d"});
 }
 
 InjectorChoice ChooseInjector(const InjectorOpeners& openers) {

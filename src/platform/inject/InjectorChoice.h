@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace padwright {
 
@@ -40,7 +41,10 @@ struct InjectorOpeners {
 
 InjectorChoice ChooseInjector(const InjectorOpeners& openers = InjectorOpeners::System());
 
-// The advice on granting access to /dev/uinput that the status messages end with.
+// The advice on granting access to /dev/uinput that the status messages end with: names the
+// installed udev rule and the commands that apply it now, or how to install it.
 std::string UinputAccessAdvice();
+// The same, looking for the rule in `ruleFolders` only.
+std::string UinputAccessAdvice(const std::vector<std::string>& ruleFolders);
 
 } // namespace padwright
