@@ -227,6 +227,54 @@ TEST_F(ProgramTest, StartingHiddenStillWarnsAboutInput) {
     EXPECT_EQ(program->Wait(Millis(10000)), 0);
 }
 
+// A panel that speaks StatusNotifierItem (KDE Plasma, GNOME's AppIndicator extension) reports
+// every activation of the icon as a single one: that one shows and hides the window.
+TEST_F(ProgramTest, OnAStatusNotifierHostASingleActivationShowsAndHides) {
+    const std::string bus = "unix:path=" + (root / "bus").string();
+    Child daemon({"/usr/bin/dbus-daemon", "--session", "--nofork", "--address=" + bus},
+                 Environment());
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(root / "bus"); }, Millis(5000)));
+    auto env = Environment();
+    env["DBUS_SESSION_BUS_ADDRESS"] = bus;
+    Child watcher({FAKE_WATCHER}, env);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            Child ask({"/usr/bin/dbus-send", "--session", "--print-reply",
+                       "--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                       "org.freedesktop.DBus.Peer.Ping"},
+                      env);
+            return ask.Wait(Millis(2000)) == 0;
+        },
+        Millis(5000)))
+        << watcher.Stderr();
+
+    auto program = std::make_unique<Child>(std::vector<std::string>{PADWRIGHT_BINARY}, env,
+                                           Work().string(), true);
+    ASSERT_TRUE(WindowShown()) << program->Stderr();
+    std::string item;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            item = watcher.Stderr();
+            return !item.empty() && item.back() == '\n';
+        },
+        Millis(10000)))
+        << "the icon never registered: " << program->Stderr();
+    item.pop_back();
+    auto activate = [&] {
+        Child call({"/usr/bin/dbus-send", "--session", "--print-reply", "--dest=" + item,
+                    "/StatusNotifierItem", "org.kde.StatusNotifierItem.Activate", "int32:0",
+                    "int32:0"},
+                   env);
+        return call.Wait(Millis(5000));
+    };
+    ASSERT_EQ(activate(), 0);
+    EXPECT_TRUE(
+        WaitUntil([&] { return !x->FindWindow("Padwright", true).has_value(); }, Millis(5000)));
+    ASSERT_EQ(activate(), 0);
+    EXPECT_TRUE(WindowShown(Millis(5000)));
+    CloseAndExpectExit(*program);
+}
+
 TEST_F(ProgramTest, WithATrayStartMinimizedTwoStillShowsTheWindow) {
     Child tray({"/usr/bin/trayer", "--edge", "top", "--align", "right"}, Environment());
     ASSERT_TRUE(WaitUntil([&] { return x->HasTrayHost(); }, Millis(5000)));
