@@ -194,6 +194,8 @@ private:
 int RunProgram(QApplication& app, SingleInstance& instance) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
     QApplication::setApplicationVersion(QStringLiteral(PADWRIGHT_VERSION));
+    // The Wayland app id and the X11 class name the desktop matches the menu entry by.
+    QGuiApplication::setDesktopFileName(QStringLiteral("padwright"));
     // The run ends when the main window closes, not when the last visible window does: with the
     // window in the tray, closing a message box must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -14,6 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(WaylandTest, WindowAppearsAsAWaylandClientAndTheRunEndsCleanly) {
+    ASSERT_TRUE(fs::exists("/usr/bin/weston"))
+        << "weston is missing (scripts/apt-packages-test.txt)";
     Sandbox box;
     const std::string socket = "padwright-test-" + std::to_string(getpid());
     std::map<std::string, std::string> env{
