@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/GuidRefresh.h"
+#include "app/PlugFollower.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/TrayHostProbe.h"
@@ -28,6 +29,7 @@ Program::Parts Program::RealParts() {
         return CreateEvdevDirectInput(out, ids);
     };
     parts.TrayProbe = ProbeTrayHost;
+    parts.PlugMonitor = OpenPlugMonitor;
     return parts;
 }
 
@@ -47,7 +49,24 @@ Program::Program(Parts parts) : parts_(std::move(parts)) {
     // Also when the window starts hidden, or from a terminal where no box is ever seen.
     if (parts_.Injector.status.level != InjectionLevel::Full)
         std::fprintf(stderr, "Padwright: %s\n", parts_.Injector.status.message.c_str());
+    // Before the first enumeration, so that nothing plugged in meanwhile goes unnoticed.
+    FollowPlugging();
     FormCreate();
+}
+
+void Program::FollowPlugging() {
+    std::unique_ptr<IPlugMonitor> monitor = parts_.PlugMonitor ? parts_.PlugMonitor() : nullptr;
+    if (!monitor)
+        return;
+    TfrmMain* w = frmMain_.get();
+    plugs_ = std::make_unique<PlugFollower>(std::move(monitor), [w](bool lastTry) {
+        bool again = false;
+        w->RunHandler([&] {
+            again =
+                w->Controllers.FollowPlugging(lastTry) == ControllerAccess::PlugResult::TryAgain;
+        });
+        return again;
+    });
 }
 
 void Program::ConnectTrayMenu() {
@@ -142,6 +161,7 @@ void Program::FormDestroy() {
 }
 
 Program::~Program() {
+    plugs_.reset();
     frmMain_->removeEventFilter(this);
     FormDestroy();
     frmMain_->SetTrayView(nullptr);

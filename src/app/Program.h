@@ -4,12 +4,14 @@
 #include "engine/Lists.h"
 #include "input/ControllerAccess.h"
 #include "input/DiLog.h"
+#include "platform/dinput/PlugMonitor.h"
 #include "platform/inject/InjectorChoice.h"
 #include "platform/session/Session.h"
 #include "ui/TrayIcon.h"
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class QApplication;
@@ -17,6 +19,7 @@ class QApplication;
 namespace padwright {
 
 class IUserDialogs;
+class PlugFollower;
 class Registry;
 class SingleInstance;
 class TfrmMain;
@@ -34,6 +37,8 @@ public:
         std::shared_ptr<JoystickIdTable> JoystickIds;
         Registry* Settings = nullptr;  // null: the user's own settings
         TrayIcon::HostProbe TrayProbe; // empty: the toolkit's answer
+        // Word of plugging; empty or null: the found list changes only on Refresh.
+        std::function<std::unique_ptr<IPlugMonitor>()> PlugMonitor;
     };
     // Starting in the notification area when there is none yet, how long the program waits for
     // one (at login the desktop may bring it up after Padwright) and how often it looks.
@@ -68,6 +73,8 @@ protected:
 private:
     // "Start Reading Data" and "Stop Reading Data" run the window's handlers.
     void ConnectTrayMenu();
+    // Plugging updates the found list and reopens returning controllers through the window.
+    void FollowPlugging();
     void FormCreate();
     void FormDestroy();
     void WaitForTrayHost();
@@ -80,6 +87,7 @@ private:
     DiLog log_;
     std::unique_ptr<TfrmMain> frmMain_;
     std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<PlugFollower> plugs_;
     bool startMinimized_ = false;
 };
 

@@ -214,6 +214,8 @@ void ControllerAccess::OpenClosedControllers() {
 }
 
 void ControllerAccess::popItemStartClick() {
+    userStopped_ = false;
+    nothingRead_ = false;
     OpenClosedControllers();
     host_.ResumeReading();
 }
@@ -226,6 +228,8 @@ void ControllerAccess::RememberJoystickIds() {
 }
 
 void ControllerAccess::popItemStopClick() {
+    userStopped_ = true;
+    nothingRead_ = false;
     host_.PauseReading();
     for (TJoystick& c : lists_.ActiveJoysticks) {
         if (!c.Acquired)

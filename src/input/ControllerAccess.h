@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace padwright {
 
@@ -73,6 +74,19 @@ public:
     // Runs the axis property step over the axes of open controller `index`.
     void ApplyAxisProperties(std::int32_t index);
 
+    // --- Plugging ---
+    // Whether reading is on (the window's reading switch).
+    std::function<bool()> ReadingOn;
+    // The data-collection cycle switched reading off because it could read no controller.
+    void NothingReadPaused() { nothingRead_ = true; }
+    enum class PlugResult { Done, TryAgain };
+    // Run after the kernel reported plugging: refreshes the found list when the set of
+    // controllers changed, keeping the selection on the same controller, and reopens the active
+    // controllers that came back, resuming reading when it stopped for lack of them. TryAgain
+    // while a new controller's node is denied (udev may not have opened it up yet) and this is
+    // not the last try; nothing is changed or logged then.
+    PlugResult FollowPlugging(bool lastTry);
+
     // The current DirectInput object; null before the first start and after a failed one.
     const std::shared_ptr<IDirectInput8>& DirectInput() const { return directInput_; }
     // Releases the DirectInput object (at exit, after the controller lists).
@@ -93,12 +107,26 @@ private:
     TJoystick& Active(const void* context);
     void SetAxisProperties(const TJoystick& controller, const DIDEVICEOBJECTINSTANCEA& object);
     void Changed();
+    struct Survey {
+        bool started = false;
+        std::vector<GUID> openable; // in enumeration order
+        std::vector<GUID> denied;
+    };
+    // The controllers attached now, through a DirectInput object of its own: nothing is listed
+    // or logged.
+    Survey SurveyControllers();
+    void RefreshKeepingSelection();
+    void ReopenReturned(const std::vector<GUID>& present);
 
     TLists& lists_;
     IEngineHost& host_;
     DirectInputEntry entry_;
     WindowHandle appWindow_;
     std::shared_ptr<IDirectInput8> directInput_;
+    // Controllers the last enumeration could not open for lack of permission (and logged).
+    std::vector<GUID> deniedListed_;
+    bool userStopped_ = false; // "Stop Reading Data" was the last word
+    bool nothingRead_ = false;
 };
 
 } // namespace padwright

@@ -18,6 +18,7 @@ void ControllerAccess::Changed() {
 
 void ControllerAccess::StartDirectInput() {
     directInput_.reset();
+    deniedListed_.clear();
     // Without an entry point there is nothing to start and nothing to say: no controllers.
     if (!entry_)
         return;
@@ -42,6 +43,8 @@ int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device, v
     const HRESULT hr = directInput_ ? directInput_->CreateDevice(device.guidInstance, temporary)
                                     : DIERR_NOTINITIALIZED;
     if (hr != DI_OK || !temporary) {
+        if (hr == E_ACCESSDENIED)
+            deniedListed_.push_back(device.guidInstance);
         host_.LogDirectInputError("Failed to create device: ", FAILED(hr) ? hr : DIERR_GENERIC);
         return DIENUM_CONTINUE;
     }

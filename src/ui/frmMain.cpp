@@ -19,6 +19,7 @@ namespace padwright {
 void TfrmMain::ConnectHandlers() {
     Controllers.ViewChanged = [this] { SyncControllerWidgets(); };
     Controllers.cmbDevicesClick = [this] { cmbDevicesClick(); };
+    Controllers.ReadingOn = [this] { return IsReading(); };
     // A removed controller is never read again: let go of what its mappings hold down.
     Controllers.ReleaseHeld = [this](const TJoystick& joystick) {
         if (TProfile* profile = Lists.ProfileOf(joystick))
@@ -107,7 +108,11 @@ void TfrmMain::tmrDataCollectTimer() {
         bool& flag;
         ~Done() { flag = false; }
     } done{collecting_};
+    const bool wasReading = IsReading();
     engine_.CollectData();
+    // A controller that comes back may resume reading then, but never after the user's Stop.
+    if (wasReading && !IsReading())
+        Controllers.NothingReadPaused();
 }
 
 void TfrmMain::tmrAutoRepeatTimer() {

@@ -8,6 +8,7 @@
 #include "engine/Catalogue.h"
 #include "engine/Records.h"
 #include "platform/dinput/EvemuParser.h"
+#include "platform/dinput/InstanceGuid.h"
 #include "store/ProfileStore.h"
 #include "store/Registry.h"
 
@@ -21,6 +22,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -101,8 +103,9 @@ public:
         std::string name;
         std::uint32_t id;
         bool repeatKeys;
+        std::string guid = "{0BADF00D-0000-0000-0000-000000000000}";
     };
-    // The stored GUID is deliberately stale: start-up must find the pad by name and ID.
+    // The stored GUID is stale unless given: start-up must find the pad by name and ID.
     void WriteSettings(std::uint32_t interval, const std::vector<Controller>& controllers) {
         Registry registry(QString::fromStdString(Settings()));
         RegistryKey root = registry.Root();
@@ -113,7 +116,7 @@ public:
         for (std::size_t i = 0; i < controllers.size(); ++i) {
             RegistryKey key = registry.CreateSubkey(QStringLiteral("Joystick%1").arg(i));
             key.WriteString("Name", controllers[i].name);
-            key.WriteString("GUID", "{0BADF00D-0000-0000-0000-000000000000}");
+            key.WriteString("GUID", controllers[i].guid);
             key.WriteDword("ID", controllers[i].id);
             key.WriteSigned("DeadZone", 10);
             key.WriteSigned("MaxVal", 10);
@@ -124,12 +127,20 @@ public:
         registry.Flush();
     }
 
-    std::unique_ptr<Subprocess> Start() const {
+    std::unique_ptr<Subprocess> Start(uid_t user = 0) const {
         return std::make_unique<Subprocess>(
             std::vector<std::string>{PADWRIGHT_PROGRAM}, Work(),
             std::vector<std::string>{"QT_QPA_PLATFORM=offscreen",
                                      "XDG_CONFIG_HOME=" + root_ + "/config",
-                                     "XDG_RUNTIME_DIR=" + Runtime()});
+                                     "XDG_RUNTIME_DIR=" + Runtime(), "HOME=" + root_},
+            user);
+    }
+
+    // Hands every file of this home to `user`.
+    void Own(uid_t user) const {
+        EXPECT_EQ(chown(root_.c_str(), user, user), 0);
+        for (const auto& entry : fs::recursive_directory_iterator(root_))
+            EXPECT_EQ(chown(entry.path().c_str(), user, user), 0) << entry.path();
     }
 
 private:
@@ -240,6 +251,71 @@ TEST(Program, UnpluggedWhileHeldReleasesTheKeysAndLogsAndASecondStartEndsAtOnce)
     EXPECT_FALSE(fs::exists(home.Lock()));
     // The log reaches the disk when its buffer fills and when the program closes it.
     EXPECT_TRUE(LogHasLine(home.Log(), "Failed to poll device: ")) << ReadAll(home.Log());
+}
+
+// The pad is destroyed and made again with the same ids while the program runs; a button held
+// from the moment it is back is typed with nothing done in the program.
+TEST(Program, ReplugResumesTyping) {
+    auto pad = std::make_unique<KernelDevice>(Pad());
+    ProgramHome home("replug");
+    home.WriteStore();
+    home.WriteSettings(5, {{Pad().name, 0, false}});
+    auto program = home.Start();
+    auto input = VirtualInput(*program);
+    ASSERT_TRUE(input);
+    pad->Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), StartLimit)) << program->Output();
+    pad->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+
+    pad.reset();
+    std::this_thread::sleep_for(1s); // the cycle finds it gone and stops reading
+    input->Drain();
+    const auto back = std::chrono::steady_clock::now();
+    pad = std::make_unique<KernelDevice>(Pad());
+    pad->Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    std::chrono::steady_clock::time_point typed;
+    std::vector<Ev> seen;
+    ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_A, 1), StartLimit, &seen, &typed))
+        << "typing did not resume after the replug; the program said:\n"
+        << program->Output();
+    EXPECT_EQ(Keys(seen), (std::vector<Ev>{{EV_KEY, KEY_LEFTCTRL, 1}}));
+    std::printf("FIGURE (emulated) replug to first key: %.0f ms\n",
+                std::chrono::duration<double, std::milli>(typed - back).count());
+    pad->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(30s), 0) << program->Output();
+}
+
+// As a user without access to input nodes: a remembered pad whose node is root's alone at
+// first and is opened up a second later (as udev would) is read then.
+TEST(Program, UnprivilegedPicksUpANodeOpenedUpLater) {
+    constexpr uid_t User = 1000;
+    ASSERT_EQ(chmod("/dev/uinput", 0666), 0);
+    EvdevDescription identity = Pad();
+    identity.uniq.clear(); // a uinput pad has neither serial nor port
+    identity.phys.clear();
+    ProgramHome home("unprivileged");
+    home.WriteStore();
+    home.WriteSettings(5, {{Pad().name, 0, false, GuidToString(InstanceGuid(identity))}});
+    home.Own(User);
+    auto program = home.Start(User);
+    auto input = VirtualInput(*program);
+    ASSERT_TRUE(input);
+    std::this_thread::sleep_for(2s); // well into start-up, before the pad comes
+
+    KernelDevice pad(Pad());
+    struct stat node;
+    ASSERT_EQ(stat(pad.Node().c_str(), &node), 0);
+    ASSERT_EQ(node.st_mode & 0077, 0u) << "the node must start as root's alone";
+    pad.Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    std::this_thread::sleep_for(1s);
+    ASSERT_EQ(chmod(pad.Node().c_str(), 0666), 0);
+    EXPECT_TRUE(input->WaitFor(Is(EV_KEY, KEY_A, 1), StartLimit))
+        << "the node opened up was not picked up; the program said:\n"
+        << program->Output();
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(30s), 0) << program->Output();
+    chmod("/dev/uinput", 0600);
 }
 
 struct Latency {

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace padwright {
 
@@ -85,9 +88,43 @@ std::vector<EvdevEvent> Delivered(EvdevDescription& d, std::vector<EvdevEvent> e
     return events;
 }
 
+class FixturePlugMonitor final : public IPlugMonitor {
+public:
+    explicit FixturePlugMonitor(std::shared_ptr<int> fd) : fd_(std::move(fd)) {}
+    int Fd() const override { return *fd_; }
+    const char* Kind() const override { return "fixture"; }
+    bool Drain() override {
+        std::uint64_t count = 0;
+        return read(*fd_, &count, sizeof count) == sizeof count && count > 0;
+    }
+
+private:
+    std::shared_ptr<int> fd_;
+};
+
 } // namespace
 
 FixtureKernel::FixtureKernel() = default;
+
+std::unique_ptr<IPlugMonitor> FixtureKernel::Monitor() {
+    const int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    auto shared = std::shared_ptr<int>(new int(fd), [](int* p) {
+        close(*p);
+        delete p;
+    });
+    std::erase_if(monitors_, [](const std::weak_ptr<int>& m) { return m.expired(); });
+    monitors_.push_back(shared);
+    return std::make_unique<FixturePlugMonitor>(std::move(shared));
+}
+
+void FixtureKernel::Notify() {
+    const std::uint64_t one = 1;
+    for (const auto& weak : monitors_)
+        if (auto fd = weak.lock())
+            (void)!write(*fd, &one, sizeof one);
+}
 
 std::string FixtureKernel::NodePath(int node) {
     return "/dev/input/event" + std::to_string(node);
@@ -112,6 +149,7 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
     const int number = at >= 0 ? at : next_;
     next_ = std::max(next_, number + 1);
     nodes_[number] = Node{std::move(description), std::move(recorded), true, false, false, {}};
+    Notify();
     return number;
 }
 
@@ -132,6 +170,7 @@ void FixtureKernel::Unplug(int number) {
         if (auto client = weak.lock())
             client->gone = true;
     node.clients.clear();
+    Notify();
 }
 
 int FixtureKernel::Replug(int number) {
@@ -139,11 +178,13 @@ int FixtureKernel::Replug(int number) {
     const int fresh = next_++;
     nodes_[fresh] =
         Node{std::move(old.current), std::move(old.recorded), true, old.denied, false, {}};
+    Notify();
     return fresh;
 }
 
 void FixtureKernel::SetDenied(int number, bool denied) {
     nodes_.at(number).denied = denied;
+    Notify();
 }
 
 FixtureKernel::Node* FixtureKernel::Find(const std::string& path) {

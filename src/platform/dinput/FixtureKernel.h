@@ -6,6 +6,7 @@
 #include "platform/dinput/DirectInput.h"
 #include "platform/dinput/EvdevKernel.h"
 #include "platform/dinput/JoystickIds.h"
+#include "platform/dinput/PlugMonitor.h"
 
 #include <deque>
 #include <map>
@@ -36,6 +37,9 @@ public:
     // Without the input directory there are no nodes at all.
     void SetInputDirectory(bool present) { directory_ = present; }
 
+    // Word of every Add, Unplug, Replug and SetDenied, as the kernel's monitors give it.
+    std::unique_ptr<IPlugMonitor> Monitor();
+
     static std::string NodePath(int node);
     // How often the node list was read: one per scan of the nodes.
     int Scans() const { return scans_; }
@@ -59,11 +63,13 @@ private:
         std::vector<std::weak_ptr<Client>> clients;
     };
     Node* Find(const std::string& path);
+    void Notify();
 
     std::map<int, Node> nodes_;
     int next_ = 0;
     int scans_ = 0;
     bool directory_ = true;
+    std::vector<std::weak_ptr<int>> monitors_; // their eventfds
 };
 
 // A DirectInput object over fixture devices, the way DirectInput8Create gives the real one.
