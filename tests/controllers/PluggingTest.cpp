@@ -132,45 +132,6 @@ TEST(PluggingTest, ReturningControllerIsReopenedAndReadingResumes) {
     EXPECT_EQ(rig.KeyDowns(), 2);
 }
 
-TEST(PluggingTest, NothingResumesAfterTheUsersStop) {
-    PlugRig rig;
-    const int node = rig.ActivePad();
-    rig.kernel->Unplug(node);
-    rig.Cycle();
-    rig.access.popItemStopClick();
-    rig.reading = false;
-    rig.kernel->Replug(node);
-    const std::size_t switches = rig.host.switches.size();
-    rig.access.FollowPlugging(false);
-    EXPECT_FALSE(rig.Active(0).Acquired);
-    EXPECT_EQ(rig.host.switches.size(), switches);
-    EXPECT_EQ(rig.lists.FoundJoysticks.count(), 1); // the list follows all the same
-
-    // Reading was off for want of controllers, but the user stopped it since.
-    rig.Start();
-    rig.kernel->Unplug(node + 1);
-    rig.Cycle();
-    rig.access.popItemStopClick();
-    rig.kernel->Replug(node + 1);
-    rig.access.FollowPlugging(false);
-    EXPECT_FALSE(rig.Active(0).Acquired);
-}
-
-TEST(PluggingTest, NodeThatWentWhileNoCycleRanIsReopened) {
-    PlugRig rig;
-    rig.ActivePad();
-    rig.Active(0).Profile = 0; // nothing to read: the cycle stops reading at once
-    rig.Cycle();
-    ASSERT_FALSE(rig.reading);
-    rig.kernel->Unplug(0);
-    rig.kernel->Replug(0);
-    rig.access.FollowPlugging(false);
-    ASSERT_TRUE(rig.Active(0).Acquired);
-    DIJOYSTATE2 state;
-    EXPECT_EQ(rig.Active(0).Device->Poll(), DI_OK);
-    EXPECT_EQ(rig.Active(0).Device->GetDeviceState(sizeof state, &state), DI_OK);
-}
-
 TEST(PluggingTest, DeniedNodeIsTriedAgainAndLoggedOnlyAtTheLastTry) {
     PlugRig rig;
     const int node = rig.ActivePad();
