@@ -38,6 +38,13 @@ public:
         alignas(inotify_event) char buffer[4096];
         for (;;) {
             const ssize_t n = read(fd_, buffer, sizeof buffer);
+            if (n <= 0 && rearm) {
+                // Watching anew queues the old watch's removal: read that too, so nothing
+                // is left to wake the event loop for.
+                Arm();
+                rearm = false;
+                continue;
+            }
             if (n <= 0)
                 break; // EAGAIN: all read
             for (ssize_t at = 0; at < n;) {
@@ -59,8 +66,6 @@ public:
                 }
             }
         }
-        if (rearm)
-            Arm();
         return any;
     }
 
