@@ -253,13 +253,24 @@ TEST(Program, UnpluggedWhileHeldReleasesTheKeysAndLogsAndASecondStartEndsAtOnce)
     EXPECT_TRUE(LogHasLine(home.Log(), "Failed to poll device: ")) << ReadAll(home.Log());
 }
 
+// The GUID a uinput device made from `d` gets: it has neither serial nor port.
+std::string UinputGuid(EvdevDescription d) {
+    d.uniq.clear();
+    d.phys.clear();
+    return GuidToString(InstanceGuid(d));
+}
+
 // The pad is destroyed and made again with the same ids while the program runs; a button held
-// from the moment it is back is typed with nothing done in the program.
-TEST(Program, ReplugResumesTyping) {
+// from the moment it is back is typed with nothing done in the program. Then a second pad,
+// remembered but absent at start-up, is found and read once it is plugged in.
+TEST(Program, ReplugResumesTypingAndASecondPadIsPickedUp) {
+    const EvdevDescription second =
+        LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/usb-gamepad-0079-0011.evemu")
+            .description;
     auto pad = std::make_unique<KernelDevice>(Pad());
     ProgramHome home("replug");
     home.WriteStore();
-    home.WriteSettings(5, {{Pad().name, 0, false}});
+    home.WriteSettings(5, {{Pad().name, 0, false}, {second.name, 1, false, UinputGuid(second)}});
     auto program = home.Start();
     auto input = VirtualInput(*program);
     ASSERT_TRUE(input);
@@ -282,6 +293,12 @@ TEST(Program, ReplugResumesTyping) {
     std::printf("FIGURE (emulated) replug to first key: %.0f ms\n",
                 std::chrono::duration<double, std::milli>(typed - back).count());
     pad->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+
+    KernelDevice other(second);
+    other.Write(Frame(EV_KEY, BTN_TRIGGER, 1));
+    EXPECT_TRUE(input->WaitFor(Is(EV_KEY, KEY_A, 1), StartLimit))
+        << "the second pad was not picked up; the program said:\n"
+        << program->Output();
     program->Signal(SIGTERM);
     EXPECT_EQ(program->Wait(30s), 0) << program->Output();
 }
@@ -291,12 +308,9 @@ TEST(Program, ReplugResumesTyping) {
 TEST(Program, UnprivilegedPicksUpANodeOpenedUpLater) {
     constexpr uid_t User = 1000;
     ASSERT_EQ(chmod("/dev/uinput", 0666), 0);
-    EvdevDescription identity = Pad();
-    identity.uniq.clear(); // a uinput pad has neither serial nor port
-    identity.phys.clear();
     ProgramHome home("unprivileged");
     home.WriteStore();
-    home.WriteSettings(5, {{Pad().name, 0, false, GuidToString(InstanceGuid(identity))}});
+    home.WriteSettings(5, {{Pad().name, 0, false, UinputGuid(Pad())}});
     home.Own(User);
     auto program = home.Start(User);
     auto input = VirtualInput(*program);
