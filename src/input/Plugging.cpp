@@ -77,6 +77,7 @@ void ControllerAccess::ReopenReturned(const std::vector<GUID>& present) {
     if (userStopped_)
         return; // the user's Stop holds until the user's Start
     bool reopened = false;
+    bool mayRescan = true; // as Start: one scan for all of them
     for (std::int32_t i = 0; i < lists_.ActiveJoysticks.count(); ++i) {
         TJoystick& c = lists_.ActiveJoysticks[static_cast<std::size_t>(i)];
         if (!Contains(present, c.Guid))
@@ -93,7 +94,7 @@ void ControllerAccess::ReopenReturned(const std::vector<GUID>& present) {
                 ReleaseHeld(c);
             c.Acquired = false;
         }
-        reopened = OpenController(i, OpenVariant::Start) || reopened;
+        reopened = OpenController(i, OpenVariant::Start, mayRescan) || reopened;
     }
     if (reopened && nothingRead_ && ReadingOn && !ReadingOn()) {
         nothingRead_ = false;
