@@ -1,9 +1,5 @@
 // The found list and the active controllers following plugging, over the in-memory kernel.
 #include "ControllerRig.h"
-#include "engine/Catalogue.h"
-#include "engine/Engine.h"
-#include "platform/inject/RecordingInjector.h"
-#include "platform/session/RecordingSession.h"
 
 #include <gtest/gtest.h>
 
@@ -13,51 +9,17 @@ namespace {
 using testing::ControllerRig;
 using Result = ControllerAccess::PlugResult;
 
-// A rig whose reading switch behaves like the window's, with an engine reading it.
 struct PlugRig : ControllerRig {
-    RecordingInjector injector;
-    RecordingSession session;
-    Engine engine{lists, injector, session, host};
-    bool reading = false;
     int refreshes = 0;
-
     PlugRig() {
-        access.ReadingOn = [this] { return reading; };
         access.ViewChanged = [this] { ++refreshes; };
-        access.ReleaseHeld = [this](const TJoystick& j) {
-            if (TProfile* profile = lists.ProfileOf(j))
-                engine.EvaluateController(j, *profile, Engine::NeutralState());
-        };
     }
-    // One cycle as the window runs it.
-    void Cycle() {
-        const std::size_t before = host.switches.size();
-        engine.CollectData();
-        if (host.switches.size() > before && host.switches.back() == "PauseReading") {
-            reading = false;
-            access.NothingReadPaused();
-        }
-    }
-    void Start() {
-        access.popItemStartClick();
-        reading = true;
-    }
-    int KeyDowns() const {
-        int n = 0;
-        for (const InjectedCall& call : injector.calls)
-            n += call.type == InjectedCall::Key && call.vk == 0x41 && (call.flags & 2) == 0;
-        return n;
-    }
-    // An active pad whose button 0 types A, read from the start.
+    // An active, open pad.
     int ActivePad() {
         const int node = Plug("usb-gamepad-0079-0011.evemu");
         access.StartDirectInput();
         Add(0);
-        lists.Profiles.push_back(NewProfile("Pad"));
-        AssignFunction(lists.Profiles[0].Mappings[ButtonSlot(0)], "VK_A");
-        Active(0).Profile = 1;
-        Active(0).RepeatKeys = false;
-        Start();
+        access.popItemStartClick();
         return node;
     }
 };
@@ -105,38 +67,10 @@ TEST(PluggingTest, FoundListFollowsControllersOnlyAndKeepsTheSelection) {
     EXPECT_TRUE(rig.host.lines.empty());
 }
 
-TEST(PluggingTest, ReturningControllerIsReopenedAndReadingResumes) {
-    PlugRig rig;
-    const int node = rig.ActivePad();
-    rig.kernel->Push(node, {{EV_KEY, BTN_TRIGGER, 1}, {EV_SYN, SYN_REPORT, 0}});
-    rig.Cycle();
-    ASSERT_EQ(rig.KeyDowns(), 1);
-
-    // Held across the drop-out: released then, pressed anew when first read after the return.
-    rig.kernel->Unplug(node);
-    rig.Cycle();
-    ASSERT_FALSE(rig.Active(0).Acquired);
-    ASSERT_FALSE(rig.reading);
-    EXPECT_EQ(rig.access.FollowPlugging(false), Result::Done);
-    EXPECT_TRUE(rig.lists.FoundJoysticks.empty());
-
-    rig.kernel->Replug(node);
-    rig.host.lines.clear();
-    EXPECT_EQ(rig.access.FollowPlugging(false), Result::Done);
-    EXPECT_TRUE(rig.Active(0).Acquired);
-    EXPECT_EQ(rig.host.switches.back(), "ResumeReading");
-    EXPECT_EQ(rig.lists.FoundJoysticks.count(), 1);
-    EXPECT_TRUE(rig.host.lines.empty());
-    rig.reading = true;
-    rig.Cycle();
-    EXPECT_EQ(rig.KeyDowns(), 2);
-}
-
 TEST(PluggingTest, DeniedNodeIsTriedAgainAndLoggedOnlyAtTheLastTry) {
     PlugRig rig;
     const int node = rig.ActivePad();
     rig.kernel->Unplug(node);
-    rig.Cycle();
     rig.access.FollowPlugging(false);
     rig.host.lines.clear();
 
@@ -153,7 +87,6 @@ TEST(PluggingTest, DeniedNodeIsTriedAgainAndLoggedOnlyAtTheLastTry) {
 
     // Never opened up: one line at the last try, and none for later plugging.
     rig.kernel->Unplug(back);
-    rig.Cycle();
     const int denied = rig.kernel->Replug(back);
     rig.kernel->SetDenied(denied, true);
     rig.host.lines.clear();
@@ -162,7 +95,6 @@ TEST(PluggingTest, DeniedNodeIsTriedAgainAndLoggedOnlyAtTheLastTry) {
     EXPECT_EQ(rig.host.lines,
               std::vector<std::string>{"Failed to create device: " +
                                        std::string(DirectInputErrorText(E_ACCESSDENIED))});
-    EXPECT_FALSE(rig.Active(0).Acquired);
     rig.Plug("ds4-bt-touchpad.evemu");
     EXPECT_EQ(rig.access.FollowPlugging(false), Result::Done);
     EXPECT_EQ(rig.host.lines.size(), 1u);

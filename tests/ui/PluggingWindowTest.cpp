@@ -16,13 +16,20 @@ struct ReadPad {
 
     ReadPad() {
         w.StartDirectInput();
-        h.AddProfile("Pad");
+        AssignFunction(h.AddProfile("Pad").Mappings[ButtonSlot(0)], "VK_A");
         w.Controllers.View.cmbFoundDevices.ItemIndex = 0;
         w.cmbFoundDevicesClick();
         w.cmdAddDeviceClick();
         h.PickDevice(0);
         h.PickProfile(0);
+        h.lists.ActiveJoysticks[0].RepeatKeys = false;
         w.popItemStartClick();
+    }
+    int KeyDowns() const {
+        int n = 0;
+        for (const InjectedCall& call : h.injector.calls)
+            n += call.type == InjectedCall::Key && call.vk == 0x41 && (call.flags & 2) == 0;
+        return n;
     }
     // The pad drops out and the cycle finds nothing left to read.
     void DropOut() {
@@ -37,12 +44,19 @@ struct ReadPad {
 TEST(PluggingWindow, ReadingStoppedForWantOfControllersResumesWhenOneReturns) {
     ReadPad pad;
     ASSERT_TRUE(pad.w.IsReading());
+    pad.h.kernel->Push(pad.node, {{EV_KEY, BTN_TRIGGER, 1}, {EV_SYN, SYN_REPORT, 0}});
+    pad.w.tmrDataCollectTimer();
+    ASSERT_EQ(pad.KeyDowns(), 1);
+
+    // Held across the drop-out: let go then, pressed anew when first read after the return.
     pad.DropOut();
     EXPECT_EQ(pad.w.cmbFoundDevices->count(), 0);
     pad.w.Controllers.FollowPlugging(false);
     EXPECT_TRUE(pad.h.lists.ActiveJoysticks[0].Acquired);
     EXPECT_TRUE(pad.w.IsReading());
     EXPECT_EQ(pad.w.cmbFoundDevices->count(), 1);
+    pad.w.tmrDataCollectTimer();
+    EXPECT_EQ(pad.KeyDowns(), 2);
 }
 
 TEST(PluggingWindow, NothingResumesAfterStopOrAPauseOfAnotherKind) {
