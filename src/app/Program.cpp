@@ -144,13 +144,11 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Program::FormDestroy() {
-    for (TJoystick& joystick : lists_.ActiveJoysticks) {
-        if (joystick.Acquired) {
-            joystick.Acquired = false;
-            if (joystick.Device)
-                joystick.Device->Unacquire();
-        }
-    }
+    // Released here, while the engine can still send: under XTest the X server would keep
+    // whatever is down after the program is gone.
+    for (TJoystick& joystick : lists_.ActiveJoysticks)
+        if (joystick.Acquired)
+            frmMain_->Controllers.CloseController(joystick);
     tray_->Remove();
     try {
         log_.Close();

@@ -126,10 +126,39 @@ DIJOYSTATE2 Engine::NeutralState() {
     return state;
 }
 
+namespace {
+
+bool IsMoveCode(std::int32_t code) {
+    return code == mfMoveXNeg || code == mfMoveXPos || code == mfMoveYNeg || code == mfMoveYPos;
+}
+
+// Axis and slider pairs put their "+" direction first; hats and buttons follow in slot order.
+constexpr std::array<std::uint8_t, SlotCount> EvaluationOrder = [] {
+    std::array<std::uint8_t, SlotCount> order{};
+    for (int slot = 0; slot < SlotCount; ++slot)
+        order[slot] = static_cast<std::uint8_t>(slot < FirstHatSlot ? slot ^ 1 : slot);
+    return order;
+}();
+
+} // namespace
+
+void TSlotReading::Offer(int slot, const TJoystick& controller, std::int32_t value) {
+    const TJoystick* held = Source[slot];
+    // On equal readings the controller without "Auto-repeat all keys" decides: its step lets go
+    // of a key that either kind of controller pressed.
+    if (held == nullptr || value > Value[slot] ||
+        (value == Value[slot] && held->RepeatKeys && !controller.RepeatKeys)) {
+        Value[slot] = value;
+        Source[slot] = &controller;
+    }
+}
+
 void Engine::CollectData() {
     host_.TrayAnimationStep();
+    FindSharedProfiles();
     bool evaluated = false;
-    for (auto& controller : lists_.ActiveJoysticks) {
+    for (int i = 0; i < lists_.ActiveJoysticks.count(); ++i) {
+        TJoystick& controller = lists_.ActiveJoysticks[static_cast<std::size_t>(i)];
         if (!controller.Acquired || !controller.Device)
             continue;
         IDirectInputDevice8& device = *controller.Device;
@@ -138,11 +167,8 @@ void Engine::CollectData() {
         if (pollResult != DI_OK && pollResult != DI_NOEFFECT) {
             host_.LogDirectInputError("Failed to poll device: ", pollResult);
             controller.Acquired = false;
-            controller.Engaged.reset();
-            // It is not read again until reading restarts: let go of whatever its mappings
-            // hold down now, through the normal release path. This run does not count.
-            if (TProfile* profile = lists_.ProfileOf(controller))
-                EvaluateController(controller, *profile, NeutralState());
+            // It is not read again until reading restarts. This run does not count.
+            ReleaseHeld(controller);
             continue;
         }
 
@@ -164,22 +190,114 @@ void Engine::CollectData() {
             continue;
         }
         controller.Engaged = EngagedSlots(controller, state);
-        EvaluateController(controller, *profile, state);
         evaluated = true;
+        TSharedProfile* shared = SharedEntry(profile);
+        if (shared == nullptr) {
+            EvaluateController(controller, *profile, state);
+            continue;
+        }
+        ReadSlots(shared->Reading, controller, *profile, state);
+        shared->Pending = true;
+        if (i == shared->Last) {
+            shared->Pending = false;
+            EvaluateReading(*profile, shared->Reading);
+        }
     }
+    // A profile whose last controller failed its poll still acts on what the others gave.
+    for (TSharedProfile& shared : shared_)
+        if (shared.Pending)
+            EvaluateReading(*shared.Profile, shared.Reading);
     if (!evaluated)
         host_.PauseReading();
 }
 
+void Engine::FindSharedProfiles() {
+    shared_.clear(); // keeps its storage: a run with the same sharing allocates nothing
+    auto& controllers = lists_.ActiveJoysticks;
+    for (int i = 0; i < controllers.count(); ++i) {
+        const TJoystick& c = controllers[static_cast<std::size_t>(i)];
+        TProfile* profile = c.Acquired && c.Device ? lists_.ProfileOf(c) : nullptr;
+        if (profile == nullptr)
+            continue;
+        if (TSharedProfile* entry = SharedEntry(profile)) {
+            entry->Last = i;
+            continue;
+        }
+        for (int j = i + 1; j < controllers.count(); ++j) {
+            const TJoystick& other = controllers[static_cast<std::size_t>(j)];
+            if (other.Acquired && other.Device && other.Profile == c.Profile) {
+                TSharedProfile& entry = shared_.emplace_back();
+                entry.Profile = profile;
+                entry.Last = j;
+                entry.Pending = false;
+                entry.Reading.Clear();
+                break;
+            }
+        }
+    }
+}
+
+Engine::TSharedProfile* Engine::SharedEntry(const TProfile* profile) {
+    for (TSharedProfile& entry : shared_)
+        if (entry.Profile == profile)
+            return &entry;
+    return nullptr;
+}
+
+void Engine::ReleaseHeld(TJoystick& controller) {
+    TProfile* profile = lists_.ProfileOf(controller);
+    controller.Engaged.reset();
+    if (profile == nullptr)
+        return;
+    TSlotReading reading;
+    reading.Clear();
+    ReadSlots(reading, controller, *profile, NeutralState());
+    // What another controller still reading this profile engages stays down: that controller
+    // lets go of it when it is released.
+    for (const TJoystick& other : lists_.ActiveJoysticks) {
+        if (&other == &controller || !other.Acquired || other.Profile != controller.Profile)
+            continue;
+        for (int slot = 0; slot < SlotCount; ++slot)
+            if (other.Engaged.test(static_cast<std::size_t>(slot)))
+                reading.Source[slot] = nullptr;
+    }
+    EvaluateReading(*profile, reading);
+}
+
 void Engine::EvaluateController(const TJoystick& controller, TProfile& profile,
                                 const DIJOYSTATE2& state) {
+    TSlotReading reading;
+    reading.Clear();
+    ReadSlots(reading, controller, profile, state);
+    EvaluateReading(profile, reading);
+}
+
+void Engine::ReadSlots(TSlotReading& reading, const TJoystick& controller, const TProfile& profile,
+                       const DIJOYSTATE2& state) {
+    const std::int32_t threshold = controller.Threshold;
+    // A pointer move acts on the whole deflection; every other output on what reaches the
+    // threshold.
+    const auto direction = [&](int slot, std::int32_t x) {
+        const TControlMapping& m = profile.Mappings[slot];
+        const bool move = m.Kind == fkMouse && IsMoveCode(m.Code);
+        reading.Offer(slot, controller, move || AxisDirectionEngaged(x, threshold) ? x : 0);
+    };
+    const auto pair = [&](int negativeSlot, LONG value) {
+        const std::int64_t wide = value;
+        const std::int32_t positive = value >= 0 ? value : 0;
+        const std::int32_t negative = static_cast<std::int32_t>(std::min<std::int64_t>(
+            value < 0 ? -wide : 0, std::numeric_limits<std::int32_t>::max()));
+        direction(negativeSlot + 1, positive);
+        direction(negativeSlot, negative);
+    };
+
     const LONG axes[AxisCount] = {state.lX, state.lY, state.lZ, state.lRx, state.lRy, state.lRz};
     for (int a = 0; a < AxisCount; ++a)
-        EvaluateAxisPair(&profile.Mappings[AxisSlot(a, false)], controller, axes[a]);
+        pair(AxisSlot(a, false), axes[a]);
 
     const int sliders = Bounded(controller.SliderCount, MaxSliders);
     for (int s = 0; s < sliders; ++s)
-        EvaluateAxisPair(&profile.Mappings[SliderSlot(s, false)], controller, state.rglSlider[s]);
+        pair(SliderSlot(s, false), state.rglSlider[s]);
 
     const int hats = Bounded(controller.POVCount, MaxHats);
     for (int h = 0; h < hats; ++h) {
@@ -188,47 +306,21 @@ void Engine::EvaluateController(const TJoystick& controller, TProfile& profile,
             continue;
         const int selected = HatDirection(state.rgdwPOV[h]);
         for (int d = 0; d < HatDirections; d += stride)
-            EvaluateDigital(profile.Mappings[HatSlot(h, d)], controller, d == selected ? 1 : 0);
+            reading.Offer(HatSlot(h, d), controller, d == selected ? 1 : 0);
     }
 
     const int buttons = Bounded(controller.ButtonCount, MaxButtons);
     for (int b = 0; b < buttons; ++b)
-        EvaluateDigital(profile.Mappings[ButtonSlot(b)], controller,
-                        (state.rgbButtons[b] & 0x80) ? 1 : 0);
+        reading.Offer(ButtonSlot(b), controller, (state.rgbButtons[b] & 0x80) ? 1 : 0);
 }
 
-void Engine::EvaluateAxisPair(TControlMapping* pair, const TJoystick& controller,
-                              std::int32_t value) {
-    const std::int64_t wide = value;
-    const std::int32_t positive = value >= 0 ? value : 0;
-    const std::int32_t negative = static_cast<std::int32_t>(
-        std::min<std::int64_t>(value < 0 ? -wide : 0, std::numeric_limits<std::int32_t>::max()));
-    const std::int32_t threshold = controller.Threshold;
-
-    const auto evaluate = [&](TControlMapping& m, std::int32_t x) {
-        switch (m.Kind) {
-        case fkKey:
-            KeyOutput(m, &controller, x < threshold ? 0 : x);
-            break;
-        case fkAppCommand:
-            AppCommandOutput(m, x < threshold ? 0 : x);
-            break;
-        case fkMouse:
-            MouseOutput(m, threshold, x);
-            break;
-        case fkPower:
-            if (IsPowerCode(m.Code))
-                PowerOutput(m, x < threshold ? 0 : x);
-            break;
-        default:
-            break;
-        }
-    };
-    evaluate(pair[1], positive);
-    evaluate(pair[0], negative);
+void Engine::EvaluateReading(TProfile& profile, const TSlotReading& reading) {
+    for (const int slot : EvaluationOrder)
+        if (const TJoystick* source = reading.Source[slot])
+            EvaluateSlot(profile.Mappings[slot], *source, reading.Value[slot]);
 }
 
-void Engine::EvaluateDigital(TControlMapping& m, const TJoystick& controller, std::int32_t value) {
+void Engine::EvaluateSlot(TControlMapping& m, const TJoystick& controller, std::int32_t value) {
     switch (m.Kind) {
     case fkKey:
         KeyOutput(m, &controller, value);

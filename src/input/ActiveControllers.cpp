@@ -192,12 +192,8 @@ void ControllerAccess::cmdRemoveDeviceClick() {
     if (!View.cmbDevices.HasSelection())
         return;
     const auto k = static_cast<std::size_t>(View.cmbDevices.ItemIndex);
-    if (ReleaseHeld)
-        ReleaseHeld(lists_.ActiveJoysticks[k]);
+    CloseController(lists_.ActiveJoysticks[k]);
     View.cmbDevices.Clear();
-    TJoystick& removed = lists_.ActiveJoysticks[k];
-    if (removed.Acquired && removed.Device)
-        removed.Device->Unacquire();
     lists_.ActiveJoysticks.erase(k);
     for (const TJoystick& c : lists_.ActiveJoysticks)
         View.cmbDevices.Add(ControllerListText(c));
@@ -231,13 +227,17 @@ void ControllerAccess::popItemStopClick() {
     userStopped_ = true;
     nothingRead_ = false;
     host_.PauseReading();
-    for (TJoystick& c : lists_.ActiveJoysticks) {
-        if (!c.Acquired)
-            continue;
-        if (c.Device)
-            c.Device->Unacquire();
-        c.Acquired = false;
-    }
+    for (TJoystick& c : lists_.ActiveJoysticks)
+        if (c.Acquired)
+            CloseController(c);
+}
+
+void ControllerAccess::CloseController(TJoystick& c) {
+    if (ReleaseHeld)
+        ReleaseHeld(c);
+    if (c.Acquired && c.Device)
+        c.Device->Unacquire();
+    c.Acquired = false;
 }
 
 } // namespace padwright

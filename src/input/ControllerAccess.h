@@ -32,10 +32,10 @@ public:
     std::function<void()> ViewChanged;
     // The window's selection handler of cmbDevices, which Remove runs with nothing selected.
     std::function<void()> cmbDevicesClick;
-    // Lets go of whatever a controller's mappings hold down (the window evaluates its profile
-    // against a neutral state). Remove runs it before the record goes: nothing would ever read
-    // that controller again to release a key held at that moment.
-    std::function<void(const TJoystick&)> ReleaseHeld;
+    // Lets go of whatever a controller's mappings hold down (the window hands it to the
+    // engine's ReleaseHeld). CloseController runs it: nothing would read that controller again
+    // to release a key held at that moment.
+    std::function<void(TJoystick&)> ReleaseHeld;
 
     // --- Discovery ---
     // Replaces the DirectInput object and appends every attached controller to FoundJoysticks
@@ -59,6 +59,9 @@ public:
     void OpenClosedControllers();
     // Switches reading off, then closes every open controller (devices stay created).
     void popItemStopClick();
+    // Stops reading one controller: lets go of what its mappings hold, then unacquires it (its
+    // device stays created). Stop, Remove and exit all close controllers through here.
+    void CloseController(TJoystick& controller);
 
     enum class OpenVariant { Add, Start };
     // Creates, sets up, acquires and enumerates controller `index` of ActiveJoysticks. Add has

@@ -33,11 +33,18 @@ void cmdASApplyClick(SettingsContext& context, ApplicationSettingsFields& fields
     context.Host.SetTimeInterval(static_cast<std::uint32_t>(timeInterval));
     // Controllers beyond a lowered maximum stay active.
     context.Lists.MaxJoysticks = maxJoysticks;
-    // The log is on exactly while it is open: a log that cannot be created leaves logging off.
-    if (fields.LogFile && !context.Log.LogEnabled())
-        context.Log.Open();
-    else if (!fields.LogFile && context.Log.LogEnabled())
+    // The log is on exactly while it is open: a log that cannot be created leaves logging off,
+    // and the field says so.
+    if (fields.LogFile && !context.Log.LogEnabled()) {
+        try {
+            context.Log.Open();
+        } catch (...) {
+            fields.LogFile = false;
+            throw;
+        }
+    } else if (!fields.LogFile && context.Log.LogEnabled()) {
         context.Log.Close();
+    }
 }
 
 void cmdASResetClick(SettingsContext& context, ApplicationSettingsFields& fields) {

@@ -20,11 +20,7 @@ void TfrmMain::ConnectHandlers() {
     Controllers.ViewChanged = [this] { SyncControllerWidgets(); };
     Controllers.cmbDevicesClick = [this] { cmbDevicesClick(); };
     Controllers.ReadingOn = [this] { return IsReading(); };
-    // A removed controller is never read again: let go of what its mappings hold down.
-    Controllers.ReleaseHeld = [this](const TJoystick& joystick) {
-        if (TProfile* profile = Lists.ProfileOf(joystick))
-            engine_.EvaluateController(joystick, *profile, Engine::NeutralState());
-    };
+    Controllers.ReleaseHeld = [this](TJoystick& joystick) { engine_.ReleaseHeld(joystick); };
     auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
         connect(sender, signal, this, [this, handler] { RunHandler([&] { (this->*handler)(); }); });
     };
@@ -95,12 +91,20 @@ void TfrmMain::TrayAnimationStep() {
 }
 
 void TfrmMain::LogDirectInputError(std::string_view prefix, HRESULT code) {
-    Log.LogDirectInputError(prefix, code);
+    try {
+        Log.LogDirectInputError(prefix, code);
+    } catch (...) {
+        // The failed line switched logging off; a box still ticked would have the next Apply
+        // reopen and empty the log, and Save store the switch off while it shows on.
+        chkLogFile->setChecked(Log.LogEnabled());
+        throw;
+    }
 }
 
 void TfrmMain::tmrDataCollectTimer() {
     // An error box raised by a run keeps the timers firing; a second run must not start inside
-    // the first one's box and stack up boxes.
+    // the first one's box and stack up boxes. So the box is shown here, inside the guard, not
+    // by the handler wrapper after it.
     if (collecting_)
         return;
     collecting_ = true;
@@ -109,7 +113,7 @@ void TfrmMain::tmrDataCollectTimer() {
         ~Done() { flag = false; }
     } done{collecting_};
     const bool wasReading = IsReading();
-    engine_.CollectData();
+    RunHandler([this] { engine_.CollectData(); });
     // A controller that comes back may resume reading then, but never after the user's Stop.
     if (wasReading && !IsReading())
         Controllers.NothingReadPaused();

@@ -141,6 +141,8 @@ void TfrmMain::cmdJSResetClick() {
 
 void TfrmMain::cmdASApplyClick() {
     ApplicationSettingsFields fields = ApplicationFields();
+    // A log that cannot be created leaves logging off, and the box shows it off.
+    Finally agree{[&] { chkLogFile->setChecked(fields.LogFile); }};
     SettingsContext context = Context();
     padwright::cmdASApplyClick(context, fields);
 }
@@ -198,8 +200,10 @@ void TfrmMain::LoadProfileStore() {
 
 bool TfrmMain::LoadApplicationSettings() {
     ApplicationSettingsFields fields;
-    // The fields show what was read even when the log then cannot be opened.
+    // The fields show what was read even when the log then cannot be opened; the log box shows
+    // whether logging is on.
     Finally show{[&] {
+        fields.LogFile = Log.LogEnabled();
         ShowApplicationFields(fields);
         SyncControllerWidgets();
     }};

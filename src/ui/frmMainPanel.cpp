@@ -49,7 +49,12 @@ void TfrmMain::cmbProfilesClick() {
     scbContent->show();
     if (!joystick || !profile)
         return;
-    joystick->Profile = cmbProfiles->currentIndex() + 1;
+    const std::int32_t chosen = cmbProfiles->currentIndex() + 1;
+    // Its old profile's mappings are not evaluated for it any more. Choosing the profile it
+    // already uses releases nothing: a control still held would be pressed again.
+    if (joystick->Profile != chosen)
+        engine_.ReleaseHeld(*joystick);
+    joystick->Profile = chosen;
     ResumeReading();
 }
 

@@ -82,6 +82,9 @@ void TfrmMain::mnuPDeleteClick() {
         return;
     const auto p = static_cast<std::size_t>(cmbProfiles->currentIndex());
     PauseReading();
+    for (TJoystick& joystick : Lists.ActiveJoysticks)
+        if (joystick.Profile == static_cast<std::int32_t>(p) + 1)
+            engine_.ReleaseHeld(joystick);
     cmbProfiles->clear();
     DeleteProfile(Lists, p);
     for (const TProfile& profile : Lists.Profiles)

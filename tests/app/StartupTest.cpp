@@ -1,6 +1,7 @@
 // The start-up sequence and the shut-down of the program, in process, over a fixture controller
 // API, recorders and a settings file in a temporary folder.
 #include "app/Program.h"
+#include "engine/Catalogue.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
 #include "platform/dinput/InstanceGuid.h"
@@ -11,6 +12,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -243,6 +245,7 @@ TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
     Start();
     EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join('|').toStdString();
     EXPECT_FALSE(program->Log().LogEnabled());
+    EXPECT_FALSE(Window().chkLogFile->isChecked()) << "the box shows logging off";
     EXPECT_EQ(Window().TimeInterval(), 40u);
     EXPECT_EQ(program->Lists().ActiveJoysticks.count(), 1);
     EXPECT_TRUE(Window().IsReading());
@@ -322,6 +325,27 @@ TEST_F(StartupTest, TrayMenuStopsAndStartsReadingTheControllers) {
     EXPECT_TRUE(pad.Acquired);
     EXPECT_FALSE(program->Tray().popItemStart().isEnabled());
     EXPECT_TRUE(program->Tray().popItemStop().isEnabled());
+}
+
+// Exit lets go of what the controllers hold while the engine can still send: under XTest the X
+// server would keep it down after the program is gone.
+TEST_F(StartupTest, ExitReleasesWhatTheControllersHold) {
+    const int node = AttachPad();
+    WriteSettings("[Joystick0]\nName=Microsoft X-Box 360 pad\n"
+                  "GUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\nID=0\n");
+    std::vector<std::uint32_t> mouse;
+    auto injector = std::make_unique<RecordingInjector>();
+    injector->onCall = [&mouse](const InjectedCall& call) { mouse.push_back(call.flags); };
+    Start(std::move(injector));
+    TLists& lists = program->Lists();
+    AssignFunction(lists.Profiles.push_back(NewProfile("Held")).Mappings[ButtonSlot(0)],
+                   "MOUSE_LEFT_CLICK");
+    lists.ActiveJoysticks[0].Profile = 1;
+    kernel->Push(node, {{EV_KEY, BTN_SOUTH, 1}, {EV_SYN, SYN_REPORT, 0}});
+    Window().tmrDataCollectTimer();
+    ASSERT_EQ(mouse, std::vector<std::uint32_t>{MOUSEEVENTF_LEFTDOWN});
+    program.reset();
+    EXPECT_EQ(mouse, (std::vector<std::uint32_t>{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
 }
 
 // The injector lets go of held keys and buttons when it is destroyed; the window's engine must

@@ -290,6 +290,16 @@ TEST_F(Cycle, StateFailureLogsReacquiresAndEvaluatesANeutralState) {
     EXPECT_THAT(rig.Cycle(), ElementsAre(LeftDown()));
 }
 
+// A zeroed state would read as every hat held Up.
+TEST_F(Cycle, AFailedStateReadNeverPressesHatUp) {
+    rig.Map(HatSlot(0, 0), "MOUSE_LEFT_CLICK");
+    rig.Map(HatSlot(1, 0), "VOLUME_UP");
+    rig.Device().stateResult = DIERR_INPUTLOST;
+    std::memset(&rig.Device().state, 0, sizeof rig.Device().state);
+    EXPECT_THAT(rig.Cycle(), IsEmpty());
+    EXPECT_EQ(rig.Slot(HatSlot(0, 0)).PressState, psIdle);
+}
+
 TEST_F(Cycle, ReacquireStopsAfterTenAttemptsWhileInputStaysLost) {
     rig.Device().stateResult = DIERR_INPUTLOST;
     rig.Device().acquireResult = DIERR_INPUTLOST;
@@ -314,18 +324,28 @@ TEST_F(Cycle, ALogLineThatCannotBeWrittenEndsTheRun) {
     EXPECT_THAT(rig.injector.calls, IsEmpty());
 }
 
-TEST_F(Cycle, TwoControllersShareTheirProfilesPressStates) {
+// Controllers on one profile act as one: a mapping is down while any of them engages it, the
+// pointer follows the largest deflection, and an idle controller never lets go of what another
+// holds.
+TEST_F(Cycle, ControllersSharingAProfileActAsOne) {
     rig.AddController();
-    TControlMapping& m = rig.Map(ButtonSlot(0), "MOUSE_LEFT_CLICK");
-    rig.Device(0).SetButton(0, true);
-    EXPECT_THAT(rig.Cycle(), ElementsAre(LeftDown(), LeftUp()))
-        << "the second controller, its button up, releases what the first pressed";
-    EXPECT_EQ(m.PressState, psIdle);
-
+    rig.AddController();
+    rig.Map(ButtonSlot(0), "MOUSE_LEFT_CLICK");
+    rig.Map(AxisSlot(0, true), "MOUSE_MOVE_X_POS");
+    const auto move = [](int dx) { return Mouse(MOUSEEVENTF_MOVE, dx, 0); };
     rig.Device(1).SetButton(0, true);
-    EXPECT_THAT(rig.Cycle(), ElementsAre(LeftDown()))
-        << "the second controller sees the press state the first one left";
-    EXPECT_EQ(m.PressState, psPressed);
+    rig.Device(0).state.lX = 3;
+    rig.Device(2).state.lX = 7;
+    EXPECT_THAT(rig.Cycle(), ElementsAre(move(7), LeftDown()));
+    EXPECT_THAT(rig.Cycle(), ElementsAre(move(7))) << "held, not released by the idle ones";
+
+    rig.Device(0).SetButton(0, true);
+    rig.Device(1).SetButton(0, false);
+    rig.Device(2).state.lX = 0;
+    EXPECT_THAT(rig.Cycle(), ElementsAre(move(3))) << "taken over without a release";
+
+    rig.Device(0).SetButton(0, false);
+    EXPECT_THAT(rig.Cycle(), ElementsAre(move(3), LeftUp()));
 }
 
 TEST_F(Cycle, TwoControllersOnOneProfileCountItDownTwicePerTick) {

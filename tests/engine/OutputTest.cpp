@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace padwright::test {
 namespace {
 
@@ -211,6 +213,49 @@ TEST_F(Outputs, OnlyTheFourPowerCodesAreServed) {
     EXPECT_EQ(rig.session.calls[2].flags, 2u);
     EXPECT_EQ(rig.session.calls[3].flags, 8u);
     EXPECT_EQ(rig.Slot(ButtonSlot(4)).PressState, psIdle) << "unserved codes keep their state";
+}
+
+// How many outputs one run sends: injected calls and power requests.
+std::size_t Sent(EngineRig& rig) {
+    rig.session.calls.clear();
+    return rig.Cycle().size() + rig.session.calls.size();
+}
+
+// Only mouse buttons and pointer moves read the threshold themselves; the other kinds get the
+// value cut below it, in both directions of an axis.
+TEST(OutputsOnAxes, AReadingAtTheThresholdEngagesKeysAppCommandsAndPowerActions) {
+    for (const char* function : {"VK_A", "VOLUME_UP", "EWX_LOGOFF"}) {
+        for (LONG reading : {4, 5, -4, -5}) {
+            EngineRig rig;
+            rig.AddProfile();
+            rig.AddController().Threshold = 5;
+            rig.Map(AxisSlot(1, reading > 0), function);
+            rig.Device().state.lY = reading;
+            EXPECT_EQ(Sent(rig) > 0, std::abs(reading) == 5) << function << " at " << reading;
+        }
+    }
+}
+
+// With its own repeat a mapping fires on engaging, passes a silent release step when its
+// countdown runs out, then fires once per period; letting go never fires.
+TEST(OutputsRepeating, AppCommandsAndPowerActionsRepeatAndNeverFireOnRelease) {
+    for (const char* function : {"VOLUME_UP", "EWX_LOGOFF"}) {
+        EngineRig rig;
+        rig.AddProfile();
+        rig.AddController();
+        rig.Map(Button1, function, 10); // a 100 ms period
+        std::vector<std::size_t> sent;
+        sent.push_back(Sent(rig)); // idle: loads the countdown
+        rig.Device().SetButton(0, true);
+        sent.push_back(Sent(rig));
+        sent.push_back(Sent(rig));
+        rig.Tick(4);
+        for (int run = 0; run < 3; ++run)
+            sent.push_back(Sent(rig));
+        rig.Device().SetButton(0, false);
+        sent.push_back(Sent(rig));
+        EXPECT_EQ(sent, (std::vector<std::size_t>{0, 1, 0, 0, 1, 0, 0})) << function;
+    }
 }
 
 TEST_F(Outputs, UnknownKindsDoNothing) {

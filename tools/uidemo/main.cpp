@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
 
     if (grab >= 0 && grab + 1 < args.size()) {
         const QString file = args[grab + 1];
-        QTimer::singleShot(500, &window, [&] {
+        // By value: the timer fires after this block's locals are gone.
+        QTimer::singleShot(500, &window, [&window, file] {
             const bool ok = window.grab().save(file, "PNG");
             std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write",
                          qPrintable(file));
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
                     d->reject();
             });
         };
-        QTimer::singleShot(300, &window, [&, grabModal] {
+        QTimer::singleShot(300, &window, [&window, grabModal, prefix] {
             grabModal(prefix + "-editor.png");
             window.SettingsRowClick(window.SettingsRows.at(4).NameBox);
             grabModal(prefix + "-entry.png");
