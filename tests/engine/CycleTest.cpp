@@ -348,6 +348,25 @@ TEST_F(Cycle, ControllersSharingAProfileActAsOne) {
     EXPECT_THAT(rig.Cycle(), ElementsAre(move(3), LeftUp()));
 }
 
+// A controller that drops out lets go only of what no other controller on its profile holds,
+// whether it is read before or after the one that holds.
+TEST(CycleSharing, AControllerDroppingOutLeavesWhatAnotherOnItsProfileHolds) {
+    for (int holder : {0, 1}) {
+        EngineRig rig;
+        rig.AddProfile();
+        rig.AddController();
+        rig.AddController();
+        rig.Map(ButtonSlot(0), "MOUSE_LEFT_CLICK");
+        rig.Map(ButtonSlot(1), "MOUSE_RIGHT_CLICK");
+        rig.Device(holder).SetButton(0, true);
+        rig.Device(1 - holder).SetButton(1, true);
+        EXPECT_THAT(rig.Cycle(), ElementsAre(LeftDown(), RightDown()));
+        rig.Device(1 - holder).pollResult = DIERR_UNPLUGGED;
+        EXPECT_THAT(rig.Cycle(), ElementsAre(RightUp())) << "holder " << holder;
+        EXPECT_THAT(rig.Cycle(), IsEmpty()) << "holder " << holder;
+    }
+}
+
 TEST_F(Cycle, TwoControllersOnOneProfileCountItDownTwicePerTick) {
     rig.AddController();
     rig.lists.ActiveJoysticks[1].Acquired = false; // counted down all the same
