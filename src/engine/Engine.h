@@ -69,7 +69,9 @@ public:
 
     // Lets go of whatever `controller`'s mappings hold down, through the normal release path (its
     // profile evaluated against a neutral reading), so press states and countdowns stay
-    // consistent. Every path after which its mappings are no longer evaluated runs it first:
+    // consistent; what another acquired controller on the same profile engages stays down, for
+    // that one to release. Clears the controller's Engaged. Every path after which its mappings
+    // are no longer evaluated runs it first:
     // its reading stops (Stop, Remove, unplug, a failed poll, exit) or it moves to another
     // profile (a profile choice, its profile deleted). A pause that keeps the profile must not,
     // or a control still held would be pressed again at resume.

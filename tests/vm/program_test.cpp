@@ -416,12 +416,18 @@ TEST(ProgramFigures, LatencyAndCpuUnderEmulation) {
     auto program = home.Start();
     auto input = VirtualInput(*program);
     ASSERT_TRUE(input);
-    // The four share one profile and so one press state: each press starts from idle.
+    // The four share one profile and act as one: a press starts from idle only once the
+    // program has read the release before it, which a pointer move from the same pad, written
+    // after the release, proves.
     for (std::size_t i = 0; i < pads.size(); ++i) {
         pads[i]->Write(Frame(EV_KEY, BTN_SOUTH, 1));
         ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), StartLimit))
             << "controller " << i << " is not read";
         pads[i]->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+        pads[i]->Write(Frame(EV_ABS, ABS_X, 32767));
+        ASSERT_TRUE(input->WaitFor(Is(EV_REL, REL_X, 10), ReactLimit))
+            << "controller " << i << " moves nothing";
+        pads[i]->Write(Frame(EV_ABS, ABS_X, 0));
         std::this_thread::sleep_for(200ms);
         input->Drain();
     }
