@@ -431,6 +431,17 @@ TEST(ProgramFigures, LatencyAndCpuUnderEmulation) {
         std::this_thread::sleep_for(200ms);
         input->Drain();
     }
+    // A button held on one of them is one stroke: the others' idle readings release nothing.
+    pads[1]->Write(Frame(EV_KEY, BTN_SOUTH, 1));
+    ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), ReactLimit));
+    std::this_thread::sleep_for(1s);
+    const std::size_t keyEvents = Keys(input->Drain()).size();
+    std::printf("FIGURE (emulated) one button held 1 s on one of 4 pads sharing a profile: %zu "
+                "more key events\n",
+                keyEvents);
+    EXPECT_EQ(keyEvents, 0u);
+    pads[1]->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+    std::this_thread::sleep_for(200ms);
     const long before = CpuTicks(program->Pid());
     const auto start = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(10s);
