@@ -1,6 +1,7 @@
 // Starting DirectInput and listing the attached controllers.
 #include "engine/ShortString.h"
 #include "input/ControllerAccess.h"
+#include "platform/Utf8Fit.h"
 
 #include <cstring>
 #include <string>
@@ -59,7 +60,9 @@ int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device, v
     id.diph = {sizeof id, sizeof(DIPROPHEADER), 0, DIPH_DEVICE};
     temporary->GetProperty(DIPROP_JOYSTICKID, &id.diph);
 
-    const std::string fullName(name.wsz);
+    // Device names are bytes as the device reports them; the lists and the settings hold text,
+    // and a name that changed on its way through them would no longer find its controller.
+    const std::string fullName = Utf8Repaired(name.wsz);
     TJoystick& found = lists_.FoundJoysticks.emplace_back();
     found.Name = Utf8Cut(fullName, NameCapacity);
     found.JoystickID = id.dwData;

@@ -23,6 +23,57 @@ inline std::string Utf8Cut(std::string_view text, std::size_t capacity) {
     return std::string(text.substr(0, Utf8FitLength(text, capacity)));
 }
 
+// Length of the well-formed UTF-8 sequence at the start of `text`, or 0 when there is none
+// (a stray continuation byte, a cut or overlong sequence, a surrogate, a code point past U+10FFFF).
+inline std::size_t Utf8SequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+inline bool IsUtf8(std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t n = Utf8SequenceLength(text);
+        if (n == 0)
+            return false;
+        text.remove_prefix(n);
+    }
+    return true;
+}
+
+// `text` with every byte that starts no well-formed sequence replaced by U+FFFD.
+inline std::string Utf8Repaired(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t n = Utf8SequenceLength(text);
+        out += n == 0 ? std::string_view("\xEF\xBF\xBD") : text.substr(0, n);
+        text.remove_prefix(n == 0 ? 1 : n);
+    }
+    return out;
+}
+
 // Copies `text` into a fixed character buffer, cut to leave room for the terminating zero byte.
 template <std::size_t N> void CopyUtf8Terminated(char (&out)[N], std::string_view text) {
     static_assert(N > 0, "the buffer needs room for the terminator");

@@ -1,5 +1,7 @@
 #include "store/Registry.h"
 
+#include "platform/Utf8Fit.h"
+
 #include <QStringList>
 #include <QVariant>
 
@@ -32,13 +34,17 @@ std::optional<std::uint32_t> ParseDword(std::string_view text) {
     return FitDword(value);
 }
 
+QSettings& RegistryKey::Settings() const {
+    return *registry_.settings_;
+}
+
 QString RegistryKey::Path(const char* name) const {
     const QString value = QString::fromLatin1(name);
     return group_.isEmpty() ? value : group_ + u'/' + value;
 }
 
 std::optional<std::uint32_t> RegistryKey::ReadDword(const char* name) const {
-    const QVariant value = settings_.value(Path(name));
+    const QVariant value = Settings().value(Path(name));
     switch (value.typeId()) {
     case QMetaType::QString:
         return ParseDword(value.toString().toStdString());
@@ -58,7 +64,7 @@ std::optional<std::uint32_t> RegistryKey::ReadDword(const char* name) const {
 }
 
 std::optional<std::string> RegistryKey::ReadString(const char* name) const {
-    const QVariant value = settings_.value(Path(name));
+    const QVariant value = Settings().value(Path(name));
     if (!value.isValid())
         return std::nullopt;
     switch (value.typeId()) {
@@ -74,29 +80,49 @@ std::optional<std::string> RegistryKey::ReadString(const char* name) const {
 
 // 32-bit types, which the Windows registry backend of QSettings stores as REG_DWORD.
 void RegistryKey::WriteDword(const char* name, std::uint32_t value) {
-    settings_.setValue(Path(name), static_cast<uint>(value));
+    Settings().setValue(Path(name), static_cast<uint>(value));
 }
 
 void RegistryKey::WriteSigned(const char* name, std::int32_t value) {
-    settings_.setValue(Path(name), static_cast<int>(value));
+    Settings().setValue(Path(name), static_cast<int>(value));
 }
 
+// Text is stored as text; bytes that are no UTF-8 (a name from an older version, a hand edit)
+// are stored as bytes, since as text they would come back changed and no longer match.
 void RegistryKey::WriteString(const char* name, std::string_view value) {
-    settings_.setValue(Path(name),
-                       QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+    const auto size = static_cast<qsizetype>(value.size());
+    if (IsUtf8(value))
+        Settings().setValue(Path(name), QString::fromUtf8(value.data(), size));
+    else
+        Settings().setValue(Path(name), QByteArray(value.data(), size));
 }
 
-Registry::Registry() : settings_(std::make_unique<QSettings>("Vemoskar", "Padwright")) {}
+Registry::Registry() : settings_(Open()) {}
 
-Registry::Registry(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+Registry::Registry(const QString& iniPath) : iniPath_(iniPath), settings_(Open()) {}
+
+std::unique_ptr<QSettings> Registry::Open() const {
+    return iniPath_.isEmpty() ? std::make_unique<QSettings>("Vemoskar", "Padwright")
+                              : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
+}
+
+bool Registry::Flush() {
+    settings_->sync();
+    const QSettings::Status status = settings_->status();
+    const bool written = status != QSettings::AccessError && settings_->isWritable();
+    // QSettings keeps the first error for good: a fresh object lets the next save, after the
+    // user has mended the file, report its own result; it writes every value again anyway.
+    if (status != QSettings::NoError)
+        settings_ = Open();
+    return written;
+}
 
 Registry::~Registry() = default;
 
 std::optional<RegistryKey> Registry::OpenSubkey(const QString& name) {
     if (!settings_->childGroups().contains(name))
         return std::nullopt;
-    return RegistryKey(*settings_, name);
+    return RegistryKey(*this, name);
 }
 
 } // namespace padwright

@@ -2,7 +2,8 @@
 // A registry-like view of the settings store: a key with subkeys ("Joystick0", ...) holding
 // 4-byte numbers and strings. On Linux it is the INI file of QSettings("Vemoskar", "Padwright")
 // in the user's config folder: the application key's values under [General], one group per
-// subkey. Failures of the settings store are silent, as registry failures are.
+// subkey. Failures of the settings store are silent, as registry failures are, except that Flush
+// tells whether the file could be written, so that Save does not report success falsely.
 #include <QSettings>
 #include <QString>
 
@@ -18,6 +19,8 @@ namespace padwright {
 // (..4294967295) as a hand-edited file may hold; anything else cannot be read.
 std::optional<std::uint32_t> ParseDword(std::string_view text);
 
+class Registry;
+
 class RegistryKey {
 public:
     // nullopt: the value is missing or is not a 4-byte number.
@@ -30,10 +33,11 @@ public:
 
 private:
     friend class Registry;
-    RegistryKey(QSettings& settings, QString group) : settings_(settings), group_(group) {}
+    RegistryKey(Registry& registry, QString group) : registry_(registry), group_(group) {}
     QString Path(const char* name) const;
+    QSettings& Settings() const;
 
-    QSettings& settings_;
+    Registry& registry_;
     QString group_;
 };
 
@@ -46,15 +50,21 @@ public:
     ~Registry();
 
     // The application key.
-    RegistryKey Root() { return RegistryKey(*settings_, QString()); }
+    RegistryKey Root() { return RegistryKey(*this, QString()); }
     // A subkey, or nullopt when it does not exist.
     std::optional<RegistryKey> OpenSubkey(const QString& name);
-    RegistryKey CreateSubkey(const QString& name) { return RegistryKey(*settings_, name); }
+    RegistryKey CreateSubkey(const QString& name) { return RegistryKey(*this, name); }
     void DeleteSubkey(const QString& name) { settings_->remove(name); }
-    // Writes what was changed to the file.
-    void Flush() { settings_->sync(); }
+    // Writes what was changed to the file; false when the file may not be written (a file left
+    // to another user), in which case it keeps what it held.
+    bool Flush();
+    QString FileName() const { return settings_->fileName(); }
 
 private:
+    friend class RegistryKey;
+    std::unique_ptr<QSettings> Open() const;
+
+    QString iniPath_; // empty: the program's own settings
     std::unique_ptr<QSettings> settings_;
 };
 

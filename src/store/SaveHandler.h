@@ -4,8 +4,9 @@
 
 namespace padwright {
 
-// The Save button: the settings first, then the profile store. A store that cannot be written
-// raises Error after the settings are saved; the old store is then left as it was.
+// The Save button: the settings first, then the profile store. Either failing raises Error once
+// both have been tried, with the text of each failure; a store that cannot be written is left as
+// it was.
 void cmdSaveClick(SettingsContext& context, ProfileStore& store, bool startMinimized);
 
 } // namespace padwright

@@ -61,7 +61,8 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields);
 // Name or GUID, or a GUID that does not parse).
 std::optional<TJoystick> ReadController(const RegistryKey& key, int profileCount);
 
-// The first half of cmdSaveClick. `startMinimized` is chkStartMinimized as it is now.
+// The first half of cmdSaveClick. `startMinimized` is chkStartMinimized as it is now. Raises
+// "File access denied" naming the settings file when it could not be written.
 void SaveSettings(SettingsContext& context, bool startMinimized);
 
 // StrToInt: decimal, optional sign, 32-bit; raises "'%s' is not a valid integer value".

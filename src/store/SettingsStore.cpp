@@ -1,7 +1,9 @@
 // Loading and saving the settings, with the reading rules of every value.
+#include "engine/Errors.h"
 #include "engine/Rounding.h"
 #include "store/Settings.h"
 
+#include <cerrno>
 #include <string_view>
 
 namespace padwright {
@@ -149,7 +151,8 @@ void SaveSettings(SettingsContext& context, bool startMinimized) {
         key.WriteDword("RepeatKeys", joystick.RepeatKeys ? 1 : 0);
         key.WriteSigned("Profile", joystick.Profile);
     }
-    settings.Flush();
+    if (!settings.Flush())
+        throw InOutError(EACCES, settings.FileName().toStdString());
 }
 
 } // namespace padwright

@@ -53,15 +53,31 @@ TEST(DiscoveryTest, FoundRecordsCarryTheDefaultsAndTheListText) {
     EXPECT_TRUE(rig.host.lines.empty());
 }
 
-TEST(DiscoveryTest, LongNamesAreCutInTheRecordButNotInTheList) {
-    ControllerRig rig;
-    EvdevDescription d = testing::Fixture("usb-gamepad-0079-0011.evemu").description;
-    d.name = std::string(254, 'a') + "\xC3\xA9" + "tail"; // an e-acute across byte 255
-    rig.kernel->Add(d);
-    rig.access.StartDirectInput();
-    ASSERT_EQ(rig.lists.FoundJoysticks.count(), 1);
-    EXPECT_EQ(rig.Found(0).Name, std::string(254, 'a'));
-    EXPECT_EQ(rig.access.View.cmbFoundDevices.Items[0], "Name: " + d.name + " -- ID: 0");
+TEST(DiscoveryTest, NamesAreUtf8CutInTheRecordButNotInTheList) {
+    const struct {
+        std::string reported, record, listed;
+    } cases[] = {
+        // an e-acute across byte 255
+        {std::string(254, 'a') + "\xC3\xA9" + "tail", std::string(254, 'a'),
+         std::string(254, 'a') + "\xC3\xA9" + "tail"},
+        // bytes that are no UTF-8 (Latin-1, a cut sequence, a surrogate) become U+FFFD
+        {"Pad\xE9", "Pad\xEF\xBF\xBD", "Pad\xEF\xBF\xBD"},
+        {"\xC3 x \xED\xA0\x80", "\xEF\xBF\xBD x \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD",
+         "\xEF\xBF\xBD x \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"Pad \xE2\x82\xAC \xF0\x9F\x8E\xAE", "Pad \xE2\x82\xAC \xF0\x9F\x8E\xAE",
+         "Pad \xE2\x82\xAC \xF0\x9F\x8E\xAE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reported);
+        ControllerRig rig;
+        EvdevDescription d = testing::Fixture("usb-gamepad-0079-0011.evemu").description;
+        d.name = c.reported;
+        rig.kernel->Add(d);
+        rig.access.StartDirectInput();
+        ASSERT_EQ(rig.lists.FoundJoysticks.count(), 1);
+        EXPECT_EQ(rig.Found(0).Name, c.record);
+        EXPECT_EQ(rig.access.View.cmbFoundDevices.Items[0], "Name: " + c.listed + " -- ID: 0");
+    }
 }
 
 TEST(DiscoveryTest, UnreadableControllerIsLoggedOnceAndLeftOut) {

@@ -240,6 +240,7 @@ TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
     Load("[General]\nMaxJoysticks=3\n" + Controller("ID=7\nThreshold=3\nMaxVal=10\n", 0) +
          Controller("Profile=2\n", 2) + "[Joystick4]\nName=Old\nGUID=" + PadGuid + "\n");
     ASSERT_EQ(lists.ActiveJoysticks.count(), 2);
+    lists.ActiveJoysticks[0].Name = "Pad\xE9 \xFF\xC3"; // no UTF-8: kept byte for byte
     lists.ActiveJoysticks[1].Name = "Second";
     lists.ActiveJoysticks[1].RepeatKeys = false;
     host.interval = 40;
@@ -390,6 +391,30 @@ TEST_F(SettingsTest, ALogThatCannotBeCreatedCostsNoSetting) {
     EXPECT_EQ(lists.MaxJoysticks, 7);
     EXPECT_EQ(lists.ActiveJoysticks.count(), 1);
     EXPECT_TRUE(fields.LogFile);
+}
+
+TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheStoreIsStillSaved) {
+    WriteConfig("[General]\nTimeInterval=9\n"); // left behind by another user, or read-only
+    fs::permissions(ConfigFile.parent_path(), fs::perms::all);
+    fs::permissions(ConfigFile, fs::perms(0444));
+    fs::permissions(dir, fs::perms::all);
+    host.interval = 77;
+    const std::string expected = "File access denied: " + ConfigFile.string();
+    const int status = InUnprivilegedChild([&] {
+        Registry registry;
+        SettingsContext context{registry, lists, log, host, boxes, controllers};
+        ProfileStore store(boxes);
+        try {
+            cmdSaveClick(context, store, false);
+        } catch (const Error& error) {
+            return error.what() == expected ? 0 : 2;
+        }
+        return 1; // reported as saved
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(fs::file_size(StoreFileName), 2u * 15040);
+    QSettings written(QString::fromStdString(ConfigFile.string()), QSettings::IniFormat);
+    EXPECT_EQ(written.value("TimeInterval").toInt(), 9);
 }
 
 // Fails on the first byte, as a full disk does.
