@@ -1,38 +1,48 @@
 #pragma once
 // File access for the profile store and single-profile files. Every failure raises Error with the
 // runtime's text for the error, so the standard error box shows what went wrong.
-#include <QFile>
 #include <QSaveFile>
 #include <QString>
 
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace padwright {
 
-// Reads a file record by record.
+// Reads a regular file record by record. A folder is refused as "Invalid filename"; a FIFO, a
+// socket or a device as "File access denied", since reading one could wait for ever or never end.
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const QString& path);
-    qint64 Size() const { return file_.size(); }
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    qint64 Size() const { return size_; }
     // Fills `size` bytes or fails with "Read beyond end of file".
     void Read(void* data, std::size_t size);
 
 private:
-    QFile file_;
+    int fd_ = -1;
+    qint64 size_ = 0;
+    std::string name_;
 };
 
 // Writes a file whole or not at all: the bytes go to a temporary file in the target's folder that
 // replaces the target only once every byte is written and on the disk, so a failure leaves the
 // previous file as it was. A symbolic link is followed and its target replaced; the target keeps
-// its permissions. Where the folder is not writable but the file is, the file is written in place,
-// since that is the only way such a file can be saved at all. A target that is no regular file
-// (a device such as /dev/null) is written directly: replacing it would destroy the device.
+// its permissions. Where the folder is not writable but the file is, the file is written in
+// place, since that is the only way such a file can be saved at all: its final size is reserved
+// first, the bytes written over the old ones, the rest cut off last, and a failure on the way
+// puts the old bytes back. A device (such as /dev/null) is written directly: replacing it would
+// destroy the device. A folder, a FIFO or a socket is refused.
 class AtomicFile {
 public:
     explicit AtomicFile(const QString& path);
-    virtual ~AtomicFile() = default; // an uncommitted file is discarded
+    virtual ~AtomicFile(); // an uncommitted file is discarded
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
@@ -40,13 +50,21 @@ public:
     void Commit();
 
 protected:
-    // The one place bytes leave the program; a test overrides it to simulate a failing disk
-    // (return false with errno set).
+    // Every byte passes here on its way to the disk (in place, at Commit); a test overrides it
+    // to simulate a failing disk (return false with errno set).
     virtual bool WriteBytes(const char* data, qint64 size);
 
 private:
-    std::unique_ptr<QFileDevice> file_;
-    QSaveFile* saveFile_ = nullptr; // file_ when written through a temporary file
+    enum class Mode { Replace, InPlace, Device };
+    bool OpenInPlace();
+    void CommitInPlace();
+    [[noreturn]] void Fail(int errorNumber);
+
+    QString path_;
+    Mode mode_ = Mode::Replace;
+    std::unique_ptr<QSaveFile> saveFile_; // Replace
+    int fd_ = -1;                         // InPlace, Device
+    std::vector<char> pending_;           // InPlace: everything, written at Commit
 };
 
 // Makes the AtomicFile for a path; tests hand in one that fails.

@@ -3,10 +3,16 @@
 #include "engine/Errors.h"
 #include "store/StoreFormat.h"
 
+#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace padwright {
@@ -29,6 +35,20 @@ void ReadLegacyRecords(ReadOnlyFile& file, std::int64_t count, StableList<TProfi
     }
 }
 
+// A name that is taken by anything, a dangling symbolic link included.
+bool NameTaken(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
+}
+
+QString FreeBackupName(const QString& store) {
+    const QString first = store + StoreBackupSuffix;
+    QString name = first;
+    for (int n = 1; NameTaken(name); ++n)
+        name = first + u'.' + QString::number(n);
+    return name;
+}
+
 } // namespace
 
 ProfileStore::ProfileStore(IMessageBoxes& boxes, QString path)
@@ -42,7 +62,12 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
     StableList<TProfile> loaded;
     ReadOnlyFile file(path_);
     const std::int64_t size = file.Size();
-    switch (StoreFormatOfSize(size)) {
+    const StoreFormat format = StoreFormatOfSize(size);
+    const std::int64_t recordSize =
+        format == StoreFormat::Legacy ? LegacyRecordSize : ProfileRecordSize;
+    if (format != StoreFormat::Incompatible && size / recordSize > MaxStoredProfiles)
+        throw Error("File too large: " + path_.toStdString());
+    switch (format) {
     case StoreFormat::Current:
         ReadCurrentRecords(file, size / ProfileRecordSize, loaded);
         break;
@@ -60,15 +85,27 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
 void ProfileStore::KeepBackup() {
     if (!QFileInfo::exists(path_))
         return; // gone since the load: nothing left to keep
-    std::vector<char> bytes;
-    {
-        ReadOnlyFile file(path_);
-        bytes.resize(static_cast<std::size_t>(file.Size()));
-        file.Read(bytes.data(), bytes.size());
+    const QString backup = FreeBackupName(path_);
+    // A second name for the same file copies nothing, so even a store of gigabytes is kept at
+    // once; the save then replaces the store's name only. Where that cannot be (no hard links, the
+    // link would cross file systems), a copy.
+    if (::linkat(AT_FDCWD, QFile::encodeName(path_).constData(), AT_FDCWD,
+                 QFile::encodeName(backup).constData(), AT_SYMLINK_FOLLOW) == 0)
+        return;
+    CopyFile(path_, backup);
+}
+
+void ProfileStore::CopyFile(const QString& from, const QString& to) {
+    ReadOnlyFile source(from);
+    auto copy = openFile_(to);
+    std::vector<char> chunk(1 << 20);
+    for (std::int64_t left = source.Size(); left > 0;) {
+        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(left, chunk.size()));
+        source.Read(chunk.data(), n);
+        copy->Write(chunk.data(), n);
+        left -= static_cast<std::int64_t>(n);
     }
-    auto backup = openFile_(path_ + StoreBackupSuffix);
-    backup->Write(bytes.data(), bytes.size());
-    backup->Commit();
+    copy->Commit();
 }
 
 void ProfileStore::Save(const StableList<TProfile>& profiles) {

@@ -19,12 +19,14 @@ public:
     explicit ProfileStore(IMessageBoxes& boxes, QString path = StoreFileName);
 
     // Start-up: fills the empty `profiles` from the store, or leaves it empty. No file: nothing
-    // happens. A size no format explains: the "Warning" box. A failed read raises Error.
+    // happens. A size no format explains: the "Warning" box. A failed read, anything but a
+    // regular file, or more than MaxStoredProfiles records raise Error.
     void Load(StableList<TProfile>& profiles);
 
     // Writes every profile in list order, whole or not at all; raises Error with the runtime's
     // text and leaves the old store as it was when that fails. A store that could not be loaded
-    // is first kept as "Padwright.pro.bak", since it may hold profiles the user still needs.
+    // is first kept as "Padwright.pro.bak" (or ".bak.1", ".bak.2"... when that name is taken, so
+    // that an earlier backup is never lost), since it may hold profiles the user still needs.
     void Save(const StableList<TProfile>& profiles);
 
     // True from a load that found a store it could not read until a save has kept a copy.
@@ -35,6 +37,7 @@ public:
 
 private:
     void KeepBackup();
+    void CopyFile(const QString& from, const QString& to);
 
     IMessageBoxes& boxes_;
     QString path_;

@@ -12,6 +12,10 @@ constexpr std::int64_t LegacyMappingSize = 68;
 constexpr std::int64_t LegacyMappingCount = 144;
 constexpr std::int64_t LegacyRecordSize = 256 + LegacyMappingSize * LegacyMappingCount; // 10048
 
+// A store that would hold more profiles is refused as too large: a damaged or foreign file of
+// gigabytes must not take all memory (61 MB of profiles is already far beyond any real use).
+constexpr std::int64_t MaxStoredProfiles = 4096;
+
 enum class StoreFormat { Current, Legacy, Incompatible };
 
 // A size that is a whole multiple of both record sizes (0 among them) is the current format.

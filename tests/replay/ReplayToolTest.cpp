@@ -41,13 +41,13 @@ protected:
         return s.str();
     }
 
-    // Runs the tool with `args`, the script on standard input.
-    Result Run(const std::string& script, const std::string& args = "") {
+    // Runs the tool with `args`, the script on standard input, after the shell command `before`.
+    Result Run(const std::string& script, const std::string& args = "",
+               const std::string& before = "") {
         std::ofstream(dir / "script.txt", std::ios::binary) << script;
-        const std::string command = std::string("'") + REPLAY_BINARY + "' " + args + " < '" +
-                                    (dir / "script.txt").string() + "' > '" +
-                                    (dir / "out").string() + "' 2> '" + (dir / "err").string() +
-                                    "'";
+        const std::string command =
+            before + " '" + REPLAY_BINARY + "' " + args + " < '" + (dir / "script.txt").string() +
+            "' > '" + (dir / "out").string() + "' 2> '" + (dir / "err").string() + "'";
         const int status = std::system(command.c_str());
         Result r;
         r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -258,6 +258,16 @@ TEST_F(ReplayTool, AStoreOfTheWrongSizeStopsWithTheProgramsWarning) {
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("Padwright.pro is not compatible with this version."), std::string::npos)
         << r.err;
+}
+
+TEST_F(ReplayTool, AHugeSparseStoreIsRefusedAsTooLarge) {
+    const fs::path store = dir / "Padwright.pro";
+    std::ofstream(store).close();
+    fs::resize_file(store, std::uintmax_t(15040) << 26); // a terabyte of holes
+    // With memory capped, an attempt to load it all fails fast instead of filling the machine.
+    const Result r = Run("cycle\n", "--store '" + store.string() + "'", "ulimit -v 4000000;");
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.err, "padwright-replay: File too large: " + store.string() + "\n");
 }
 
 TEST_F(ReplayTool, ALegacyStoreIsConvertedBySaveStore) {

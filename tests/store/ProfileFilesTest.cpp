@@ -1,8 +1,10 @@
 #include "store/ProfileFiles.h"
+#include "store/ProfileStore.h"
 
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
 
+#include <functional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -76,6 +78,42 @@ TEST_F(ProfileFilesTest, FailedExportLeavesTheOldFile) {
                       [](const QString& path) { return std::make_unique<FailingFile>(path); }),
         Error);
     EXPECT_TRUE(SameBytes(ReadBytes("old.pro"), "old contents"));
+}
+
+// Anything but a regular file is refused with what it is, and a FIFO neither waits for a peer
+// nor is replaced.
+TEST_F(ProfileFilesTest, FoldersAndFifosAreRefusedWithTheirReason) {
+    fs::create_directory("folder.pro");
+    ASSERT_EQ(::mkfifo("pipe.pro", 0666), 0);
+    const struct {
+        const char* path;
+        const char* text;
+    } targets[] = {{"folder.pro", "Invalid filename: "}, {"pipe.pro", "File access denied: "}};
+    for (const auto& t : targets) {
+        SCOPED_TRACE(t.path);
+        const std::string expected = t.text + std::string(t.path);
+        const std::function<void()> operations[] = {
+            [&] { ImportProfile(t.path, profiles, boxes); },
+            [&] { ExportProfile(profiles[0], t.path); },
+            [&] {
+                StableList<TProfile> loaded;
+                ProfileStore(boxes, t.path).Load(loaded);
+            },
+            [&] { ProfileStore(boxes, t.path).Save(profiles); },
+        };
+        for (const auto& operation : operations) {
+            try {
+                operation();
+                ADD_FAILURE() << "no error";
+            } catch (const Error& error) {
+                EXPECT_EQ(error.what(), expected);
+            }
+        }
+    }
+    EXPECT_EQ(profiles.count(), 2);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(fs::is_directory("folder.pro"));
+    EXPECT_TRUE(fs::is_fifo("pipe.pro"));
 }
 
 TEST_F(ProfileFilesTest, ADeviceIsWrittenDirectlyNeverReplaced) {

@@ -5,8 +5,10 @@
 #include "engine/Lists.h"
 #include "store/StoreFormat.h"
 
+#include <csignal>
 #include <cstring>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -202,6 +204,53 @@ TEST_F(ProfileStoreTest, StoreThatCouldNotBeLoadedIsKeptBeforeTheFirstOverwrite)
     store.Save(profiles);
     EXPECT_TRUE(SameBytes(ReadBytes("Padwright.pro.bak"), foreign));
     EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), ListBytes(profiles)));
+
+    // The next store that cannot be read gets a backup of its own; the earlier ones stay.
+    const std::string later = RandomBytes(10048 + 1, 10);
+    for (const char* which : {"second", "third"}) {
+        WriteBytes(StoreFileName, later + which);
+        ProfileStore next(boxes);
+        StableList<TProfile> none;
+        next.Load(none);
+        next.Save(profiles);
+    }
+    EXPECT_TRUE(SameBytes(ReadBytes("Padwright.pro.bak"), foreign));
+    EXPECT_TRUE(SameBytes(ReadBytes("Padwright.pro.bak.1"), later + "second"));
+    EXPECT_TRUE(SameBytes(ReadBytes("Padwright.pro.bak.2"), later + "third"));
+    EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), ListBytes(profiles)));
+}
+
+TEST_F(ProfileStoreTest, AStoreOfTooManyProfilesIsRefusedBeforeItIsRead) {
+    const struct {
+        std::int64_t size;
+        bool refused;
+    } cases[] = {
+        {MaxStoredProfiles * 15040, false},
+        {(MaxStoredProfiles + 1) * 15040, true},
+        {(MaxStoredProfiles + 1) * 10048, true},
+        {std::int64_t(15040) << 26, true}, // a terabyte: must not be read at all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        WriteBytes(StoreFileName, "");
+        fs::resize_file(StoreFileName, static_cast<std::uintmax_t>(c.size)); // sparse
+        ProfileStore caseStore(boxes);
+        StableList<TProfile> loaded;
+        if (!c.refused) {
+            caseStore.Load(loaded);
+            EXPECT_EQ(loaded.count(), MaxStoredProfiles);
+            continue;
+        }
+        try {
+            caseStore.Load(loaded);
+            ADD_FAILURE() << "loaded " << loaded.count() << " profiles";
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "File too large: Padwright.pro");
+        }
+        EXPECT_EQ(loaded.count(), 0);
+        EXPECT_TRUE(caseStore.BackupPending());
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 // Writes `allowed` bytes, then fails as a full disk does.
@@ -224,6 +273,20 @@ protected:
 private:
     qint64 left_;
 };
+
+// Runs `save` without root's privileges; returns 0 saved, 2 refused with `refusal`, 3 any other
+// error (100: privileges could not be dropped).
+int SaveUnprivileged(const std::function<void()>& save,
+                     const std::string& refusal = "File access denied") {
+    return InUnprivilegedChild([&] {
+        try {
+            save();
+            return 0;
+        } catch (const Error& error) {
+            return std::string(error.what()).rfind(refusal, 0) == 0 ? 2 : 3;
+        }
+    });
+}
 
 TEST_F(ProfileStoreTest, FailedSaveLeavesTheOldStoreByteIdentical) {
     profiles.push_back(RandomProfile(4));
@@ -266,9 +329,15 @@ TEST_F(ProfileStoreTest, FullDiskLeavesTheOldStoreByteIdentical) {
     } catch (const Error& error) {
         message = error.what();
     }
+    EXPECT_EQ(message, "Disk full: small/Padwright.pro");
+    EXPECT_TRUE(SameBytes(ReadBytes("small/Padwright.pro"), before));
+
+    // The same where the folder is read-only and the file is written in place.
+    fs::permissions("small/Padwright.pro", fs::perms(0666));
+    fs::permissions("small", fs::perms(0555));
+    EXPECT_EQ(SaveUnprivileged([&] { small.Save(profiles); }, "Disk full"), 2);
     const std::string after = ReadBytes("small/Padwright.pro");
     ::umount("small");
-    EXPECT_EQ(message, "Disk full: small/Padwright.pro");
     EXPECT_TRUE(SameBytes(after, before));
 }
 
@@ -284,25 +353,6 @@ TEST_F(ProfileStoreTest, SaveKeepsPermissionsAndWritesThroughASymbolicLink) {
     EXPECT_EQ(fs::status("real/store.pro").permissions() & fs::perms::all, fs::perms(0640));
 }
 
-// Runs `save` as an unprivileged user in a child process; returns its exit status: 0 saved,
-// 2 refused with "File access denied", 3 anything else.
-int SaveAsNobody(const std::function<void()>& save) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
-            ::_exit(4);
-        try {
-            save();
-            ::_exit(0);
-        } catch (const Error& error) {
-            ::_exit(std::string(error.what()).rfind("File access denied", 0) == 0 ? 2 : 3);
-        }
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(ProfileStoreTest, PermissionCases) {
     const std::string old = Bytes(RandomProfile(30));
     profiles.push_back(RandomProfile(31));
@@ -313,19 +363,19 @@ TEST_F(ProfileStoreTest, PermissionCases) {
     WriteBytes(store, old);
     fs::permissions(store, fs::perms(0666));
     fs::permissions(dir, fs::perms(0555));
-    EXPECT_EQ(SaveAsNobody([&] { absolute.Save(profiles); }), 0);
+    EXPECT_EQ(SaveUnprivileged([&] { absolute.Save(profiles); }), 0);
     EXPECT_TRUE(SameBytes(ReadBytes(store), ListBytes(profiles)));
 
     // File read-only: refused, file unchanged.
     fs::permissions(dir, fs::perms(0777));
     WriteBytes(store, old);
     fs::permissions(store, fs::perms(0444));
-    EXPECT_EQ(SaveAsNobody([&] { absolute.Save(profiles); }), 2);
+    EXPECT_EQ(SaveUnprivileged([&] { absolute.Save(profiles); }), 2);
     EXPECT_TRUE(SameBytes(ReadBytes(store), old));
 
     // Store unreadable: the load fails, and the save will not replace what it could not keep.
     fs::permissions(store, fs::perms::none);
-    EXPECT_EQ(SaveAsNobody([&] {
+    EXPECT_EQ(SaveUnprivileged([&] {
                   ProfileStore fresh(boxes, QString::fromStdString(store.string()));
                   StableList<TProfile> loaded;
                   try {
@@ -338,7 +388,75 @@ TEST_F(ProfileStoreTest, PermissionCases) {
                   fresh.Save(profiles);
               }),
               2);
+    fs::permissions(store, fs::perms::owner_read);
     EXPECT_TRUE(SameBytes(ReadBytes(store), old));
+}
+
+// Writes in place, since the folder is read-only, and fails after `allowed` bytes when that is
+// not negative.
+class InPlaceFailingFile : public AtomicFile {
+public:
+    InPlaceFailingFile(const QString& path, qint64 allowed) : AtomicFile(path), left_(allowed) {}
+
+protected:
+    bool WriteBytes(const char* data, qint64 size) override {
+        if (left_ < 0)
+            return AtomicFile::WriteBytes(data, size);
+        const qint64 n = std::min(size, left_);
+        if (!AtomicFile::WriteBytes(data, n))
+            return false;
+        left_ -= n;
+        errno = ENOSPC;
+        return n == size;
+    }
+
+private:
+    qint64 left_;
+};
+
+TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
+    const struct {
+        const char* what;
+        int before, after; // records
+        rlim_t sizeLimit;  // RLIM_INFINITY: none
+        qint64 failAfter;  // -1: the disk does not fail
+        const char* error;
+    } cases[] = {
+        {"grows", 2, 6, RLIM_INFINITY, -1, nullptr},
+        {"shrinks, the rest cut off last", 6, 1, RLIM_INFINITY, -1, nullptr},
+        {"final size cannot be reserved", 2, 6, 65536, -1, "Disk full"},
+        {"fails half-way through growing", 2, 6, RLIM_INFINITY, 15040 * 2 + 700, "Disk full"},
+        {"fails half-way through shrinking", 6, 2, RLIM_INFINITY, 15040 + 5, "Disk full"},
+    };
+    const fs::path store = dir / StoreFileName;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::permissions(dir, fs::perms::all);
+        StableList<TProfile> old, saved;
+        for (int i = 0; i < c.before; ++i)
+            old.push_back(RandomProfile(40 + i));
+        for (int i = 0; i < c.after; ++i)
+            saved.push_back(RandomProfile(50 + i));
+        WriteBytes(store, ListBytes(old));
+        fs::permissions(store, fs::perms(0666));
+        fs::permissions(dir, fs::perms(0555));
+        ProfileStore inPlace(boxes, QString::fromStdString(store.string()));
+        inPlace.SetFileFactory([&](const QString& path) {
+            return std::make_unique<InPlaceFailingFile>(path, c.failAfter);
+        });
+        const int status = SaveUnprivileged(
+            [&] {
+                const rlimit limit{c.sizeLimit, c.sizeLimit};
+                ::signal(SIGXFSZ, SIG_IGN); // the limit then fails the call instead
+                if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                    ::_exit(7);
+                inPlace.Save(saved);
+            },
+            c.error ? c.error : "(none)");
+        EXPECT_EQ(status, c.error ? 2 : 0);
+        EXPECT_TRUE(SameBytes(ReadBytes(store), ListBytes(c.error ? old : saved)));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    }
 }
 
 } // namespace
