@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -109,15 +112,25 @@ TEST_F(DiLogTest, TheDestructorWritesOutWhatIsBuffered) {
 }
 
 TEST_F(DiLogTest, OthersMayReadTheOpenLogButASecondWriterIsRefused) {
+    const mode_t oldMask = ::umask(022);
     DiLog first;
     first.Open(path.string());
+    ::umask(oldMask);
     first.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST);
-    EXPECT_TRUE(std::ifstream(path).good());
+    // Readable by every user the folder lets in, and a reader opened now sees the lines once
+    // they are out.
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+    const int reader = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(reader, 0) << std::strerror(errno);
 
     DiLog second;
     EXPECT_THROW(second.Open(path.string()), Error);
     EXPECT_FALSE(second.LogEnabled());
     first.Close();
+    char line[23] = {};
+    EXPECT_EQ(::read(reader, line, sizeof line), ssize_t(sizeof line));
+    EXPECT_EQ(std::string(line, sizeof line), "Failed to poll device: ");
+    ::close(reader);
     EXPECT_FALSE(ReadFile(path).empty()) << "the refused opener must not have emptied the log";
 }
 
