@@ -7,7 +7,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -35,10 +34,11 @@ void ReadLegacyRecords(ReadOnlyFile& file, std::int64_t count, StableList<TProfi
     }
 }
 
-// A name that is taken by anything, a dangling symbolic link included.
+// A name that is taken by anything, a dangling symbolic link included. A name that cannot be
+// looked at counts as free: making the backup there then fails with the reason.
 bool NameTaken(const QString& path) {
     struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 QString FreeBackupName(const QString& store) {
