@@ -233,6 +233,10 @@ int RunProgram(QApplication& app, SingleInstance& instance) {
         instance.Release();
         return 0;
     }
+    // Polling at every interval, as before the reader learnt to sleep: for measuring the two
+    // side by side.
+    if (qEnvironmentVariable("PADWRIGHT_READING") == QLatin1String("poll"))
+        program.MainWindow().Reader().SleepAtRest = false;
     QApplication::setWindowIcon(program.Tray().ApplicationIcon());
     QObject::connect(&program, &Program::MainWindowClosed, &app, &QCoreApplication::quit);
     program.ShowMainWindow();

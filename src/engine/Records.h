@@ -136,6 +136,8 @@ struct TJoystick {
     std::shared_ptr<IDirectInputDevice8> Device;
     // The controls its last evaluated reading engaged; empty once it is released or not read.
     SlotSet Engaged;
+    // The descriptor Device signals input on (SetEventNotification); -1 when it must be polled.
+    int Notification = -1;
 
     void ClearObjectCounts() {
         XCount = YCount = ZCount = RxCount = RyCount = RzCount = 0;

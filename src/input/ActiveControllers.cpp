@@ -54,6 +54,7 @@ bool ControllerAccess::OpenController(std::int32_t index, OpenVariant variant) {
 
 HRESULT ControllerAccess::CreateController(TJoystick& c) {
     c.Device.reset();
+    c.Notification = -1;
     // With no DirectInput object (its start failed) opening fails as a create would.
     HRESULT hr = directInput_ ? directInput_->CreateDevice(c.Guid, c.Device) : DIERR_NOTINITIALIZED;
     if (hr == DI_OK && !c.Device)
@@ -89,6 +90,11 @@ bool ControllerAccess::OpenController(std::int32_t index, OpenVariant variant, b
         hr = c.Device->SetDataFormat(&c_dfDIJoystick2);
     }
     if (hr == DI_OK) {
+        // Only before Acquire, which is when DirectInput allows it. A device that cannot
+        // signal is simply polled, so a refusal is nothing to log.
+        int event = -1;
+        if (c.Device->SetEventNotification(&event) == DI_OK)
+            c.Notification = event;
         prefix = "Failed to acquire device: ";
         hr = c.Device->Acquire();
     }

@@ -62,6 +62,7 @@ public:
     // notification area (StatusNotifierItem host or XEmbed tray) is there to show it. Without
     // one the window is never hidden.
     bool CanHideWindow() const;
+    bool IconShown() const override { return CanHideWindow(); }
 
     // An activation of the icon as the notification area reports it. A StatusNotifierItem host
     // reports every activation as a single one (Trigger), so there a single activation shows or

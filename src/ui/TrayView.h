@@ -13,6 +13,8 @@ public:
     virtual void ShowFrame(int frame) = 0;
     // The application's still icon (reading paused).
     virtual void ShowStillIcon() = 0;
+    // Whether a notification area shows the icon, so that animating it shows anything.
+    virtual bool IconShown() const { return true; }
 };
 
 } // namespace padwright

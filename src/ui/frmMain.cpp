@@ -61,12 +61,18 @@ void TfrmMain::ConnectHandlers() {
 // ---- The reading switch and the timers ----
 
 bool TfrmMain::IsReading() const {
-    return tmrDataCollect->isActive();
+    return reader_->On();
+}
+
+void TfrmMain::ReadAtOnce(bool slept) {
+    if (!slept || !reader_->On())
+        return;
+    reader_->Wake();
+    tmrDataCollectTimer();
 }
 
 void TfrmMain::PauseReading() {
-    tmrDataCollect->stop();
-    tmrAutoRepeat->stop();
+    reader_->Pause();
     TrayFrame = 0;
     if (tray_) {
         tray_->ShowReadingState(false);
@@ -77,8 +83,7 @@ void TfrmMain::PauseReading() {
 void TfrmMain::ResumeReading() {
     if (tray_)
         tray_->ShowReadingState(true);
-    tmrAutoRepeat->start();
-    tmrDataCollect->start();
+    reader_->Resume();
 }
 
 void TfrmMain::TrayAnimationStep() {
@@ -113,7 +118,7 @@ void TfrmMain::tmrDataCollectTimer() {
         ~Done() { flag = false; }
     } done{collecting_};
     const bool wasReading = IsReading();
-    RunHandler([this] { engine_.CollectData(); });
+    RunHandler([this] { reader_->Run(); });
     // A controller that comes back may resume reading then, but never after the user's Stop.
     if (wasReading && !IsReading())
         Controllers.NothingReadPaused();
@@ -125,6 +130,10 @@ void TfrmMain::tmrAutoRepeatTimer() {
 
 void TfrmMain::tmrSTrayTimer() {
     tmrSTray->stop();
+    // No cycle runs while the reader sleeps: the animation goes on by itself, once a second,
+    // and only where there is an icon to animate.
+    if (reader_->Asleep() && tray_ && tray_->IconShown())
+        TrayAnimationStep();
 }
 
 void TfrmMain::cmdExitClick() {

@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "engine/EngineHost.h"
 #include "engine/Lists.h"
+#include "engine/RestingReader.h"
 #include "input/ControllerAccess.h"
 #include "platform/inject/InjectorChoice.h"
 #include "store/MessageBoxes.h"
@@ -31,6 +32,7 @@ namespace padwright {
 
 class DiLog;
 class ITrayView;
+class ReaderClock;
 class TStaticText;
 class TfrmControlEntry;
 class TfrmEntry;
@@ -103,6 +105,13 @@ public:
     // --- Hooks for the program's start-up, shut-down and tray icon ---
     void SetTrayView(ITrayView* tray) { tray_ = tray; }
     bool IsReading() const;
+    // The pace of reading: on its timer while anything is engaged, asleep at rest.
+    RestingReader& Reader() { return *reader_; }
+    // After a change that matters to the readings (a controller added, removed or started, a
+    // profile chosen, settings applied, a mapping edited) made while the reader slept: a run of
+    // the cycle at once instead of waiting for input. Pausing to make the change may have ended
+    // the sleep already, so the caller says whether it slept before.
+    void ReadAtOnce(bool slept);
     int TrayFrame = 0;
     // Runs `handler` as every handler of the window runs: an error shows the standard error box.
     // Returns whether it ran to its end.
@@ -247,6 +256,8 @@ private:
     InjectionStatus injection_;
     bool injectionWarned_ = false;
     Engine engine_;
+    std::unique_ptr<ReaderClock> readerClock_;
+    std::unique_ptr<RestingReader> reader_;
 };
 
 template <typename Handler> bool TfrmMain::RunHandler(Handler&& handler) {

@@ -83,15 +83,21 @@ void TfrmMain::cmbFoundDevicesClick() {
     Controllers.cmbFoundDevicesClick();
 }
 void TfrmMain::cmdAddDeviceClick() {
+    const bool slept = reader_->Asleep();
     Controllers.cmdAddDeviceClick();
+    ReadAtOnce(slept);
 }
 void TfrmMain::cmdRemoveDeviceClick() {
+    const bool slept = reader_->Asleep();
     Controllers.cmdRemoveDeviceClick();
+    ReadAtOnce(slept);
 }
 
 void TfrmMain::popItemStartClick() {
     Finally sync{[this] { SyncControllerWidgets(); }};
+    const bool slept = reader_->Asleep();
     Controllers.popItemStartClick();
+    ReadAtOnce(slept);
 }
 
 void TfrmMain::popItemStopClick() {
@@ -129,7 +135,9 @@ void TfrmMain::cmdJSApplyClick() {
     // A value cut to 100 shows as cut even when a later field fails to convert.
     Finally show{[&] { ShowJoystickFields(fields); }};
     SettingsContext context = Context();
+    const bool slept = reader_->Asleep();
     padwright::cmdJSApplyClick(context, fields);
+    ReadAtOnce(slept);
 }
 
 void TfrmMain::cmdJSResetClick() {

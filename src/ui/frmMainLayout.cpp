@@ -4,6 +4,8 @@
 #include "ui/frmEntry.h"
 #include "ui/frmMain.h"
 
+#include "ui/ReaderClock.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,6 +86,14 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
 
     frmEntry = new TfrmEntry(this);
     frmControlEntry = new TfrmControlEntry(this);
+
+    readerClock_ = std::make_unique<ReaderClock>(tmrDataCollect, tmrAutoRepeat, [this] {
+        RunHandler([&] {
+            if (reader_->Wake())
+                tmrDataCollectTimer();
+        });
+    });
+    reader_ = std::make_unique<RestingReader>(Lists, engine_, *readerClock_);
 
     ConnectHandlers();
 }

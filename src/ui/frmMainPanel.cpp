@@ -35,6 +35,7 @@ void PlaceAfter(QWidget* box, const QWidget* before) {
 } // namespace
 
 void TfrmMain::cmbProfilesClick() {
+    const bool slept = reader_->Asleep();
     PauseReading();
     // The rows are rebuilt out of sight: one show at the end instead of one per box.
     scbContent->hide();
@@ -56,6 +57,7 @@ void TfrmMain::cmbProfilesClick() {
         engine_.ReleaseHeld(*joystick);
     joystick->Profile = chosen;
     ResumeReading();
+    ReadAtOnce(slept);
 }
 
 void TfrmMain::ClearSettingsRows() {
@@ -158,6 +160,7 @@ void TfrmMain::SettingsRowClick(TStaticText* sender) {
     nameBox->setAutoFillBackground(true);
 
     frmControlEntry->EditControl(nameBox->text(), mapping);
+    ReadAtOnce(reader_->Asleep());
 
     // The rows may have been rebuilt while the editor was open; only a row that still exists
     // is refreshed.

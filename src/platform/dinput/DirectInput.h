@@ -199,6 +199,12 @@ inline constexpr DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), sizeof(DI
 
 using WindowHandle = std::uintptr_t;
 
+// The event a device signals when it has input. On Windows the caller creates the event and
+// the device sets it; here the device owns what becomes ready, so SetEventNotification writes
+// into the caller's handle the descriptor to wait on: readable while input is pending, and
+// reporting hang-up or an error (or staying readable) once the device is gone.
+using HANDLE = int*;
+
 using EnumDevicesCallback = std::function<int(const DIDEVICEINSTANCEA&, void*)>;
 using EnumObjectsCallback = std::function<int(const DIDEVICEOBJECTINSTANCEA&, void*)>;
 
@@ -215,6 +221,10 @@ public:
     virtual HRESULT SetProperty(DWORD property, const DIPROPHEADER* header) = 0;
     virtual HRESULT Poll() = 0;
     virtual HRESULT GetDeviceState(DWORD size, void* data) = 0;
+    // DI_OK with the descriptor in `event`; null stops the notification. Refused with
+    // DIERR_ACQUIRED while acquired, as DirectInput does. A device that cannot signal answers
+    // DI_POLLEDDEVICE and leaves `event` alone: it has to be polled.
+    virtual HRESULT SetEventNotification(HANDLE) { return DI_POLLEDDEVICE; }
 };
 
 class IDirectInput8 {

@@ -267,6 +267,18 @@ void EvdevDevice::Apply(const EvdevEvent& event) {
         v.first = event.value;
 }
 
+HRESULT EvdevDevice::SetEventNotification(HANDLE event) {
+    if (acquired_)
+        return DIERR_ACQUIRED;
+    if (event == nullptr)
+        return DI_OK;
+    const int fd = node_->WaitHandle();
+    if (fd < 0)
+        return DI_POLLEDDEVICE;
+    *event = fd;
+    return DI_OK;
+}
+
 HRESULT EvdevDevice::Poll() {
     if (!acquired_)
         return gone_ ? DIERR_INPUTLOST : DIERR_NOTACQUIRED;

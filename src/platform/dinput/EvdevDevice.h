@@ -22,6 +22,7 @@ public:
     HRESULT SetProperty(DWORD property, const DIPROPHEADER* header) override;
     HRESULT Poll() override;
     HRESULT GetDeviceState(DWORD size, void* data) override;
+    HRESULT SetEventNotification(HANDLE event) override;
 
     const ObjectLayout& Layout() const { return layout_; }
 

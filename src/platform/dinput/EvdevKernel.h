@@ -20,6 +20,9 @@ public:
     virtual const EvdevDescription& Description() const = 0;
     // The next pending event; Empty when none is pending, Gone once the device has vanished.
     virtual ReadStatus Next(EvdevEvent& event) = 0;
+    // A descriptor that is readable while events are pending and reports hang-up, an error or
+    // stays readable once the device is gone; -1 when the node cannot signal.
+    virtual int WaitHandle() const { return -1; }
 };
 
 class IEvdevKernel {

@@ -19,13 +19,16 @@ public:
         : description_(std::move(description)), client_(std::move(client)) {}
 
     const EvdevDescription& Description() const override { return description_; }
+    int WaitHandle() const override { return client_->signal; }
 
     ReadStatus Next(EvdevEvent& event) override {
         // Like the kernel, a vanished device answers "gone" whatever was still buffered.
         if (client_->gone)
             return ReadStatus::Gone;
-        if (client_->queue.empty())
+        if (client_->queue.empty()) {
+            client_->Lower();
             return ReadStatus::Empty;
+        }
         event = client_->queue.front();
         client_->queue.pop_front();
         return ReadStatus::Event;
@@ -126,6 +129,27 @@ void FixtureKernel::Notify() {
             (void)!write(*fd, &one, sizeof one);
 }
 
+FixtureKernel::Client::Client() : signal(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+FixtureKernel::Client::~Client() {
+    if (signal >= 0)
+        close(signal);
+}
+
+// Neither call can fail in a way that matters: the counter cannot overflow from these ones,
+// and reading an eventfd that is not raised only answers EAGAIN.
+void FixtureKernel::Client::Raise() {
+    const std::uint64_t one = 1;
+    if (signal >= 0 && write(signal, &one, sizeof one) < 0)
+        return;
+}
+
+void FixtureKernel::Client::Lower() {
+    std::uint64_t count = 0;
+    if (signal >= 0 && ::read(signal, &count, sizeof count) < 0)
+        return;
+}
+
 std::string FixtureKernel::NodePath(int node) {
     return "/dev/input/event" + std::to_string(node);
 }
@@ -159,16 +183,20 @@ void FixtureKernel::Push(int number, const std::vector<EvdevEvent>& events) {
     if (delivered.empty())
         return;
     for (auto& weak : node.clients)
-        if (auto client = weak.lock())
+        if (auto client = weak.lock()) {
             client->queue.insert(client->queue.end(), delivered.begin(), delivered.end());
+            client->Raise();
+        }
 }
 
 void FixtureKernel::Unplug(int number) {
     Node& node = nodes_.at(number);
     node.present = false;
     for (auto& weak : node.clients)
-        if (auto client = weak.lock())
+        if (auto client = weak.lock()) {
             client->gone = true;
+            client->Raise();
+        }
     node.clients.clear();
     Notify();
 }
@@ -213,6 +241,8 @@ int FixtureKernel::Open(const std::string& path, std::unique_ptr<IEvdevNode>& ou
         return EACCES;
     auto client = std::make_shared<Client>();
     client->queue.assign(node->recorded.begin(), node->recorded.end());
+    if (!client->queue.empty())
+        client->Raise();
     std::erase_if(node->clients, [](const std::weak_ptr<Client>& c) { return c.expired(); });
     node->clients.push_back(client);
     out = std::make_unique<FixtureNode>(node->current, std::move(client));

@@ -48,9 +48,19 @@ public:
     int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) override;
     bool Peek(const std::string& node, EvdevDescription& out) override;
 
+    // One open handle. Its eventfd is readable while events are queued or the device is
+    // gone, as a kernel event node polls readable.
     struct Client {
+        Client();
+        ~Client();
+        Client(const Client&) = delete;
+        Client& operator=(const Client&) = delete;
+        void Raise();
+        void Lower();
+
         std::deque<EvdevEvent> queue;
         bool gone = false;
+        int signal = -1;
     };
 
 private:
