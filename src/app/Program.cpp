@@ -62,8 +62,11 @@ void Program::FollowPlugging() {
     plugs_ = std::make_unique<PlugFollower>(std::move(monitor), [w](bool lastTry) {
         bool again = false;
         w->RunHandler([&] {
+            const bool slept = w->Reader().Asleep();
             again =
                 w->Controllers.FollowPlugging(lastTry) == ControllerAccess::PlugResult::TryAgain;
+            // A controller opened again is waited on from the run this starts.
+            w->ReadAtOnce(slept);
         });
         return again;
     });
