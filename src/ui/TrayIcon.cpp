@@ -67,7 +67,12 @@ void TrayIcon::Add() {
     added_ = true;
     window_.installEventFilter(this);
     if (!window_.isVisible())
-        hostCheck_->start();
+        StartHostCheck();
+}
+
+void TrayIcon::StartHostCheck() {
+    hostCheck_->start();
+    sinceHostCheck_.start();
 }
 
 void TrayIcon::Remove() {
@@ -91,6 +96,7 @@ void TrayIcon::Notify(const QString& title, const QString& text) {
 }
 
 void TrayIcon::CheckHostStillThere() {
+    sinceHostCheck_.start();
     if (!added_ || window_.isVisible()) {
         hostCheck_->stop();
         return;
@@ -106,6 +112,17 @@ void TrayIcon::ShowReadingState(bool reading) {
 
 void TrayIcon::ShowFrame(int frame) {
     SetIcon(imgSTray_.at(static_cast<std::size_t>(frame)));
+    // The frames come at least once a second while reading is on: the check rides on them and
+    // its timer, pushed back, fires only once the animation stops.
+    if (!hostCheck_->isActive())
+        return;
+    hostCheck_->start();
+    if (!sinceHostCheck_.isValid() || sinceHostCheck_.elapsed() >= HostCheckMs)
+        CheckHostStillThere();
+}
+
+int TrayIcon::HostCheckDueInMs() const {
+    return hostCheck_->isActive() ? hostCheck_->remainingTime() : -1;
 }
 
 void TrayIcon::ShowStillIcon() {
@@ -149,7 +166,7 @@ void TrayIcon::ApplicationMinimize() {
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &window_ && event->type() == QEvent::Hide)
-        hostCheck_->start();
+        StartHostCheck();
     else if (watched == &window_ && event->type() == QEvent::Show)
         hostCheck_->stop();
     if (watched == &window_ && event->type() == QEvent::WindowStateChange &&

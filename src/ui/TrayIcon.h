@@ -5,11 +5,11 @@
 #include "ui/TrayView.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -30,7 +30,8 @@ class TrayIcon : public QObject, public ITrayView {
     Q_OBJECT
 public:
     static constexpr int FrameCount = 4;
-    // How often a hidden window checks that the notification area is still there.
+    // How often a hidden window checks that the notification area is still there. While the
+    // icon animates, the frames carry the check, so it costs no wake-up of its own.
     static constexpr int HostCheckMs = 2000;
     using HostProbe = std::function<TrayHost()>;
 
@@ -94,6 +95,8 @@ public:
     const QIcon& Frame(int index) const { return imgSTray_.at(static_cast<std::size_t>(index)); }
     // What the notification area shows now.
     QIcon CurrentIcon() const { return current_; }
+    // Milliseconds until the hidden window's own host check fires, -1 when it is not pending.
+    int HostCheckDueInMs() const;
     bool IsAdded() const { return added_; }
 
 protected:
@@ -101,6 +104,7 @@ protected:
 
 private:
     void ApplicationMinimize();
+    void StartHostCheck();
     void SetIcon(const QIcon& icon);
 
     QWidget& window_;
@@ -110,6 +114,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
     HostProbe probe_;
     QTimer* hostCheck_;
+    QElapsedTimer sinceHostCheck_;
     QString lastNotification_;
     bool singleActivation_ = false;
     QMenu popSTray_;

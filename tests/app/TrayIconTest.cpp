@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QSignalSpy>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -136,6 +137,29 @@ TEST_F(TrayIconTest, HiddenWindowComesBackWhenTheNotificationAreaGoes) {
     EXPECT_FALSE(window.isVisible());
     host = TrayHost::None;
     tray.CheckHostStillThere();
+    EXPECT_TRUE(window.isVisible());
+}
+
+// While reading animates the icon, the frames carry the host check: its own timer, pushed back by
+// every frame, never wakes the program, and the check still happens every HostCheckMs.
+TEST_F(TrayIconTest, AnimationFramesCarryTheHostCheck) {
+    TrayHost host = TrayHost::XEmbed;
+    int probes = 0;
+    tray.SetHostProbe([&] {
+        ++probes;
+        return host;
+    });
+    tray.Add();
+    ASSERT_FALSE(window.isVisible());
+    QTest::qWait(TrayIcon::HostCheckMs / 2);
+    tray.ShowFrame(0);
+    EXPECT_GT(tray.HostCheckDueInMs(), TrayIcon::HostCheckMs * 9 / 10);
+    const int before = probes;
+    host = TrayHost::None;
+    QTest::qWait(TrayIcon::HostCheckMs / 2 + 100);
+    EXPECT_FALSE(window.isVisible()) << "the timer fired although a frame had pushed it back";
+    tray.ShowFrame(1);
+    EXPECT_GT(probes, before);
     EXPECT_TRUE(window.isVisible());
 }
 
