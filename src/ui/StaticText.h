@@ -12,6 +12,14 @@ public:
     // The width the box takes when sized to its text.
     int AutoWidth() const;
 
+    // Filled with the highlight colours while its row is being edited.
+    void SetEditing(bool editing);
+    bool Editing() const { return editing_; }
+    // Marked while the control it names is engaged; the mark stays visible under the editing
+    // highlight, so the editor's own row can still be found by moving the control.
+    void SetEngaged(bool engaged);
+    bool Engaged() const { return engaged_; }
+
     int Tag = 0;
 
 signals:
@@ -19,6 +27,15 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool editing_ = false;
+    bool engaged_ = false;
 };
+
+// The fill of an engaged box: the highlight colour faded into the window colour, so it follows
+// the theme (light or dark) and is never mistaken for the full editing highlight.
+QColor EngagedFill(const QPalette& palette);
 
 } // namespace padwright

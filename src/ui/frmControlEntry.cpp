@@ -2,6 +2,7 @@
 
 #include "engine/Catalogue.h"
 #include "ui/DesignFont.h"
+#include "ui/DropDown.h"
 #include "ui/RowTexts.h"
 #include "ui/StaticText.h"
 
@@ -44,10 +45,9 @@ void TfrmControlEntry::BuildControls() {
     txtControlName->setGeometry(16, 8, 305, 17);
     txtControlName->setAlignment(Qt::AlignCenter);
 
-    cmbFunction = new QComboBox(this);
+    cmbFunction = new TDropDown(this);
     cmbFunction->setGeometry(16, 32, 305, 21);
     cmbFunction->setToolTip(QStringLiteral("Sets the function for the control."));
-    cmbFunction->setMaxVisibleItems(8);
 
     chkShift =
         ModifierBox(this, "Shift", "Shift key should be pressed if a keyboard function is used.",
@@ -79,7 +79,7 @@ void TfrmControlEntry::BuildControls() {
 
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setGeometry(232, 176, 49, 25);
-    cmdCancel->setAutoDefault(false);
+    cmdCancel->setAutoDefault(true); // a focused Cancel takes Enter, as in the main window
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setGeometry(288, 176, 49, 25);
     cmdOK->setDefault(true);

@@ -37,7 +37,7 @@ TfrmEntry::TfrmEntry(QWidget* parent)
     cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setGeometry(232, 40, 49, 25);
-    cmdCancel->setAutoDefault(false);
+    cmdCancel->setAutoDefault(true); // a focused Cancel takes Enter, as in the main window
 
     QWidget::setTabOrder(txtProfEntry, cmdOK);
     QWidget::setTabOrder(cmdOK, cmdCancel);

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <optional>
+
 namespace padwright {
 
 void TfrmMain::ConnectHandlers() {
@@ -199,6 +201,25 @@ bool TfrmMain::txtNumericKeypress(QChar key) {
     return (key >= QChar('0') && key <= QChar('9')) || key == QChar(8);
 }
 
+namespace {
+
+// The character a key types into an edit, as the digit filter sees it, or nothing for a key that
+// only edits or moves (Delete, arrows, Home/End, with or without Shift). Ctrl with a letter types
+// that letter's control character (Ctrl+C is 3), whatever text the platform attaches to it.
+std::optional<QChar> TypedCharacter(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Delete)
+        return std::nullopt; // Qt gives it the text "\x7f"; it deletes, it types nothing
+    const Qt::KeyboardModifiers chord = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (chord == Qt::ControlModifier && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+        return QChar(key.key() - Qt::Key_A + 1);
+    const QString text = key.text();
+    if (text.isEmpty())
+        return std::nullopt;
+    return text.front();
+}
+
+} // namespace
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -212,8 +233,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
         }
-        const QString text = key->text();
-        if (!text.isEmpty() && !txtNumericKeypress(text.front()))
+        const std::optional<QChar> typed = TypedCharacter(*key);
+        if (typed && !txtNumericKeypress(*typed))
             return true; // discarded
     }
     return QWidget::eventFilter(watched, event);

@@ -1,5 +1,7 @@
 // The main window's controls: places, sizes, captions, hints, tab order and initial states.
 #include "ui/DesignFont.h"
+#include "ui/DropDown.h"
+#include "ui/GroupBox.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmEntry.h"
 #include "ui/frmMain.h"
@@ -39,8 +41,7 @@ QPushButton* Button(QWidget* parent, const char* text, QRect place, const char* 
 }
 
 QComboBox* List(QWidget* parent, QRect place, const char* hint) {
-    auto* list = new QComboBox(parent);
-    list->setEditable(false);
+    auto* list = new TDropDown(parent);
     list->setGeometry(place);
     list->setToolTip(QString::fromLatin1(hint));
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -146,7 +147,7 @@ QLineEdit* TfrmMain::NumericEdit(QWidget* parent, QRect place, int maxLength, co
 }
 
 void TfrmMain::BuildJoystickGroup() {
-    grpJoystickSettings = new QGroupBox(QStringLiteral("Joystick Settings"), this);
+    grpJoystickSettings = new TGroupBox(QStringLiteral("Joystick Settings"), this);
     grpJoystickSettings->setGeometry(0, 344, 225, 121);
     QWidget* g = grpJoystickSettings;
 
@@ -175,7 +176,7 @@ void TfrmMain::BuildJoystickGroup() {
 }
 
 void TfrmMain::BuildApplicationGroup() {
-    GroupBox1 = new QGroupBox(QStringLiteral("Application Settings"), this);
+    GroupBox1 = new TGroupBox(QStringLiteral("Application Settings"), this);
     GroupBox1->setGeometry(232, 344, 233, 121);
     QWidget* g = GroupBox1;
 

@@ -151,13 +151,7 @@ void TfrmMain::SettingsRowClick(TStaticText* sender) {
     TControlMapping& mapping = *SettingsRows[index].Mapping;
 
     QPointer<TStaticText> nameBox = sender;
-    const QPalette palette = nameBox->palette();
-    const bool filled = nameBox->autoFillBackground();
-    QPalette editing = palette;
-    editing.setColor(QPalette::Window, palette.color(QPalette::Highlight));
-    editing.setColor(QPalette::WindowText, palette.color(QPalette::HighlightedText));
-    nameBox->setPalette(editing);
-    nameBox->setAutoFillBackground(true);
+    nameBox->SetEditing(true);
 
     frmControlEntry->EditControl(nameBox->text(), mapping);
     ReadAtOnce(reader_->Asleep());
@@ -167,8 +161,7 @@ void TfrmMain::SettingsRowClick(TStaticText* sender) {
     if (!nameBox)
         return;
     RefreshRow(SettingsRows[index]);
-    nameBox->setPalette(palette);
-    nameBox->setAutoFillBackground(filled);
+    nameBox->SetEditing(false);
 }
 
 } // namespace padwright

@@ -157,20 +157,18 @@ TEST(SettingsPanel, RowClickEditsAndRefreshesEvenAfterProfilesGrew) {
     for (int i = 0; i < 100; ++i)
         h.lists.Profiles.push_back(NewProfile("Imported"));
     TStaticText* name = h.window->SettingsRows[2].NameBox;
-    bool highlighted = false;
     WhenModal([&](QWidget* dialog) {
         auto* editor = qobject_cast<TfrmControlEntry*>(dialog);
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->txtControlName->text(), "Button: Button 0");
-        highlighted = name->autoFillBackground();
+        EXPECT_TRUE(name->Editing());
         editor->cmbFunction->setCurrentIndex(editor->cmbFunction->findText("VK_SPACE"));
         editor->chkAlt->setChecked(true);
         editor->trkRepeatRate->setValue(31);
         editor->cmdOK->click();
     });
     QTest::mouseClick(name, Qt::LeftButton);
-    EXPECT_TRUE(highlighted);
-    EXPECT_FALSE(name->autoFillBackground());
+    EXPECT_FALSE(name->Editing());
     const TControlMapping& m = h.lists.Profiles[1].Mappings[ButtonSlot(0)];
     EXPECT_EQ(m.FunctionName.str(), "VK_SPACE");
     EXPECT_EQ(m.RepeatRate, 255);
