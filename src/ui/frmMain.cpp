@@ -55,6 +55,7 @@ void TfrmMain::ConnectHandlers() {
     on(tmrDataCollect, &QTimer::timeout, &TfrmMain::tmrDataCollectTimer);
     on(tmrAutoRepeat, &QTimer::timeout, &TfrmMain::tmrAutoRepeatTimer);
     on(tmrSTray, &QTimer::timeout, &TfrmMain::tmrSTrayTimer);
+    on(tmrLiveMarks, &QTimer::timeout, &TfrmMain::tmrLiveMarksTimer);
     connect(cmbProfiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         RunHandler([&] { popProfile->exec(cmbProfiles->mapToGlobal(at)); });
     });
@@ -75,6 +76,7 @@ void TfrmMain::ReadAtOnce(bool slept) {
 
 void TfrmMain::PauseReading() {
     reader_->Pause();
+    ClearLiveMarks();
     TrayFrame = 0;
     if (tray_) {
         tray_->ShowReadingState(false);
@@ -124,6 +126,7 @@ void TfrmMain::tmrDataCollectTimer() {
     // A controller that comes back may resume reading then, but never after the user's Stop.
     if (wasReading && !IsReading())
         Controllers.NothingReadPaused();
+    MarkEngagedRows();
 }
 
 void TfrmMain::tmrAutoRepeatTimer() {

@@ -78,6 +78,8 @@ struct TSettingsRow {
     TStaticText* ModifierBox = nullptr;
     TStaticText* RepeatBox = nullptr;
     TControlMapping* Mapping = nullptr;
+    // The control slot the row names, for its live mark; -1 for a row of no controller's slot.
+    int Slot = -1;
 };
 
 class TfrmMain : public QWidget, public ISettingsHost {
@@ -136,6 +138,13 @@ public:
     void tmrAutoRepeatTimer();
     void tmrSTrayTimer();
     void cmdExitClick();
+    // Live controls: after every run of the data-collection cycle, notes which rows' controls
+    // the selected controller has engaged; a change starts tmrLiveMarks, whose single shot
+    // repaints the rows that changed.
+    void MarkEngagedRows();
+    void tmrLiveMarksTimer();
+    // The single shot's delay after a change allows at most this many repaints a second.
+    static constexpr int MarkRepaintsPerSecond = 30;
     // Profile menu
     void popProfilePopup();
     void cmdPPopUpClick();
@@ -203,6 +212,7 @@ public:
     QTimer* tmrDataCollect;
     QTimer* tmrAutoRepeat;
     QTimer* tmrSTray;
+    QTimer* tmrLiveMarks;
 
     QMenu* popProfile;
     QAction* mnuPAdd;
@@ -227,6 +237,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -240,6 +251,8 @@ private:
     void ConnectHandlers();
     QLineEdit* NumericEdit(QWidget* parent, QRect place, int maxLength, const char* hint);
     void ClearSettingsRows();
+    void ClearLiveMarks();
+    void ForgetLiveMarks();
     void RefreshRow(const TSettingsRow& row);
     void FitScrollRange();
     TJoystick* SelectedJoystick();
@@ -253,6 +266,9 @@ private:
 
     ITrayView* tray_ = nullptr;
     bool collecting_ = false;
+    SlotSet marksWanted_;  // engaged in the latest cycle
+    SlotSet marksShown_;   // marked on the rows
+    int editingSlot_ = -1; // the slot whose editor is open
     InjectionStatus injection_;
     bool injectionWarned_ = false;
     Engine engine_;

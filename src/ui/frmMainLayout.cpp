@@ -213,6 +213,9 @@ void TfrmMain::BuildBottomAndTimers() {
     tmrSTray = new QTimer(this);
     tmrSTray->setInterval(1000);
     tmrSTray->start();
+    tmrLiveMarks = new QTimer(this);
+    tmrLiveMarks->setSingleShot(true);
+    tmrLiveMarks->setInterval(1000 / MarkRepaintsPerSecond);
 }
 
 void TfrmMain::BuildProfileMenu() {

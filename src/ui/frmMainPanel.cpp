@@ -43,8 +43,10 @@ void TfrmMain::cmbProfilesClick() {
     TJoystick* joystick = SelectedJoystick();
     TProfile* profile = SelectedProfile();
     if (joystick && profile) {
-        for (const TRowPlan& row : PlanSettingsRows(*joystick))
+        for (const TRowPlan& row : PlanSettingsRows(*joystick)) {
             AddSettingsRow(profile->Mappings[row.Slot], QString::fromStdString(row.Caption));
+            SettingsRows.back().Slot = row.Slot;
+        }
     }
     FitScrollRange();
     scbContent->show();
@@ -68,6 +70,7 @@ void TfrmMain::ClearSettingsRows() {
         delete row.RepeatBox;
     }
     SettingsRows.clear();
+    ForgetLiveMarks();
 }
 
 void TfrmMain::AddSettingsRow(TControlMapping& mapping, const QString& caption) {
@@ -152,8 +155,13 @@ void TfrmMain::SettingsRowClick(TStaticText* sender) {
 
     QPointer<TStaticText> nameBox = sender;
     nameBox->SetEditing(true);
+    // The editor's title box carries the row's live mark while it is open.
+    editingSlot_ = SettingsRows[index].Slot;
+    frmControlEntry->txtControlName->SetEngaged(nameBox->Engaged());
 
     frmControlEntry->EditControl(nameBox->text(), mapping);
+    editingSlot_ = -1;
+    frmControlEntry->txtControlName->SetEngaged(false);
     ReadAtOnce(reader_->Asleep());
 
     // The rows may have been rebuilt while the editor was open; only a row that still exists
