@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the main window under Xvfb, with a fixture controller made active and a
+# Takes screenshots of the main window under Xvfb, with a fixture controller made active and a
 # profile selected: tests/ui/screenshot.sh [OUT.png] [FIXTURE.evemu]. The control editor and the
-# name dialog go beside it, as OUT-editor.png and OUT-entry.png.
+# name dialog go beside it, as OUT-editor.png and OUT-entry.png. OUT-live.png and
+# OUT-live-editor.png show the live marks, over a pad whose recorded events hold the first and
+# fifth buttons and the X axis to the left (tools/uidemo/usb-gamepad-held.evemu).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
 out=${1:-$root/build/padwright-window.png}
 fixture=${2:-usb-gamepad-0079-0011.evemu}
+held=$root/tools/uidemo/usb-gamepad-held.evemu
 demo="$build/tools/uidemo/padwright-uidemo"
 [ -x "$demo" ] || cmake --build "$build" --target padwright-uidemo
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-run() {
+run() { # run DEVICE ARGS...
+    local device=$1
+    shift
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
-        env QT_QPA_PLATFORM=xcb "$demo" --device "$fixture" "$@"
+        env QT_QPA_PLATFORM=xcb "$demo" --device "$device" "$@"
 }
-run --grab "$out"
-run --grab-dialogs "${out%.png}"
+run "$fixture" --grab "$out"
+run "$fixture" --grab-dialogs "${out%.png}"
+run "$held" --grab "${out%.png}-live.png"
+run "$held" --grab-dialogs "${out%.png}-live"
+rm -f "${out%.png}-live-entry.png"

@@ -1,5 +1,8 @@
 // Shows the main window over a fixture controller (a device description of
-// tests/fixtures/devices), made active with a profile selected, so the panel has rows to look at.
+// tests/fixtures/devices, or any path to one), made active with a profile selected and reading
+// on, so the panel has rows to look at. Events recorded in the description are what the
+// controller reports from its first reading on: a description that holds buttons or deflects an
+// axis shows those rows with their live mark (usb-gamepad-held.evemu beside this file does).
 // Settings and the profile store go to a temporary folder. With --grab FILE it writes the window
 // to FILE as PNG once it is shown, and exits; --grab-dialogs PREFIX writes the control editor
 // (on the first row) and the name dialog as PREFIX-editor.png and PREFIX-entry.png.
@@ -63,7 +66,17 @@ int main(int argc, char** argv) {
                                     : std::string("usb-gamepad-0079-0011.evemu");
 
     auto kernel = std::make_shared<FixtureKernel>();
-    kernel->Add(LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/" + fixture).description);
+    const std::string path = fixture.find('/') == std::string::npos
+                                 ? std::string(PADWRIGHT_DEVICES_DIR) + "/" + fixture
+                                 : fixture;
+    EvemuDevice described;
+    try {
+        described = LoadEvemuFile(path);
+    } catch (const EvemuError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 2;
+    }
+    kernel->Add(described.description, described.events);
     QTemporaryDir folder;
     Registry settings(folder.filePath(QStringLiteral("Padwright.conf")));
 
