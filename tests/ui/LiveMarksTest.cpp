@@ -72,14 +72,6 @@ struct LiveMarks : ::testing::Test {
                 return row.NameBox;
         return nullptr;
     }
-    static int Pixels(QWidget* box, QColor colour) {
-        const QImage image = box->grab().toImage();
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += image.pixelColor(x, y).rgb() == colour.rgb();
-        return count;
-    }
 };
 
 const int StickRight = AxisSlot(0, true);
@@ -96,8 +88,8 @@ TEST_F(LiveMarks, HeldControlsAreMarkedAndOnlyChangedRowsRepaint) {
     TStaticText* marked = NameOf(StickRight);
     const QColor fill = EngagedFill(marked->palette());
     EXPECT_NE(fill.rgb(), marked->palette().color(QPalette::Highlight).rgb());
-    EXPECT_GT(Pixels(marked, fill), marked->width() * marked->height() / 3);
-    EXPECT_EQ(Pixels(NameOf(AxisSlot(0, false)), fill), 0);
+    EXPECT_GT(CountPixels(marked, fill), marked->width() * marked->height() / 3);
+    EXPECT_EQ(CountPixels(NameOf(AxisSlot(0, false)), fill), 0);
 
     // A cycle that changes no mark starts nothing.
     w.tmrDataCollectTimer();

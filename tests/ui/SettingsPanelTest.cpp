@@ -156,19 +156,26 @@ TEST(SettingsPanel, RowClickEditsAndRefreshesEvenAfterProfilesGrew) {
     // An import appends profiles without a rebuild; the rows must still edit "Shown".
     for (int i = 0; i < 100; ++i)
         h.lists.Profiles.push_back(NewProfile("Imported"));
+    h.window->show();
     TStaticText* name = h.window->SettingsRows[2].NameBox;
+    const QPalette colours = name->palette();
+    int fill = 0, text = 0;
     WhenModal([&](QWidget* dialog) {
         auto* editor = qobject_cast<TfrmControlEntry*>(dialog);
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->txtControlName->text(), "Button: Button 0");
-        EXPECT_TRUE(name->Editing());
+        // The box is filled in the highlight colours while the editor is open.
+        fill = CountPixels(name, colours.color(QPalette::Highlight));
+        text = CountPixels(name, colours.color(QPalette::HighlightedText), {}, 60);
         editor->cmbFunction->setCurrentIndex(editor->cmbFunction->findText("VK_SPACE"));
         editor->chkAlt->setChecked(true);
         editor->trkRepeatRate->setValue(31);
         editor->cmdOK->click();
     });
     QTest::mouseClick(name, Qt::LeftButton);
-    EXPECT_FALSE(name->Editing());
+    EXPECT_GT(fill, name->width() * name->height() / 2);
+    EXPECT_GT(text, 0);
+    EXPECT_EQ(CountPixels(name, colours.color(QPalette::Highlight)), 0);
     const TControlMapping& m = h.lists.Profiles[1].Mappings[ButtonSlot(0)];
     EXPECT_EQ(m.FunctionName.str(), "VK_SPACE");
     EXPECT_EQ(m.RepeatRate, 255);

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QTimer>
 
+#include <cstdlib>
+
 #include "platform/dinput/EvemuParser.h"
 #include "ui/StaticText.h"
 
@@ -81,6 +83,21 @@ std::vector<QString> Harness::RowTexts(std::size_t i) const {
     const TSettingsRow& row = window->SettingsRows.at(i);
     return {row.NameBox->text(), row.FunctionBox->text(), row.ModifierBox->text(),
             row.RepeatBox->text()};
+}
+
+int CountPixels(QWidget* widget, QColor colour, QRect area, int near) {
+    const QImage image = widget->grab().toImage();
+    if (area.isNull())
+        area = image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            count += std::abs(p.red() - colour.red()) <= near &&
+                     std::abs(p.green() - colour.green()) <= near &&
+                     std::abs(p.blue() - colour.blue()) <= near;
+        }
+    return count;
 }
 
 namespace {

@@ -93,6 +93,10 @@ struct Harness {
     std::vector<QString> RowTexts(std::size_t i) const;
 };
 
+// Pixels of `colour` that `widget` paints in `area` (all of it when empty); `near` admits the
+// lighter and darker edges of smoothed text.
+int CountPixels(QWidget* widget, QColor colour, QRect area = {}, int near = 0);
+
 // Runs `action` on the modal widget (dialog or message box) or pop-up menu once it is open, from
 // inside its event loop. Gives up quietly after `timeoutMs`.
 void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
