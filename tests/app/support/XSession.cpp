@@ -96,6 +96,17 @@ std::optional<pid_t> WindowPid(Display* x, XID window) {
     return out;
 }
 
+// Windows come and go while the tests look at them (a tray embeds and destroys its icons, the
+// program maps and unmaps): a query that names a window gone since is an answer, "not there",
+// not a reason for Xlib's default handler to end the test process.
+int IgnoreVanishedWindows(Display*, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadDrawable ||
+        error->error_code == BadMatch)
+        return 0;
+    std::fprintf(stderr, "X error %d (request %d)\n", error->error_code, error->request_code);
+    return 0;
+}
+
 void CollectWindows(Display* x, XID window, std::vector<XID>& out) {
     Window root = 0, parent = 0;
     Window* children = nullptr;
@@ -183,6 +194,7 @@ std::string Child::Stderr() const {
 }
 
 XServer::XServer() : name_(server_.display()) {
+    XSetErrorHandler(IgnoreVanishedWindows);
     display_ = XOpenDisplay(name_.c_str());
     if (!display_)
         throw std::runtime_error("cannot connect to " + name_);
