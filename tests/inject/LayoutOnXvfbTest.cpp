@@ -14,6 +14,8 @@
 #include <X11/extensions/XInput2.h>
 #include <poll.h>
 
+#include "NextXEvent.h" // after the toolkit and ours: Xlib defines None, Bool, ...
+
 #include <cstdlib>
 #include <optional>
 #include <vector>
@@ -83,13 +85,10 @@ protected:
     // The next raw key event the server reports, nullopt when none comes within five seconds.
     std::optional<Stroke> NextRaw() {
         for (;;) {
-            while (XPending(reader_) == 0) {
-                pollfd pfd{ConnectionNumber(reader_), POLLIN, 0};
-                if (poll(&pfd, 1, 5000) <= 0)
-                    return std::nullopt;
-            }
-            XEvent e;
-            XNextEvent(reader_, &e);
+            const std::optional<XEvent> next = testing::NextXEvent(reader_);
+            if (!next)
+                return std::nullopt;
+            XEvent e = *next;
             if (e.type != GenericEvent || e.xcookie.extension != xiOpcode_ ||
                 !XGetEventData(reader_, &e.xcookie))
                 continue;

@@ -12,6 +12,8 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include "NextXEvent.h" // after the toolkit and ours: Xlib defines None, Bool, ...
+
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -67,16 +69,7 @@ protected:
     }
 
     // The next event of the reader's window, nullopt when none comes within five seconds.
-    std::optional<XEvent> NextEvent() {
-        while (XPending(reader_) == 0) {
-            pollfd pfd{ConnectionNumber(reader_), POLLIN, 0};
-            if (poll(&pfd, 1, 5000) <= 0)
-                return std::nullopt;
-        }
-        XEvent e;
-        XNextEvent(reader_, &e);
-        return e;
-    }
+    std::optional<XEvent> NextEvent() { return testing::NextXEvent(reader_); }
 
     // The next key or button event, skipping motion.
     std::optional<Seen> Next() {
