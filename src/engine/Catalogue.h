@@ -11,6 +11,8 @@ namespace padwright {
 struct TFunctionEntry {
     std::string_view Name;
     std::int32_t Code;
+    // What the function does, in a user's words, one line: the names are the system's own.
+    std::string_view Description;
 };
 
 std::span<const TFunctionEntry> AppCommands();    // 20 rows, kind fkAppCommand
@@ -27,6 +29,9 @@ struct CatalogueMatch {
 // Exact, case-sensitive search of MouseFunctions, AppCommands, VirtualKeys, PowerActions in that
 // order; no match gives the empty result (no name, code 0, kind fkNone). "NONE" is no row.
 CatalogueMatch LookupFunction(std::string_view name);
+
+// The description of the row named `name`; empty for "NONE" and names of no row.
+std::string_view FunctionDescription(std::string_view name);
 
 // Sets FunctionName, Code and Kind of `mapping` together from the row named `name`, or clears
 // all three when there is no such row. Nothing else of the mapping changes.

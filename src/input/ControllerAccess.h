@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace padwright {
@@ -92,6 +93,9 @@ public:
 
     // The current DirectInput object; null before the first start and after a failed one.
     const std::shared_ptr<IDirectInput8>& DirectInput() const { return directInput_; }
+    // The names of the game controllers the last enumeration found but could not open for lack
+    // of permission, in enumeration order.
+    const std::vector<std::string>& DeniedNames() const { return deniedNames_; }
     // Releases the DirectInput object (at exit, after the controller lists).
     void ReleaseDirectInput() { directInput_.reset(); }
 
@@ -128,6 +132,7 @@ private:
     std::shared_ptr<IDirectInput8> directInput_;
     // Controllers the last enumeration could not open for lack of permission (and logged).
     std::vector<GUID> deniedListed_;
+    std::vector<std::string> deniedNames_;
     bool userStopped_ = false; // "Stop Reading Data" was the last word
     bool nothingRead_ = false;
 };

@@ -20,6 +20,7 @@ void ControllerAccess::Changed() {
 void ControllerAccess::StartDirectInput() {
     directInput_.reset();
     deniedListed_.clear();
+    deniedNames_.clear();
     // Without an entry point there is nothing to start and nothing to say: no controllers.
     if (!entry_)
         return;
@@ -44,8 +45,10 @@ int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device, v
     const HRESULT hr = directInput_ ? directInput_->CreateDevice(device.guidInstance, temporary)
                                     : DIERR_NOTINITIALIZED;
     if (hr != DI_OK || !temporary) {
-        if (hr == E_ACCESSDENIED)
+        if (hr == E_ACCESSDENIED) {
             deniedListed_.push_back(device.guidInstance);
+            deniedNames_.push_back(Utf8Repaired(device.tszInstanceName));
+        }
         host_.LogDirectInputError("Failed to create device: ", FAILED(hr) ? hr : DIERR_GENERIC);
         return DIENUM_CONTINUE;
     }

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace padwright {
 
@@ -48,6 +50,13 @@ void TStaticText::SetEngaged(bool engaged) {
     update();
 }
 
+void TStaticText::SetFocusMark(bool marked) {
+    if (focusMark_ == marked)
+        return;
+    focusMark_ = marked;
+    update();
+}
+
 void TStaticText::paintEvent(QPaintEvent* event) {
     if (editing_ || engaged_) {
         QPainter painter(this);
@@ -65,6 +74,14 @@ void TStaticText::paintEvent(QPaintEvent* event) {
         }
     }
     QLabel::paintEvent(event);
+    if (focusMark_) {
+        QPainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = contentsRect();
+        option.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
 }
 
 void TStaticText::mouseReleaseEvent(QMouseEvent* event) {

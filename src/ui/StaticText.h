@@ -20,6 +20,10 @@ public:
     void SetEngaged(bool engaged);
     bool Engaged() const { return engaged_; }
 
+    // The keyboard's mark: the row Enter or Space opens while the panel has the focus.
+    void SetFocusMark(bool marked);
+    bool FocusMark() const { return focusMark_; }
+
     int Tag = 0;
 
 signals:
@@ -32,6 +36,7 @@ protected:
 private:
     bool editing_ = false;
     bool engaged_ = false;
+    bool focusMark_ = false;
 };
 
 // The fill of an engaged box: the highlight colour faded into the window colour, so it follows

@@ -3,7 +3,10 @@
 #include "engine/Catalogue.h"
 #include "ui/DesignFont.h"
 #include "ui/DropDown.h"
+#include "ui/FunctionWords.h"
+#include "ui/KeyCapture.h"
 #include "ui/RowTexts.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
 
 #include <QCheckBox>
@@ -84,13 +87,24 @@ void TfrmControlEntry::BuildControls() {
     cmdOK->setGeometry(288, 176, 49, 25);
     cmdOK->setDefault(true);
 
+    txtDescription = new QLabel(this);
+    txtDescription->setGeometry(16, 84, 305, 17);
+    txtDescription->setTextFormat(Qt::PlainText);
+    cmdPressKey = new QPushButton(QStringLiteral("Press a key"), this);
+    cmdPressKey->setGeometry(240, 62, 81, 21);
+    cmdPressKey->setCheckable(true);
+    cmdPressKey->setToolTip(
+        QStringLiteral("Then press a key or key combination: it becomes the function."));
+    cmbFunction->installEventFilter(this);
+
     QWidget::setTabOrder(cmdOK, cmdCancel);
     QWidget::setTabOrder(cmdCancel, cmbFunction);
     QWidget::setTabOrder(cmbFunction, chkShift);
     QWidget::setTabOrder(chkShift, chkCtrl);
     QWidget::setTabOrder(chkCtrl, chkAlt);
     QWidget::setTabOrder(chkAlt, chkWin);
-    QWidget::setTabOrder(chkWin, trkRepeatRate);
+    QWidget::setTabOrder(chkWin, cmdPressKey);
+    QWidget::setTabOrder(cmdPressKey, trkRepeatRate);
 
     connect(cmbFunction, &QComboBox::currentIndexChanged, this, [this] { cmbFunctionClick(); });
     connect(chkShift, &QCheckBox::toggled, this, [this] { chkShiftClick(); });
@@ -100,6 +114,7 @@ void TfrmControlEntry::BuildControls() {
     connect(trkRepeatRate, &QSlider::valueChanged, this, [this] { trkRepeatRateChange(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+    connect(cmdPressKey, &QPushButton::clicked, this, [this] { cmdPressKeyClick(); });
 }
 
 void TfrmControlEntry::FormCreate() {
@@ -123,6 +138,8 @@ void TfrmControlEntry::EditControl(const QString& name, TControlMapping& mapping
     chkAlt->setChecked(WorkMapping.Alt != 0);
     chkWin->setChecked(WorkMapping.Win != 0);
 
+    cmdPressKey->setChecked(false);
+    pendingModifier_ = 0;
     trkRepeatRate->setValue(std::clamp(WorkMapping.RepeatRate, 0, MaxTrackPosition));
     txtAutoRepeat->setText(QString::fromStdString(RateWords(trkRepeatRate->value())));
 
@@ -148,6 +165,10 @@ void TfrmControlEntry::cmbFunctionClick() {
     const bool key = WorkMapping.Kind == fkKey;
     for (QCheckBox* box : {chkShift, chkCtrl, chkAlt, chkWin})
         box->setEnabled(key);
+
+    const QString words = FunctionWords(cmbFunction->currentText(), Injector);
+    txtDescription->setText(words);
+    txtDescription->setToolTip(words); // the whole line, should the label cut it
 }
 
 void TfrmControlEntry::chkShiftClick() {
@@ -182,6 +203,88 @@ void TfrmControlEntry::cmdCancelClick() {
     reject();
 }
 
+void TfrmControlEntry::cmdPressKeyClick() {
+    pendingModifier_ = 0;
+    if (cmdPressKey->isChecked()) {
+        cmbFunction->setFocus();
+        txtDescription->setText(QStringLiteral("Press a key or a key combination."));
+    } else {
+        cmbFunctionClick();
+    }
+}
+
+bool TfrmControlEntry::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmbFunction && cmdPressKey->isChecked() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+         event->type() == QEvent::ShortcutOverride)) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept(); // the key comes here, not to a shortcut
+            return true;
+        }
+        return CaptureKey(key);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+namespace {
+
+bool IsModifierKey(int key) {
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool TfrmControlEntry::CaptureKey(const QKeyEvent& key) {
+    if (key.isAutoRepeat())
+        return true;
+    if (key.type() == QEvent::KeyRelease) {
+        // A modifier let go with no other key in between is itself the key.
+        if (pendingModifier_ != 0 && key.key() == pendingModifier_) {
+            ShowCaptured(CapturedVirtualKey(key, Injector), Qt::NoModifier);
+        }
+        return true;
+    }
+    if (IsModifierKey(key.key())) {
+        pendingModifier_ = key.key();
+        return true;
+    }
+    pendingModifier_ = 0;
+    ShowCaptured(CapturedVirtualKey(key, Injector), key.modifiers());
+    return true;
+}
+
+void TfrmControlEntry::ShowCaptured(std::uint32_t vk, Qt::KeyboardModifiers modifiers) {
+    pendingModifier_ = 0;
+    cmdPressKey->setChecked(false);
+    const std::span<const TFunctionEntry> keys = VirtualKeys();
+    const auto row = std::find_if(keys.begin(), keys.end(), [vk](const TFunctionEntry& r) {
+        return r.Code == static_cast<std::int32_t>(vk);
+    });
+    if (vk == 0 || row == keys.end()) {
+        txtDescription->setText(QStringLiteral("That key is not in the list."));
+        return;
+    }
+    cmbFunction->setCurrentIndex(
+        cmbFunction->findText(QString::fromUtf8(row->Name.data(), qsizetype(row->Name.size()))));
+    cmbFunctionClick(); // also when the same function was chosen before
+    chkShift->setChecked(modifiers.testFlag(Qt::ShiftModifier));
+    chkCtrl->setChecked(modifiers.testFlag(Qt::ControlModifier));
+    chkAlt->setChecked(modifiers.testFlag(Qt::AltModifier));
+    chkWin->setChecked(modifiers.testFlag(Qt::MetaModifier));
+}
+
 void TfrmControlEntry::keyPressEvent(QKeyEvent* event) {
     // Only OK and Cancel close the editor; Escape is not bound to Cancel.
     if (event->key() == Qt::Key_Escape) {
@@ -193,6 +296,7 @@ void TfrmControlEntry::keyPressEvent(QKeyEvent* event) {
 
 void TfrmControlEntry::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    KeepOnScreen(*this);
     cmdOK->setFocus();
 }
 

@@ -13,6 +13,7 @@ class QSlider;
 
 namespace padwright {
 
+class IInputInjector;
 class TStaticText;
 
 class TfrmControlEntry : public QDialog {
@@ -35,6 +36,12 @@ public:
     TStaticText* txtAutoRepeat;
     QPushButton* cmdCancel;
     QPushButton* cmdOK;
+    // Beside the designed controls, where the dialog has room: what the chosen function does,
+    // and the switch that takes the next key pressed in the function list as the function.
+    QLabel* txtDescription;
+    QPushButton* cmdPressKey;
+    // Whose layout says what a key types and which key a pressed one is; null: no layout.
+    IInputInjector* Injector = nullptr;
 
     TControlMapping WorkMapping{};
     TControlMapping* TargetMapping = nullptr;
@@ -47,12 +54,19 @@ public:
     void trkRepeatRateChange();
     void cmdOKClick();
     void cmdCancelClick();
+    void cmdPressKeyClick();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The capture's share of a key event in the function list; true when it took the event.
+    bool CaptureKey(const QKeyEvent& key);
+    void ShowCaptured(std::uint32_t vk, Qt::KeyboardModifiers modifiers);
+    int pendingModifier_ = 0; // a modifier key pressed alone while armed, taken on release
+
     void FormCreate();
     void BuildControls();
 };

@@ -1,5 +1,7 @@
 #include "ui/frmEntry.h"
 
+#include "ui/ScreenPlacement.h"
+
 #include "ui/DesignFont.h"
 
 #include <QCloseEvent>
@@ -71,6 +73,7 @@ void TfrmEntry::cmdCancelClick() {
 
 void TfrmEntry::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    KeepOnScreen(*this);
     txtProfEntry->setFocus();
 }
 

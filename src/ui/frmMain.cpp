@@ -3,11 +3,13 @@
 
 #include "input/DiLog.h"
 #include "ui/RowTexts.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
 #include "ui/TrayView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -186,6 +188,8 @@ void TfrmMain::cmbDevicesClick() {
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!event->spontaneous())
+        KeepOnScreen(*this);
     if (injectionWarned_ || injection_.level == InjectionLevel::Full)
         return;
     injectionWarned_ = true;
@@ -224,6 +228,13 @@ std::optional<QChar> TypedCharacter(const QKeyEvent& key) {
 } // namespace
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scbSettings) {
+        if (event->type() == QEvent::KeyPress)
+            return PanelKey(*static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            MarkFocusedRow();
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
@@ -244,11 +255,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmMain::keyPressEvent(QKeyEvent* event) {
-    // Enter that no focused button took presses the default button.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        cmdASApply->isEnabled()) {
-        cmdASApply->click();
-        return;
+    // Enter that no focused button took applies the group whose field has the focus; elsewhere
+    // it presses the default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const bool inJoystickGroup = grpJoystickSettings->isAncestorOf(focusWidget());
+        QPushButton* apply = inJoystickGroup ? cmdJSApply : cmdASApply;
+        if (apply->isEnabled()) {
+            apply->click();
+            return;
+        }
+        if (inJoystickGroup)
+            return; // never the other group's Apply
     }
     QWidget::keyPressEvent(event);
 }

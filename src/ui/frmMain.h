@@ -138,6 +138,9 @@ public:
     void tmrAutoRepeatTimer();
     void tmrSTrayTimer();
     void cmdExitClick();
+    // The blank panel's words: why it is blank and what to do next; empty while it has rows.
+    QString PanelHintText();
+    void UpdatePanelHint();
     // Live controls: after every run of the data-collection cycle, notes which rows' controls
     // the selected controller has engaged; a change starts tmrLiveMarks, whose single shot
     // repaints the rows that changed.
@@ -183,7 +186,8 @@ public:
     QComboBox* cmbProfiles;
     QPushButton* cmdPPopUp;
     QScrollArea* scbSettings;
-    QWidget* scbContent; // the scrolled area that holds the rows
+    QWidget* scbContent;  // the scrolled area that holds the rows
+    QLabel* txtPanelHint; // over the blank panel, in the disabled-text colour
 
     QGroupBox* grpJoystickSettings;
     QLabel* Label1;
@@ -254,6 +258,11 @@ private:
     void ClearLiveMarks();
     void ForgetLiveMarks();
     void RefreshRow(const TSettingsRow& row);
+    // The panel from the keyboard: the row that Enter or Space opens, marked while the panel
+    // has the focus.
+    bool PanelKey(const QKeyEvent& key);
+    void MarkFocusedRow();
+    int focusedRow_ = 0;
     void FitScrollRange();
     TJoystick* SelectedJoystick();
     TProfile* SelectedProfile();
@@ -266,9 +275,10 @@ private:
 
     ITrayView* tray_ = nullptr;
     bool collecting_ = false;
-    SlotSet marksWanted_;  // engaged in the latest cycle
-    SlotSet marksShown_;   // marked on the rows
-    int editingSlot_ = -1; // the slot whose editor is open
+    SlotSet marksWanted_;      // engaged in the latest cycle
+    SlotSet marksShown_;       // marked on the rows
+    int editingSlot_ = -1;     // the slot whose editor is open
+    IInputInjector& injector_; // also asked what keys type, for the words of the functions
     InjectionStatus injection_;
     bool injectionWarned_ = false;
     Engine engine_;

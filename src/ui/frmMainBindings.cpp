@@ -74,6 +74,7 @@ void TfrmMain::SyncControllerWidgets() {
     cmdRefresh->setEnabled(view.cmdRefresh.Enabled);
     cmdAddDevice->setEnabled(view.cmdAddDevice.Enabled);
     cmdRemoveDevice->setEnabled(view.cmdRemoveDevice.Enabled);
+    UpdatePanelHint();
 }
 
 void TfrmMain::cmdRefreshClick() {

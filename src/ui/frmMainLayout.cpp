@@ -68,7 +68,7 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
       Settings(dependencies.Settings ? *dependencies.Settings : *ownSettings_), Warnings(Dialogs),
       Store(Warnings, dependencies.StorePath),
       Controllers(dependencies.Lists, *this, std::move(dependencies.DirectInput)),
-      injection_(std::move(dependencies.Injection)),
+      injector_(dependencies.Injector), injection_(std::move(dependencies.Injection)),
       engine_(dependencies.Lists, dependencies.Injector, dependencies.Session, *this) {
     Controllers.JoystickIds = std::move(dependencies.JoystickIds);
     setWindowTitle(QStringLiteral("Padwright"));
@@ -87,6 +87,7 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
 
     frmEntry = new TfrmEntry(this);
     frmControlEntry = new TfrmControlEntry(this);
+    frmControlEntry->Injector = &injector_;
 
     readerClock_ = std::make_unique<ReaderClock>(tmrDataCollect, tmrAutoRepeat, [this] {
         RunHandler([&] {
@@ -135,6 +136,15 @@ void TfrmMain::BuildTopControls() {
     scbContent = new QWidget;
     scbContent->resize(0, 0);
     scbSettings->setWidget(scbContent);
+    scbSettings->installEventFilter(this); // the rows from the keyboard
+
+    // A child of the panel's frame, above its viewport, so it takes no place from the rows.
+    txtPanelHint = new QLabel(scbSettings);
+    txtPanelHint->setGeometry(12, 12, 441, 201);
+    txtPanelHint->setTextFormat(Qt::PlainText);
+    txtPanelHint->setWordWrap(true);
+    txtPanelHint->setAlignment(Qt::AlignCenter);
+    txtPanelHint->setEnabled(false); // the theme's disabled-text colour
 }
 
 QLineEdit* TfrmMain::NumericEdit(QWidget* parent, QRect place, int maxLength, const char* hint) {

@@ -1,13 +1,17 @@
 // The settings panel: one row per control slot of the selected controller, showing the mapping
 // the selected profile gives that slot.
+#include "ui/FunctionWords.h"
 #include "ui/RowTexts.h"
 #include "ui/StaticText.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmMain.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScrollArea>
+
+#include <algorithm>
 
 namespace padwright {
 
@@ -50,6 +54,9 @@ void TfrmMain::cmbProfilesClick() {
     }
     FitScrollRange();
     scbContent->show();
+    focusedRow_ = 0;
+    MarkFocusedRow();
+    UpdatePanelHint();
     if (!joystick || !profile)
         return;
     const std::int32_t chosen = cmbProfiles->currentIndex() + 1;
@@ -133,6 +140,48 @@ void TfrmMain::RefreshRow(const TSettingsRow& row) {
     row.FunctionBox->setText(FunctionText(*row.Mapping));
     row.ModifierBox->setText(QString::fromStdString(ModifierText(*row.Mapping)));
     row.RepeatBox->setText(QString::fromStdString(RepeatText(row.Mapping->RepeatRate)));
+    row.FunctionBox->setToolTip(FunctionWords(row.FunctionBox->text(), &injector_));
+}
+
+bool TfrmMain::PanelKey(const QKeyEvent& key) {
+    if (SettingsRows.empty() || key.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    const int last = static_cast<int>(SettingsRows.size()) - 1;
+    int row = std::clamp(focusedRow_, 0, last);
+    switch (key.key()) {
+    case Qt::Key_Up:
+        row = std::max(row - 1, 0);
+        break;
+    case Qt::Key_Down:
+        row = std::min(row + 1, last);
+        break;
+    case Qt::Key_Home:
+        row = 0;
+        break;
+    case Qt::Key_End:
+        row = last;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        RunHandler([&] { SettingsRowClick(SettingsRows[static_cast<std::size_t>(row)].NameBox); });
+        return true;
+    default:
+        return false;
+    }
+    focusedRow_ = row;
+    MarkFocusedRow();
+    return true;
+}
+
+void TfrmMain::MarkFocusedRow() {
+    const bool focused = scbSettings->hasFocus();
+    for (std::size_t i = 0; i < SettingsRows.size(); ++i)
+        SettingsRows[i].NameBox->SetFocusMark(focused && int(i) == focusedRow_);
+    if (focused && focusedRow_ < int(SettingsRows.size())) {
+        const TSettingsRow& row = SettingsRows[static_cast<std::size_t>(focusedRow_)];
+        scbSettings->ensureVisible(row.NameBox->x(), row.NameBox->y() + RowHeight / 2, 0, RowPitch);
+    }
 }
 
 void TfrmMain::FitScrollRange() {

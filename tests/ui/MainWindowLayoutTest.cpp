@@ -1,4 +1,5 @@
 #include "UiHarness.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmEntry.h"
@@ -7,11 +8,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QTimer>
@@ -293,6 +296,36 @@ TEST(NameDialogLayout, ControlsAndFlags) {
     EXPECT_EQ(d.cmdOK->geometry(), QRect(288, 40, 49, 25));
     EXPECT_EQ(d.cmdCancel->geometry(), QRect(232, 40, 49, 25));
     EXPECT_TRUE(d.cmdOK->isDefault());
+}
+
+TEST(WindowPlacement, AWindowThatWouldCrossTheScreensEdgeOpensInsideIt) {
+    Harness h;
+    TfrmMain& w = *h.window;
+    const QRect area = w.screen()->availableGeometry();
+    // Where the design puts it, unless that crosses the area's edge; the top edge first.
+    auto expected = [&](QPoint designed, QSize size) {
+        return QPoint(
+            std::max(area.left(), std::min(designed.x(), area.right() + 1 - size.width())),
+            std::max(area.top(), std::min(designed.y(), area.bottom() + 1 - size.height())));
+    };
+    w.show();
+    EXPECT_EQ(w.pos(), expected({424, 119}, w.size()));
+    EXPECT_TRUE(area.contains(w.frameGeometry()) || w.height() > area.height());
+
+    const struct {
+        QPoint at;
+        QSize size;
+    } cases[] = {{{10, 10}, {337, 202}},
+                 {{-50, -40}, {337, 202}},
+                 {{area.right() - 20, area.bottom() - 5}, {337, 202}},
+                 {{0, 100}, {337, area.height() + 100}}}; // too tall: the top at the area's top
+    for (const auto& c : cases) {
+        QDialog dialog(&w);
+        dialog.setFixedSize(c.size);
+        dialog.move(c.at);
+        KeepOnScreen(dialog);
+        EXPECT_EQ(dialog.pos(), expected(c.at, c.size)) << c.at.x() << "," << c.at.y();
+    }
 }
 
 } // namespace

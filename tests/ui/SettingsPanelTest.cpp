@@ -215,14 +215,64 @@ TEST(NumericEdits, OnlyDigitsAndBackspaceAreTyped) {
         EXPECT_FALSE(TfrmMain::txtNumericKeypress(c)) << int(c.unicode());
 }
 
-TEST(NumericEdits, EnterPressesApplyFromAnEdit) {
+TEST(NumericEdits, EnterAppliesTheGroupOfTheFocusedField) {
     Harness h;
-    int applied = 0;
-    QObject::connect(h.window->cmdASApply, &QPushButton::clicked, [&] { ++applied; });
-    h.window->show();
-    h.window->txtTimeInterval->setFocus();
-    QTest::keyClick(h.window->txtTimeInterval, Qt::Key_Return);
-    EXPECT_EQ(applied, 1);
+    h.AddActive(MakeController(2, 0, {}, 2));
+    h.PickDevice(0); // enables the Joystick Settings fields
+    TfrmMain& w = *h.window;
+    int joystick = 0, application = 0;
+    QObject::connect(w.cmdJSApply, &QPushButton::clicked, [&] { ++joystick; });
+    QObject::connect(w.cmdASApply, &QPushButton::clicked, [&] { ++application; });
+    w.show();
+    const struct {
+        QWidget* field;
+        int joystick, application;
+    } cases[] = {{w.txtDeadZone, 1, 0},      {w.txtMaxVal, 1, 0},       {w.txtThreshold, 1, 0},
+                 {w.chkRepeatKeys, 1, 0},    {w.txtTimeInterval, 0, 1}, {w.txtMaxJoysticks, 0, 1},
+                 {w.chkStartMinimized, 0, 1}};
+    int i = 0;
+    for (const auto& c : cases) {
+        joystick = application = 0;
+        c.field->setFocus();
+        QTest::keyClick(c.field, Qt::Key_Return);
+        EXPECT_EQ(joystick, c.joystick) << "case " << i;
+        EXPECT_EQ(application, c.application) << "case " << i++;
+    }
+}
+
+TEST(SettingsPanel, RowsAreReachedAndOpenedFromTheKeyboard) {
+    Harness h;
+    h.AddActive(MakeController(1, 0, {}, 2)); // X -, X +, two buttons
+    h.AddProfile("P");
+    h.PickDevice(0);
+    h.PickProfile(0);
+    TfrmMain& w = *h.window;
+    w.show();
+    w.cmbDevices->setFocus();
+    QTest::keyClick(w.cmbDevices, Qt::Key_Tab); // the panel comes next in the tab order
+    ASSERT_TRUE(w.scbSettings->hasFocus());
+    auto marked = [&] {
+        std::vector<int> rows;
+        for (std::size_t i = 0; i < w.SettingsRows.size(); ++i)
+            if (w.SettingsRows[i].NameBox->FocusMark())
+                rows.push_back(int(i));
+        return rows;
+    };
+    EXPECT_EQ(marked(), std::vector<int>{0});
+    for (auto key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
+        QTest::keyClick(w.scbSettings, key);
+    EXPECT_EQ(marked(), std::vector<int>{2});
+    for (auto key : {Qt::Key_Return, Qt::Key_Space}) {
+        QString opened;
+        WhenModal([&](QWidget*) {
+            opened = w.frmControlEntry->txtControlName->text();
+            w.frmControlEntry->cmdCancel->click();
+        });
+        QTest::keyClick(w.scbSettings, key);
+        EXPECT_EQ(opened, w.SettingsRows[2].NameBox->text());
+    }
+    w.cmdSave->setFocus(); // the mark goes with the focus
+    EXPECT_TRUE(marked().empty());
 }
 
 } // namespace

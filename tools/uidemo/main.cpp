@@ -5,12 +5,15 @@
 // axis shows those rows with their live mark (usb-gamepad-held.evemu beside this file does).
 // Settings and the profile store go to a temporary folder. With --grab FILE it writes the window
 // to FILE as PNG once it is shown, and exits; --grab-dialogs PREFIX writes the control editor
-// (on the first row) and the name dialog as PREFIX-editor.png and PREFIX-entry.png.
+// (on the first row) and the name dialog as PREFIX-editor.png and PREFIX-entry.png;
+// --grab-capture FILE writes the editor after it took Ctrl+";" through "Press a key".
+// --state empty shows the window of a machine without controllers, --state unconnected one
+// whose remembered wheel is not plugged in, instead of the fixture controller.
 #include "engine/Catalogue.h"
 #include "input/DiLog.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
-#include "platform/inject/RecordingInjector.h"
+#include "platform/inject/UinputInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "store/ProfileOperations.h"
 #include "ui/StaticText.h"
@@ -20,6 +23,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -48,6 +53,11 @@ void MapDemoFunctions(TProfile& profile) {
     set(ButtonSlot(2), "VK_W", false, true, 16);
 }
 
+// The virtual device is not made: the demo sends nothing, but knows the desktop's layout.
+struct NoDevice : IUinputWriter {
+    void Write(std::span<const input_event>) override {}
+};
+
 void Pick(QComboBox* box, int index) {
     box->setCurrentIndex(index);
     emit box->activated(index);
@@ -61,6 +71,8 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const qsizetype grab = args.indexOf(QStringLiteral("--grab"));
     const qsizetype device = args.indexOf(QStringLiteral("--device"));
+    const qsizetype stateArg = args.indexOf(QStringLiteral("--state"));
+    const QString state = stateArg >= 0 && stateArg + 1 < args.size() ? args[stateArg + 1] : "";
     const std::string fixture = device >= 0 && device + 1 < args.size()
                                     ? args[device + 1].toStdString()
                                     : std::string("usb-gamepad-0079-0011.evemu");
@@ -76,13 +88,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.what());
         return 2;
     }
-    kernel->Add(described.description, described.events);
+    if (state.isEmpty())
+        kernel->Add(described.description, described.events);
     QTemporaryDir folder;
     Registry settings(folder.filePath(QStringLiteral("Padwright.conf")));
 
     TLists lists;
     DiLog log;
-    RecordingInjector injector;
+    UinputInjector injector(std::make_unique<NoDevice>(), OpenDesktopLayout(nullptr));
     RecordingSession session;
     TMainDependencies dependencies{lists, log, injector, session};
     dependencies.DirectInput = [kernel](std::shared_ptr<IDirectInput8>& out) {
@@ -99,10 +112,20 @@ int main(int argc, char** argv) {
     for (const TProfile& p : lists.Profiles)
         window.cmbProfiles->addItem(QString::fromStdString(p.Name.str()));
     window.StartDirectInput();
-    Pick(window.cmbFoundDevices, 0);
-    window.cmdAddDevice->click();
-    Pick(window.cmbDevices, 0);
-    Pick(window.cmbProfiles, 0);
+    if (state.isEmpty()) {
+        Pick(window.cmbFoundDevices, 0);
+        window.cmdAddDevice->click();
+        Pick(window.cmbDevices, 0);
+        Pick(window.cmbProfiles, 0);
+    } else if (state == QLatin1String("unconnected")) {
+        TJoystick& wheel = lists.ActiveJoysticks.emplace_back();
+        wheel.Name = "Logitech G29 Driving Force Racing Wheel";
+        StringToGuid("{6F1D2B61-D5A0-11CF-BFC7-444553540000}", wheel.Guid);
+        wheel.Profile = 1;
+        window.Controllers.View.cmbDevices.Add(ControllerListText(wheel));
+        window.SyncControllerWidgets();
+        Pick(window.cmbDevices, 0);
+    }
     window.show();
 
     if (grab >= 0 && grab + 1 < args.size()) {
@@ -133,6 +156,28 @@ int main(int argc, char** argv) {
             window.SettingsRowClick(window.SettingsRows.at(4).NameBox);
             grabModal(prefix + "-entry.png");
             window.frmEntry->AskName(QStringLiteral("Racing"));
+            QApplication::exit(0);
+        });
+    }
+    const qsizetype capture = args.indexOf(QStringLiteral("--grab-capture"));
+    if (capture >= 0 && capture + 1 < args.size()) {
+        const QString file = args[capture + 1];
+        QTimer::singleShot(300, &window, [&window, file] {
+            TfrmControlEntry& editor = *window.frmControlEntry;
+            QTimer::singleShot(300, &editor, [&editor, file] {
+                editor.cmdPressKey->click();
+                // Ctrl with the key right of L, as X delivers it: its key code is the kernel's + 8.
+                constexpr quint32 SemicolonKey = 39 + 8;
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Semicolon, Qt::ControlModifier,
+                               SemicolonKey, 0, 0, QStringLiteral(";"));
+                QApplication::sendEvent(editor.cmbFunction, &down);
+                QTimer::singleShot(200, &editor, [&editor, file] {
+                    const bool ok = editor.grab().save(file, "PNG");
+                    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+                    editor.reject();
+                });
+            });
+            window.SettingsRowClick(window.SettingsRows.at(4).NameBox);
             QApplication::exit(0);
         });
     }

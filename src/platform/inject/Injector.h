@@ -6,6 +6,8 @@
 namespace padwright {
 
 constexpr std::uint32_t MAPVK_VK_TO_VSC = 0;
+constexpr std::uint32_t MAPVK_VSC_TO_VK = 1;
+constexpr std::uint32_t MAPVK_VK_TO_CHAR = 2;
 constexpr std::uint32_t KEYEVENTF_EXTENDEDKEY = 0x0001;
 constexpr std::uint32_t KEYEVENTF_KEYUP = 0x0002;
 
@@ -26,6 +28,10 @@ class IInputInjector {
 public:
     virtual ~IInputInjector() = default;
     // Mode 0 (MAPVK_VK_TO_VSC): the set-1 scan code of a virtual key, 0 when it has none.
+    // Mode 1 (MAPVK_VSC_TO_VK): the virtual key whose key event presses the key of that scan
+    // code now, 0 for none. Mode 2 (MAPVK_VK_TO_CHAR): the character (a Unicode code point) the
+    // key of the virtual key types without modifiers on the active layout, 0 for none. Both
+    // follow the layout the key events follow; implementations without a layout answer 0.
     virtual std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) = 0;
     virtual void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                              std::uintptr_t extraInfo) = 0;

@@ -19,6 +19,13 @@ public:
     std::uint16_t KeyFor(std::uint8_t vk, bool down);
     // MapVirtualKeyA mode 0: the scan code of the key the virtual key would press now.
     std::uint32_t ScanCode(std::uint32_t vk);
+    // MapVirtualKeyA mode 1: the virtual key that would press the key of `scanCode` now; a
+    // letter or symbol the layout places there wins over the key's US name. 0 for none.
+    std::uint32_t VirtualKeyAt(std::uint32_t scanCode);
+    // MapVirtualKeyA mode 2: what the key `vk` would press types without modifiers.
+    char32_t TypedBy(std::uint32_t vk);
+    // The three modes of MapVirtualKeyA, as the injectors answer them.
+    std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType);
 
 private:
     std::uint16_t CodeNow(std::uint32_t vk);

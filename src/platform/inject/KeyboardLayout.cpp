@@ -5,6 +5,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <bitset>
+#include <string_view>
 
 namespace padwright {
 
@@ -30,9 +31,13 @@ constexpr std::array<Follower, 30> Followers = BuildFollowers();
 
 // XKB numbers the kernel's keys 8 higher, in X servers and in keymaps compiled from names.
 constexpr xkb_keycode_t XkbKeycodeOffset = 8;
-// Up to KEY_F12 the kernel's key codes are the keys' set-1 scan codes, which MapVirtualKeyA
-// answers; a layout that puts a letter beyond that block leaves the letter where it was.
-constexpr std::uint16_t LastMainBlockCode = 0x58;
+// MapVirtualKeyA answers scan codes, so a layout that puts a letter beyond the main block
+// (LastMainBlockCode) leaves the letter where it was.
+
+// What the keys of a US keyboard type, from KEY_1 (2) on; blanks type nothing.
+constexpr std::string_view UsTyped = "1234567890-=  qwertyuiop[]  asdfghjkl;'` \\zxcvbnm,./";
+constexpr std::uint16_t UsTypedFrom = 2;
+constexpr std::uint16_t Us102ndKey = 86; // KEY_102ND: < on a US map of a 105-key keyboard
 
 // Keys of the main block that the virtual device announces, the only ones a letter may move to.
 std::bitset<LastMainBlockCode + 1> CandidateKeys() {
@@ -70,12 +75,17 @@ LayoutKeys LayoutKeys::Us() {
     LayoutKeys keys;
     for (const Follower& f : Followers)
         keys.codes[f.vk] = VirtualKeyTarget(f.vk).linuxCode;
+    for (std::size_t i = 0; i < UsTyped.size(); ++i)
+        if (UsTyped[i] != ' ')
+            keys.typed[UsTypedFrom + i] = static_cast<char32_t>(UsTyped[i]);
+    keys.typed[Us102ndKey] = U'<';
     return keys;
 }
 
 LayoutKeys LayoutKeys::Of(xkb_keymap* keymap, xkb_state* state) {
     static const auto candidates = CandidateKeys();
     LayoutKeys keys = Us();
+    keys.typed = {};
     std::bitset<Followers.size()> found;
     const xkb_keycode_t last = xkb_keymap_max_keycode(keymap);
     for (xkb_keycode_t keycode = xkb_keymap_min_keycode(keymap); keycode <= last; ++keycode) {
@@ -91,6 +101,7 @@ LayoutKeys LayoutKeys::Of(xkb_keymap* keymap, xkb_state* state) {
         const xkb_keysym_t* symbols = nullptr;
         if (xkb_keymap_key_get_syms_by_level(keymap, keycode, group, 0, &symbols) < 1)
             continue;
+        keys.typed[code] = xkb_keysym_to_utf32(symbols[0]);
         const xkb_keysym_t symbol = xkb_keysym_to_lower(symbols[0]);
         for (std::size_t i = 0; i < Followers.size(); ++i) {
             if (Followers[i].symbol != symbol)

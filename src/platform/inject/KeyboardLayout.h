@@ -14,9 +14,16 @@ struct xkb_state;
 
 namespace padwright {
 
+// Up to KEY_F12 the kernel's key codes are the keys' set-1 scan codes; the keys that type
+// characters all lie there.
+constexpr std::uint16_t LastMainBlockCode = 0x58;
+
 // The Linux key code each layout-following virtual key goes to; 0 for the other virtual keys.
+// And, per key code of the main block, the character that key types at level 1 of the active
+// group (0 for none: a dead key, a function key).
 struct LayoutKeys {
     std::array<std::uint16_t, 256> codes{};
+    std::array<char32_t, LastMainBlockCode + 1> typed{};
     bool operator==(const LayoutKeys&) const = default;
 
     static LayoutKeys Us();

@@ -60,7 +60,7 @@ UinputInjector::~UinputInjector() {
 }
 
 std::uint32_t UinputInjector::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
-    return mapType == MAPVK_VK_TO_VSC ? keys_.ScanCode(code) : 0;
+    return keys_.MapVirtualKey(code, mapType);
 }
 
 void UinputInjector::Key(Batch& batch, std::uint16_t code, bool down) {

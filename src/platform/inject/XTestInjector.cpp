@@ -77,7 +77,7 @@ void XTestInjector::Button(unsigned button, bool down) {
 }
 
 std::uint32_t XTestInjector::MapVirtualKeyA(std::uint32_t code, std::uint32_t mapType) {
-    return mapType == MAPVK_VK_TO_VSC ? keys_.ScanCode(code) : 0;
+    return keys_.MapVirtualKey(code, mapType);
 }
 
 void XTestInjector::keybd_event(std::uint8_t vk, std::uint8_t, std::uint32_t flags,
