@@ -48,6 +48,11 @@ TEST(LayoutFromNames, TheFirstOfSeveralGroupsAndVariantsCount) {
     EXPECT_EQ(dvorak->codes[0xBD], KEY_APOSTROPHE); // VK_OEM_MINUS
 }
 
+TEST(LayoutFromNames, TheBuiltInUsLayoutIsTheCompiledOne) {
+    std::string error;
+    EXPECT_EQ(LayoutKeysFromNames({"us", "", "pc105", ""}, error), LayoutKeys::Us()) << error;
+}
+
 TEST(LayoutFromNames, AnUnknownLayoutSaysSo) {
     std::string error;
     EXPECT_FALSE(LayoutKeysFromNames({"xx-none", "", "", ""}, error));

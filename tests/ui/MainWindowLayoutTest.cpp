@@ -300,31 +300,24 @@ TEST(NameDialogLayout, ControlsAndFlags) {
 
 TEST(WindowPlacement, AWindowThatWouldCrossTheScreensEdgeOpensInsideIt) {
     Harness h;
-    TfrmMain& w = *h.window;
-    const QRect area = w.screen()->availableGeometry();
-    // Where the design puts it, unless that crosses the area's edge; the top edge first.
-    auto expected = [&](QPoint designed, QSize size) {
-        return QPoint(
-            std::max(area.left(), std::min(designed.x(), area.right() + 1 - size.width())),
-            std::max(area.top(), std::min(designed.y(), area.bottom() + 1 - size.height())));
+    const QRect area = h.window->screen()->availableGeometry();
+    // Where the design puts it unless that crosses the area's edge; the top edge wins.
+    auto expected = [&](QPoint at, QSize size) {
+        return QPoint(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())),
+                      std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
     };
-    w.show();
-    EXPECT_EQ(w.pos(), expected({424, 119}, w.size()));
-    EXPECT_TRUE(area.contains(w.frameGeometry()) || w.height() > area.height());
-
-    const struct {
-        QPoint at;
-        QSize size;
-    } cases[] = {{{10, 10}, {337, 202}},
-                 {{-50, -40}, {337, 202}},
-                 {{area.right() - 20, area.bottom() - 5}, {337, 202}},
-                 {{0, 100}, {337, area.height() + 100}}}; // too tall: the top at the area's top
-    for (const auto& c : cases) {
-        QDialog dialog(&w);
-        dialog.setFixedSize(c.size);
-        dialog.move(c.at);
+    h.window->show();
+    EXPECT_EQ(h.window->pos(), expected({424, 119}, h.window->size()));
+    const QSize editor(337, 202), tall(337, area.height() + 100);
+    for (const auto& [at, size] : {std::pair{QPoint(10, 10), editor},
+                                   {QPoint(-50, -40), editor},
+                                   {area.bottomRight() - QPoint(20, 5), editor},
+                                   {QPoint(0, 100), tall}}) {
+        QDialog dialog(h.window.get());
+        dialog.setFixedSize(size);
+        dialog.move(at);
         KeepOnScreen(dialog);
-        EXPECT_EQ(dialog.pos(), expected(c.at, c.size)) << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(dialog.pos(), expected(at, size)) << at.x() << "," << at.y();
     }
 }
 

@@ -38,6 +38,7 @@ constexpr xkb_keycode_t XkbKeycodeOffset = 8;
 constexpr std::string_view UsTyped = "1234567890-=  qwertyuiop[]  asdfghjkl;'` \\zxcvbnm,./";
 constexpr std::uint16_t UsTypedFrom = 2;
 constexpr std::uint16_t Us102ndKey = 86; // KEY_102ND: < on a US map of a 105-key keyboard
+constexpr std::uint16_t KeypadStar = 55, KeypadMinus = 74, KeypadPlus = 78;
 
 // Keys of the main block that the virtual device announces, the only ones a letter may move to.
 std::bitset<LastMainBlockCode + 1> CandidateKeys() {
@@ -79,6 +80,9 @@ LayoutKeys LayoutKeys::Us() {
         if (UsTyped[i] != ' ')
             keys.typed[UsTypedFrom + i] = static_cast<char32_t>(UsTyped[i]);
     keys.typed[Us102ndKey] = U'<';
+    keys.typed[KeypadStar] = U'*';
+    keys.typed[KeypadMinus] = U'-';
+    keys.typed[KeypadPlus] = U'+';
     return keys;
 }
 
@@ -101,7 +105,9 @@ LayoutKeys LayoutKeys::Of(xkb_keymap* keymap, xkb_state* state) {
         const xkb_keysym_t* symbols = nullptr;
         if (xkb_keymap_key_get_syms_by_level(keymap, keycode, group, 0, &symbols) < 1)
             continue;
-        keys.typed[code] = xkb_keysym_to_utf32(symbols[0]);
+        // Control characters (Tab, Enter, Escape) and blanks are no character to name.
+        if (const char32_t typed = xkb_keysym_to_utf32(symbols[0]); typed > U' ')
+            keys.typed[code] = typed;
         const xkb_keysym_t symbol = xkb_keysym_to_lower(symbols[0]);
         for (std::size_t i = 0; i < Followers.size(); ++i) {
             if (Followers[i].symbol != symbol)
