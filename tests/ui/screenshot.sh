@@ -3,7 +3,9 @@
 # profile selected: tests/ui/screenshot.sh [OUT.png] [FIXTURE.evemu]. The control editor and the
 # name dialog go beside it, as OUT-editor.png and OUT-entry.png. OUT-live.png and
 # OUT-live-editor.png show the live marks, over a pad whose recorded events hold the first and
-# fifth buttons and the X axis to the left (tools/uidemo/usb-gamepad-held.evemu).
+# fifth buttons and the X axis to the left (tools/uidemo/usb-gamepad-held.evemu). OUT-empty.png
+# and OUT-unconnected.png show the blank panel's words without controllers and for a remembered
+# controller that is not plugged in; OUT-capture.png the editor after it took Ctrl+";".
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
@@ -24,3 +26,6 @@ run "$fixture" --grab-dialogs "${out%.png}"
 run "$held" --grab "${out%.png}-live.png"
 run "$held" --grab-dialogs "${out%.png}-live"
 rm -f "${out%.png}-live-entry.png"
+run "$fixture" --state empty --grab "${out%.png}-empty.png"
+run "$fixture" --state unconnected --grab "${out%.png}-unconnected.png"
+run "$fixture" --grab-capture "${out%.png}-capture.png"
