@@ -30,7 +30,7 @@ constexpr Pair NamedKeys[] = {
     {Qt::Key_VolumeDown, 0xAE},    {Qt::Key_VolumeUp, 0xAF},   {Qt::Key_MediaNext, 0xB0},
     {Qt::Key_MediaPrevious, 0xB1}, {Qt::Key_MediaStop, 0xB2},  {Qt::Key_MediaTogglePlayPause, 0xB3},
     {Qt::Key_MediaPlay, 0xB3},     {Qt::Key_LaunchMail, 0xB4}, {Qt::Key_LaunchMedia, 0xB5},
-    {Qt::Key_MyComputer, 0xB6},    {Qt::Key_Calculator, 0xB7}, {Qt::Key_Launch0, 0xB6},
+    {Qt::Key_Explorer, 0xB6},      {Qt::Key_Calculator, 0xB7}, {Qt::Key_Launch0, 0xB6},
     {Qt::Key_Launch1, 0xB7},       {Qt::Key_Enter, 0x0D},      {Qt::Key_AltGr, 0x12},
     {Qt::Key_Hyper_L, 0x5B},       {Qt::Key_Hyper_R, 0x5C},
 };

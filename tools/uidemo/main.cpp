@@ -7,8 +7,8 @@
 // to FILE as PNG once it is shown, and exits; --grab-dialogs PREFIX writes the control editor
 // (on the first row) and the name dialog as PREFIX-editor.png and PREFIX-entry.png;
 // --grab-capture FILE writes the editor after it took Ctrl+";" through "Press a key".
-// --state empty shows the window of a machine without controllers, --state unconnected one
-// whose remembered wheel is not plugged in, instead of the fixture controller.
+// --state empty shows the window of a machine whose one controller (the description's) this
+// user may not read, --state unconnected one whose remembered wheel is not plugged in.
 #include "engine/Catalogue.h"
 #include "input/DiLog.h"
 #include "platform/dinput/EvemuParser.h"
@@ -88,8 +88,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.what());
         return 2;
     }
-    if (state.isEmpty())
-        kernel->Add(described.description, described.events);
+    const int node = kernel->Add(described.description, described.events);
+    if (state == QLatin1String("empty"))
+        kernel->SetDenied(node, true); // found, but this user may not read it
+    else if (!state.isEmpty())
+        kernel->Unplug(node);
     QTemporaryDir folder;
     Registry settings(folder.filePath(QStringLiteral("Padwright.conf")));
 
@@ -112,12 +115,14 @@ int main(int argc, char** argv) {
     for (const TProfile& p : lists.Profiles)
         window.cmbProfiles->addItem(QString::fromStdString(p.Name.str()));
     window.StartDirectInput();
+    window.cmbProfiles->setCurrentIndex(-1); // as at start-up
     if (state.isEmpty()) {
         Pick(window.cmbFoundDevices, 0);
         window.cmdAddDevice->click();
         Pick(window.cmbDevices, 0);
         Pick(window.cmbProfiles, 0);
     } else if (state == QLatin1String("unconnected")) {
+        // A remembered wheel, not plugged in; the pad of the description is not plugged in either.
         TJoystick& wheel = lists.ActiveJoysticks.emplace_back();
         wheel.Name = "Logitech G29 Driving Force Racing Wheel";
         StringToGuid("{6F1D2B61-D5A0-11CF-BFC7-444553540000}", wheel.Guid);
