@@ -307,7 +307,7 @@ TEST(WindowPlacement, AWindowThatWouldCrossTheScreensEdgeOpensInsideIt) {
                       std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
     };
     h.window->show();
-    EXPECT_EQ(h.window->pos(), expected({424, 119}, h.window->size()));
+    EXPECT_TRUE(area.contains(h.window->frameGeometry()));
     const QSize editor(337, 202), tall(337, area.height() + 100);
     for (const auto& [at, size] : {std::pair{QPoint(10, 10), editor},
                                    {QPoint(-50, -40), editor},

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -226,14 +227,16 @@ TEST(SettingsPanel, EnterAppliesTheFocusedFieldsGroupAndTheRowsAreUsedFromTheKey
     QObject::connect(w.cmdJSApply, &QPushButton::clicked, [&] { ++applied[0]; });
     QObject::connect(w.cmdASApply, &QPushButton::clicked, [&] { ++applied[1]; });
     w.show();
-    for (QWidget* field : {static_cast<QWidget*>(w.txtDeadZone), w.txtMaxVal, w.txtThreshold,
-                           w.chkRepeatKeys, w.txtTimeInterval, w.txtMaxJoysticks}) {
+    for (QWidget* field : QList<QWidget*>{w.txtDeadZone, w.txtMaxVal, w.txtThreshold,
+                                          w.chkRepeatKeys, w.txtTimeInterval, w.txtMaxJoysticks}) {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Return);
     }
     EXPECT_EQ(applied[0], 4);
     EXPECT_EQ(applied[1], 2);
 
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.cmbDevices->setFocus();
     QTest::keyClick(w.cmbDevices, Qt::Key_Tab); // the panel is next in the tab order
     auto marked = [&] {
