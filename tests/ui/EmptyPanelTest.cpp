@@ -1,6 +1,8 @@
 // The blank settings panel says why it is blank and what to do next, at every step from a
 // machine without a readable controller to a controller with a profile.
 #include "UiHarness.h"
+#include "engine/Catalogue.h"
+#include "ui/StaticText.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -61,10 +63,13 @@ TEST(EmptyPanel, EachBlankStateSaysWhatToDoNext) {
         EXPECT_TRUE(panel.contains(w.txtPanelHint->geometry().translated(panel.topLeft())));
         EXPECT_EQ(w.size(), QSize(466, 499));
     }
+    // With rows there is nothing to say; each function box has the editor's words as tooltip.
+    AssignFunction(w.Lists.Profiles[0].Mappings[ButtonSlot(0)], "MOUSE_WHEEL_BACK");
     h.PickDevice(0);
-    h.PickProfile(0); // rows: nothing to say
-    ASSERT_FALSE(w.SettingsRows.empty());
+    h.PickProfile(0);
     EXPECT_FALSE(w.txtPanelHint->isVisible());
+    EXPECT_EQ(w.SettingsRows.at(4).FunctionBox->toolTip(),
+              "Mouse wheel: one step toward you (scroll down)"); // X, Y, then button 0
 }
 
 } // namespace

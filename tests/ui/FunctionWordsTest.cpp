@@ -3,7 +3,6 @@
 #include "UiHarness.h"
 #include "engine/Catalogue.h"
 #include "platform/inject/UinputInjector.h"
-#include "ui/StaticText.h"
 #include "ui/frmControlEntry.h"
 
 #include <QApplication>
@@ -124,23 +123,6 @@ TEST_F(WordsEditor, AnArmedFunctionListTakesTheKeyPressedWithItsModifiers) {
         QTest::keyClicks(e.cmbFunction, "VOLUME_U");
     });
     EXPECT_EQ(target.FunctionName.str(), "VOLUME_UP");
-}
-
-TEST(FunctionWords, EachRowsFunctionBoxHasTheEditorsWordsAsItsTooltip) {
-    Harness h;
-    h.AddActive(MakeController(0, 0, {}, 1));
-    AssignFunction(h.AddProfile("P").Mappings[ButtonSlot(0)], "MOUSE_WHEEL_BACK");
-    h.PickDevice(0);
-    h.PickProfile(0);
-    TSettingsRow& row = h.window->SettingsRows.at(0);
-    EXPECT_EQ(row.FunctionBox->toolTip(), "Mouse wheel: one step toward you (scroll down)");
-    WhenModal([&](QWidget*) {
-        TfrmControlEntry& e = *h.window->frmControlEntry;
-        e.cmbFunction->setCurrentIndex(e.cmbFunction->findText("VK_NEXT"));
-        e.cmdOK->click();
-    });
-    h.window->SettingsRowClick(row.NameBox);
-    EXPECT_EQ(row.FunctionBox->toolTip(), "Page Down");
 }
 
 } // namespace

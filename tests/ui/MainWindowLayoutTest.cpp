@@ -308,13 +308,13 @@ TEST(WindowPlacement, AWindowThatWouldCrossTheScreensEdgeOpensInsideIt) {
     };
     h.window->show();
     EXPECT_TRUE(area.contains(h.window->frameGeometry()));
-    const QSize editor(337, 202), tall(337, area.height() + 100);
-    for (const auto& [at, size] : {std::pair{QPoint(10, 10), editor},
-                                   {QPoint(-50, -40), editor},
-                                   {area.bottomRight() - QPoint(20, 5), editor},
+    const QSize small(337, 202), tall(337, area.height() + 100);
+    for (const auto& [at, size] : {std::pair{QPoint(10, 10), small},
+                                   {QPoint(-50, -40), small},
+                                   {area.bottomRight(), small},
                                    {QPoint(0, 100), tall}}) {
         QDialog dialog(h.window.get());
-        dialog.setFixedSize(size);
+        dialog.resize(size);
         dialog.move(at);
         KeepOnScreen(dialog);
         EXPECT_EQ(dialog.pos(), expected(at, size)) << at.x() << "," << at.y();

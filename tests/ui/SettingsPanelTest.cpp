@@ -239,7 +239,7 @@ TEST(SettingsPanel, EnterAppliesTheFocusedFieldsGroupAndTheRowsAreUsedFromTheKey
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.cmbDevices->setFocus();
     QTest::keyClick(w.cmbDevices, Qt::Key_Tab); // the panel is next in the tab order
-    auto marked = [&] {
+    auto marked = [&] {                         // the rows with the focus mark
         std::vector<int> rows;
         for (std::size_t i = 0; i < w.SettingsRows.size(); ++i)
             if (w.SettingsRows[i].NameBox->FocusMark())
