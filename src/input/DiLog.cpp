@@ -4,7 +4,6 @@
 #include "input/DirectInputErrorText.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,10 +12,8 @@
 namespace padwright {
 
 DiLog::~DiLog() {
-    if (fd_ < 0)
-        return;
-    Flush();
-    ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 void DiLog::Open(std::string_view path) {
@@ -40,48 +37,32 @@ void DiLog::Open(std::string_view path) {
         throw InOutError(error, path_);
     }
     fd_ = fd;
-    used_ = 0;
 }
 
 void DiLog::Close() {
     if (fd_ < 0)
         return;
-    const bool flushed = Flush();
-    const int flushError = errno;
     const int fd = fd_;
     fd_ = -1;
-    used_ = 0;
-    const bool closed = ::close(fd) == 0;
-    if (!flushed)
-        throw InOutError(flushError, path_);
-    if (!closed)
+    if (::close(fd) != 0)
         throw InOutError(errno, path_);
 }
 
 void DiLog::LogDirectInputError(std::string_view prefix, HRESULT code) {
     if (fd_ < 0)
         return;
-    Append(prefix);
-    Append(DirectInputErrorText(code));
-    Append("\r\n");
+    // One write per line, so that the program ending between two writes never leaves a
+    // prefix without its text.
+    line_.assign(prefix);
+    line_ += DirectInputErrorText(code);
+    line_ += "\r\n";
+    if (!Write(line_))
+        FailAndClose(errno);
 }
 
-void DiLog::Append(std::string_view text) {
+bool DiLog::Write(std::string_view text) {
     while (!text.empty()) {
-        if (used_ == buffer_.size() && !Flush())
-            FailAndClose(errno);
-        const std::size_t n = std::min(text.size(), buffer_.size() - used_);
-        std::memcpy(buffer_.data() + used_, text.data(), n);
-        used_ += n;
-        text.remove_prefix(n);
-    }
-}
-
-// Writes the whole buffer; false with errno set when the system refuses.
-bool DiLog::Flush() {
-    std::size_t done = 0;
-    while (done < used_) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
+        const ssize_t n = ::write(fd_, text.data(), text.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -91,16 +72,14 @@ bool DiLog::Flush() {
             errno = ENOSPC;
             return false;
         }
-        done += static_cast<std::size_t>(n);
+        text.remove_prefix(static_cast<std::size_t>(n));
     }
-    used_ = 0;
     return true;
 }
 
 void DiLog::FailAndClose(int errorNumber) {
     ::close(fd_);
     fd_ = -1;
-    used_ = 0;
     throw InOutError(errorNumber, path_);
 }
 

@@ -2,8 +2,6 @@
 // The log of DirectInput failures: one line per failure, prefix + the code's text, CR LF ended.
 #include "platform/dinput/DirectInput.h"
 
-#include <array>
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,7 +14,6 @@ public:
     DiLog() = default;
     DiLog(const DiLog&) = delete;
     DiLog& operator=(const DiLog&) = delete;
-    // Writes out what is buffered; errors are dropped here, since nobody is left to show them.
     ~DiLog();
 
     // Logging is on exactly while the file is open.
@@ -28,25 +25,25 @@ public:
     // stays off.
     void Open(std::string_view path = DefaultPath);
 
-    // Writes out the buffer and closes the file; logging is off afterwards, even when writing
-    // failed, and then Error is thrown. Does nothing when logging is off.
+    // Closes the file; logging is off afterwards, and Error is thrown when closing failed.
+    // Does nothing when logging is off.
     void Close();
 
     // One line, prefix + DirectInputErrorText(code), when logging is on; nothing otherwise.
-    // Lines reach the disk when the buffer fills and on Close. A line that cannot be written
-    // (disk full) throws Error and switches logging off, so that the next data-collection run
-    // does not raise the same error again.
+    // Each line reaches the file as it is written, so a user watching the log sees why a pad
+    // is missing while the program runs, and a crash loses nothing written before. A line that
+    // cannot be written (disk full) throws Error and switches logging off, so that the next
+    // data-collection run does not raise the same error again.
     void LogDirectInputError(std::string_view prefix, HRESULT code);
 
 private:
-    void Append(std::string_view text);
-    bool Flush();
+    // Writes all of `text`; false with errno set when the system refuses.
+    bool Write(std::string_view text);
     [[noreturn]] void FailAndClose(int errorNumber);
 
     int fd_ = -1;
     std::string path_;
-    std::array<char, 4096> buffer_;
-    std::size_t used_ = 0;
+    std::string line_; // kept between lines, so a line allocates only when it is the longest yet
 };
 
 } // namespace padwright

@@ -69,26 +69,18 @@ TEST_F(DiLogTest, LinesArePrefixAndTextEndedByCrLfAndOpeningEmptiesTheFile) {
               "value.\r\nFailed to poll device: Unknown Error\r\n");
 }
 
-TEST_F(DiLogTest, LinesStayBufferedUntilTheBufferFillsOrTheLogCloses) {
+// Read by another program while the log stays open, as a user looking for a missing pad does.
+TEST_F(DiLogTest, EachLineIsInTheFileAsSoonAsItIsWritten) {
     DiLog log;
     log.Open(path.string());
-    log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST);
-    EXPECT_EQ(fs::file_size(path), 0u);
     const std::string line =
         "Failed to poll device: Access to the input device has been lost. It must be "
         "reacquired.\r\n";
-    int lines = 1;
-    while (fs::file_size(path) == 0 && lines < 1000) {
-        log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST);
-        ++lines;
-    }
-    EXPECT_GT(fs::file_size(path), 0u);
-    EXPECT_LT(fs::file_size(path), lines * line.size());
-    log.Close();
-    std::string expected;
-    for (int i = 0; i < lines; ++i)
-        expected += line;
-    EXPECT_EQ(ReadFile(path), expected);
+    log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST);
+    EXPECT_EQ(ReadFile(path), line);
+    log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST);
+    EXPECT_EQ(ReadFile(path), line + line);
+    EXPECT_TRUE(log.LogEnabled());
 }
 
 TEST_F(DiLogTest, SwitchingOffAndOnAgainEmptiesTheLog) {
@@ -183,21 +175,6 @@ TEST_F(DiLogTest, AReadOnlyDirectoryRefusesTheLogWithAccessDenied) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop privileges, 11: opened, 12: wrong "
                                          "error or logging left on";
     EXPECT_FALSE(fs::exists(path));
-}
-
-TEST(DiLogDiskFull, AFailedCloseThrowsAndLeavesLoggingOff) {
-    DiLog log;
-    log.Open("/dev/full");
-    log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST); // buffered only
-    try {
-        log.Close();
-        FAIL() << "closing onto a full device succeeded";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Disk full: /dev/full");
-    }
-    EXPECT_FALSE(log.LogEnabled());
-    EXPECT_NO_THROW(log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST));
-    EXPECT_NO_THROW(log.Close());
 }
 
 TEST(DiLogDiskFull, ALineThatCannotBeWrittenThrowsOnceThenLoggingIsOff) {
