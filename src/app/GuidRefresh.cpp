@@ -5,7 +5,8 @@ namespace padwright {
 void RefreshActiveGuids(TLists& lists) {
     for (TJoystick& active : lists.ActiveJoysticks) {
         for (const TJoystick& found : lists.FoundJoysticks) {
-            if (found.Name == active.Name && found.JoystickID == active.JoystickID) {
+            if (SameControllerName(found.Name, active.Name) &&
+                found.JoystickID == active.JoystickID) {
                 active.Guid = found.Guid;
                 break;
             }

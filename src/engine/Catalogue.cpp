@@ -1,5 +1,7 @@
 #include "engine/Catalogue.h"
 
+#include "platform/Utf8Fit.h"
+
 #include <array>
 
 namespace padwright {
@@ -257,6 +259,10 @@ void AssignFunction(TControlMapping& mapping, std::string_view name) {
 
 std::string ControllerListText(const TJoystick& joystick) {
     return "Name: " + joystick.Name + " -- ID: " + std::to_string(joystick.JoystickID);
+}
+
+bool SameControllerName(std::string_view a, std::string_view b) {
+    return TrimmedName(a, NameCapacity) == TrimmedName(b, NameCapacity);
 }
 
 } // namespace padwright

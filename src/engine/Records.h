@@ -148,4 +148,8 @@ struct TJoystick {
 // "Name: <name> -- ID: <id>", the text of a controller in both controller lists.
 std::string ControllerListText(const TJoystick& joystick);
 
+// Whether two controller names are one as the settings keep names (TrimmedName): a found
+// controller's name is matched against a remembered one so.
+bool SameControllerName(std::string_view a, std::string_view b);
+
 } // namespace padwright

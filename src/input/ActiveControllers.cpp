@@ -15,7 +15,7 @@ std::string ObjectName(const DIDEVICEOBJECTINSTANCEA& object) {
 }
 
 bool SameController(const TJoystick& a, const TJoystick& b) {
-    return a.Name == b.Name && a.JoystickID == b.JoystickID && a.Guid == b.Guid;
+    return SameControllerName(a.Name, b.Name) && a.JoystickID == b.JoystickID && a.Guid == b.Guid;
 }
 
 } // namespace

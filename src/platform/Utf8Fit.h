@@ -1,6 +1,6 @@
 #pragma once
 // Cutting UTF-8 text to a byte capacity, shared by the stored records and the controller API's
-// fixed name buffers.
+// fixed name buffers, and names in the form the settings keep them.
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -21,6 +21,24 @@ inline std::size_t Utf8FitLength(std::string_view text, std::size_t capacity) {
 
 inline std::string Utf8Cut(std::string_view text, std::size_t capacity) {
     return std::string(text.substr(0, Utf8FitLength(text, capacity)));
+}
+
+// A name as the settings reader takes a stored one: up to its first zero byte, without leading
+// and trailing blanks and control characters, cut to `capacity` bytes at a character boundary
+// (and trimmed again should the cut end in a blank). Kernels report names with trailing blanks
+// ("USB Gamepad "), so a found controller's name is matched against a remembered one in this
+// form.
+inline std::string TrimmedName(std::string_view text, std::size_t capacity) {
+    const auto trim = [](std::string_view t) {
+        const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+        while (!t.empty() && blank(t.front()))
+            t.remove_prefix(1);
+        while (!t.empty() && blank(t.back()))
+            t.remove_suffix(1);
+        return t;
+    };
+    text = trim(text.substr(0, text.find('\0')));
+    return std::string(trim(text.substr(0, Utf8FitLength(text, capacity))));
 }
 
 // Length of the well-formed UTF-8 sequence at the start of `text`, or 0 when there is none

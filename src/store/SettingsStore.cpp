@@ -28,29 +28,10 @@ std::uint8_t LowByte(std::uint32_t value) {
     return static_cast<std::uint8_t>(value & 0xFF);
 }
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// A string value as the registry gives it: up to its first zero byte, without leading and
-// trailing blanks and control characters, cut to 255 bytes at a character boundary.
+// A string value as the registry gives it, in the form TrimmedName describes.
 std::string ReadTrimmed(const RegistryKey& key, const char* name) {
     const std::optional<std::string> stored = key.ReadString(name);
-    if (!stored)
-        return {};
-    std::string_view text(*stored);
-    text = text.substr(0, text.find('\0'));
-    text = TrimBlanks(text);
-    text = text.substr(0, Utf8FitLength(text, NameCapacity));
-    return std::string(TrimBlanks(text));
+    return stored ? TrimmedName(*stored, NameCapacity) : std::string();
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -236,6 +237,33 @@ TEST_F(StartupTest, IdenticalPadsKeepTheirOwnSettingsWhateverTheNodeOrder) {
     EXPECT_EQ(Items(Window().cmbFoundDevices),
               (QStringList{"Name: Microsoft X-Box 360 pad -- ID: 1",
                            "Name: Microsoft X-Box 360 pad -- ID: 0"}));
+}
+
+// The kernel names this pad "USB Gamepad " and the settings keep names trimmed. Moved to
+// another port it has a new GUID, and is still known by its name: it keeps the remembered ID,
+// the start-up refresh gives the remembered controller its GUID, and Add refuses it as the
+// controller already active.
+TEST_F(StartupTest, APadNamedWithATrailingBlankIsKnownOnAnotherPort) {
+    EvdevDescription pad =
+        LoadEvemuFile(PADWRIGHT_DEVICES_DIR "/usb-gamepad-0079-0011.evemu").description;
+    ASSERT_EQ(pad.name, "USB Gamepad ");
+    pad.phys = "usb-1";
+    const QString remembered = QString::fromStdString(GuidToString(InstanceGuid(pad)));
+    pad.phys = "usb-2";
+    kernel->Add(pad);
+    WriteSettings("[Joystick0]\nName=\"USB Gamepad \"\nGUID=" + remembered.toUtf8() + "\nID=3\n");
+    Start();
+    const auto& lists = program->Lists();
+    ASSERT_EQ(lists.FoundJoysticks.count(), 1);
+    ASSERT_EQ(lists.ActiveJoysticks.count(), 1);
+    EXPECT_EQ(lists.FoundJoysticks[0].JoystickID, 3u);
+    EXPECT_EQ(lists.ActiveJoysticks[0].Guid, lists.FoundJoysticks[0].Guid);
+    EXPECT_TRUE(lists.ActiveJoysticks[0].Acquired);
+
+    Window().cmbFoundDevices->setCurrentIndex(0);
+    emit Window().cmbFoundDevices->activated(0);
+    Window().cmdAddDevice->click();
+    EXPECT_EQ(lists.ActiveJoysticks.count(), 1);
 }
 
 TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {

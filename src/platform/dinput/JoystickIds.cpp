@@ -21,16 +21,16 @@ bool JoystickIdTable::Holds(DWORD id) const {
 void JoystickIdTable::Remember(const GUID& guid, DWORD id, std::string_view name) {
     if (FindGuid(guid) != nullptr || Holds(id))
         return;
-    entries_.push_back({guid, id, Utf8Cut(name, NameBytes), true});
+    entries_.push_back({guid, id, TrimmedName(name, NameBytes), true});
 }
 
 DWORD JoystickIdTable::IdFor(const GUID& guid, std::string_view name,
                              const std::vector<GUID>& present) {
     if (const Entry* known = FindGuid(guid))
         return known->id;
-    const std::string cut = Utf8Cut(name, NameBytes);
+    const std::string trimmed = TrimmedName(name, NameBytes);
     for (Entry& e : entries_) {
-        if (!e.remembered || e.name != cut ||
+        if (!e.remembered || e.name != trimmed ||
             std::find(present.begin(), present.end(), e.guid) != present.end())
             continue;
         // The ID moves with the controller; its old GUID, should it come back, is a stranger.
@@ -40,7 +40,7 @@ DWORD JoystickIdTable::IdFor(const GUID& guid, std::string_view name,
     DWORD id = 0;
     while (Holds(id))
         ++id;
-    entries_.push_back({guid, id, cut, false});
+    entries_.push_back({guid, id, trimmed, false});
     return id;
 }
 

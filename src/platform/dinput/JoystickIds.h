@@ -13,7 +13,7 @@ namespace padwright {
 
 class JoystickIdTable {
 public:
-    // Remembered names are cut to this many bytes; device names are compared cut alike.
+    // Names are compared as the settings keep them: trimmed and cut to this many bytes.
     static constexpr std::size_t NameBytes = 255;
 
     // Start-up: a remembered controller's pair. A pair whose GUID or ID the table already
