@@ -5,8 +5,8 @@ namespace padwright {
 namespace {
 
 // Whether an engaged control gives a function anything to do. A control without one is not
-// evaluated in substance, so it does not keep the cycle awake: a pad's trigger axis resting at
-// one end of its range reads engaged in one direction for as long as it rests.
+// evaluated in substance, so it does not keep the cycle awake: a worn stick resting past the
+// threshold reads engaged in one direction for as long as it rests.
 bool ActsOnEngaged(const TJoystick& controller, const TProfile& profile) {
     if (controller.Engaged.none())
         return false;

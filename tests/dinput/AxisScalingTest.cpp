@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace padwright {
 namespace {
 
@@ -10,15 +12,17 @@ struct ScaleCase {
     LONG lMin, lMax;
     DWORD deadZone;
     LONG expected;
+    AxisRest rest = AxisRest::Centre;
 };
 
 class ScaleAxisTest : public ::testing::TestWithParam<ScaleCase> {};
 
 TEST_P(ScaleAxisTest, MapsAsDirectInputDoes) {
     const ScaleCase& c = GetParam();
-    EXPECT_EQ(ScaleAxis(c.raw, c.minimum, c.maximum, c.lMin, c.lMax, c.deadZone), c.expected)
+    EXPECT_EQ(ScaleAxis(c.raw, c.minimum, c.maximum, c.lMin, c.lMax, c.deadZone, c.rest),
+              c.expected)
         << "raw " << c.raw << " in " << c.minimum << ".." << c.maximum << " onto " << c.lMin << ".."
-        << c.lMax << " dead zone " << c.deadZone;
+        << c.lMax << " dead zone " << c.deadZone << " rest " << int(c.rest);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,7 +51,47 @@ INSTANTIATE_TEST_SUITE_P(
         ScaleCase{0, 0, 255, 0, 65535, 0, 0}, ScaleCase{255, 0, 255, 0, 65535, 0, 65535},
         // Extreme ranges do not overflow.
         ScaleCase{2147483647, -2147483647 - 1, 2147483647, -2147483647 - 1, 2147483647, 0,
-                  2147483647}));
+                  2147483647},
+        // Half axes: rest reads the centre, the far end the side away from rest, and the dead
+        // zone is a share of the whole travel (10 % of 0..200 is 20).
+        ScaleCase{0, 0, 200, -100, 100, 1000, 0, AxisRest::Minimum},
+        ScaleCase{20, 0, 200, -100, 100, 1000, 0, AxisRest::Minimum},
+        ScaleCase{110, 0, 200, -100, 100, 1000, 50, AxisRest::Minimum},
+        ScaleCase{200, 0, 200, -100, 100, 1000, 100, AxisRest::Minimum},
+        ScaleCase{-5, 0, 200, -100, 100, 0, 0, AxisRest::Minimum},
+        ScaleCase{200, 0, 200, -100, 100, 1000, 0, AxisRest::Maximum},
+        ScaleCase{90, 0, 200, -100, 100, 1000, -50, AxisRest::Maximum},
+        ScaleCase{0, 0, 200, -100, 100, 1000, -100, AxisRest::Maximum},
+        ScaleCase{128, 0, 255, -10, 10, 0, 5, AxisRest::Minimum},
+        ScaleCase{-2147483647 - 1, -2147483647 - 1, 2147483647, -2147483647 - 1, 2147483647, 0,
+                  -2147483647 - 1, AxisRest::Maximum}));
+
+// Each case: the range, the first reading and the readings after it.
+TEST(AxisRestGuessTest, FirstReadingAtAnEndRestsThereUnlessTheNextOneIsNearTheCentre) {
+    struct {
+        std::int32_t minimum, maximum, first;
+        std::vector<std::int32_t> then;
+        AxisRest rest;
+    } cases[] = {
+        {0, 255, 0, {}, AxisRest::Minimum},              // a trigger left alone
+        {0, 255, 0, {0, 0, 255}, AxisRest::Minimum},     // pressed; equal readings tell nothing
+        {0, 255, 0, {200, 128}, AxisRest::Minimum},      // the next different reading settles it
+        {0, 255, 0, {130}, AxisRest::Centre},            // a stick before its first report
+        {0, 255, 255, {140}, AxisRest::Centre},          // 12.5 from the centre, under 31.875
+        {0, 255, 255, {160}, AxisRest::Maximum},         // a pedal, 32.5 from the centre
+        {0, 255, 255, {95}, AxisRest::Maximum},          // the other side, 32.5 from the centre
+        {0, 255, 128, {0}, AxisRest::Centre},            // a stick pushed to one end
+        {-32768, 32767, -32768, {-1}, AxisRest::Centre}, // a stick held while opened
+        {0, 255, 300, {}, AxisRest::Maximum},            // past the end is at the end
+        {7, 7, 7, {}, AxisRest::Centre},                 // a range of one value
+    };
+    for (const auto& c : cases) {
+        AxisRestGuess guess(c.first, c.minimum, c.maximum);
+        for (std::int32_t reading : c.then)
+            guess.Observe(reading);
+        EXPECT_EQ(guess.Rest(), c.rest) << c.minimum << ".." << c.maximum << " from " << c.first;
+    }
+}
 
 TEST(HatAngleTest, EightDirectionsClockwiseFromUpAndCentred) {
     struct {

@@ -68,14 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviceCase{"pedal-box-gas-brake.evemu", true, "000000", 2, 0, 0},
                       DeviceCase{"wheel-simulation-axes.evemu", true, "111110", 2, 1, 12},
                       DeviceCase{"wide-hat-leftovers-pad.evemu", true, "111111", 2, 1, 128}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        name = name.substr(0, name.find('.'));
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
-        return name;
-    });
+    [](const auto& info) { return testing::FixtureTestName(info.param.file); });
 
 TEST(DeviceObjectsTest, NamesTypesAndOffsetsOfAPad) {
     const ObjectLayout layout =

@@ -182,8 +182,9 @@ TEST_F(EvdevDeviceTest, StickReadsFullTravelCentreAndDeadZone) {
     EXPECT_EQ(s.lX, 10);
     EXPECT_EQ(s.lY, -10);
     EXPECT_EQ(s.lZ, 0); // 7.5 % off centre: inside the 10 % dead zone
-    // The throttle is a slider: 50 % of the half-range, 10 % dead zone -> (0.5-0.1)/0.9 of 10.
-    EXPECT_EQ(s.rglSlider[0], 4);
+    // The throttle is a slider resting at its minimum, a half axis: 75 % of its travel, 10 %
+    // dead zone -> (0.75-0.1)/0.9 of 10.
+    EXPECT_EQ(s.rglSlider[0], 7);
     EXPECT_EQ(s.rglSlider[1], 0);
     EXPECT_EQ(s.rgbButtons[0], 0x80);
     EXPECT_EQ(s.rgbButtons[23], 0x80);
@@ -208,9 +209,10 @@ TEST_F(EvdevDeviceTest, PadHatTriggersAndStartValues) {
     const int node = AddFixture(*kernel, "xbox360-pad-xpad-ayaneo-air.evemu");
     auto device = Open(Enumerate(*di).at(0).guid);
     DIJOYSTATE2 s = Read(*device);
-    // At rest the sticks are centred, the triggers at their lower end, the hat centred.
+    // At rest the sticks are centred, the triggers at their lower end, which reads 0 for a
+    // half axis, the hat centred.
     EXPECT_EQ(s.lX, 0);
-    EXPECT_EQ(s.lZ, -10);
+    EXPECT_EQ(s.lZ, 0);
     EXPECT_EQ(s.rgdwPOV[0], POV_CENTERED);
 
     kernel->Push(node, {{EV_ABS, ABS_HAT0X, 1},

@@ -3,6 +3,7 @@
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
 
+#include <cctype>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,15 @@ namespace padwright::testing {
 
 inline EvemuDevice Fixture(const std::string& name) {
     return LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/" + name);
+}
+
+// A test name from a fixture's file name: "usb-gamepad-0079-0011.evemu" -> usb_gamepad_0079_0011.
+inline std::string FixtureTestName(std::string file) {
+    file = file.substr(0, file.find('.'));
+    for (char& ch : file)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return file;
 }
 
 inline int AddFixture(FixtureKernel& kernel, const std::string& name, bool withEvents = false) {

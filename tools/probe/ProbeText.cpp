@@ -42,6 +42,13 @@ std::string UnusedLine(const std::vector<std::string>& codes) {
     return line + (codes.empty() ? " none\n" : "\n");
 }
 
+std::string HalfAxesLine(const std::vector<std::string>& restingAxes) {
+    std::string line = "half axes:";
+    for (std::size_t i = 0; i < restingAxes.size(); ++i)
+        line += (i == 0 ? " " : ", ") + restingAxes[i];
+    return line + (restingAxes.empty() ? " none\n" : "\n");
+}
+
 std::string AccessAdvice(const std::string& node, const std::string& name) {
     return node + " (" + name +
            ") is a game controller this user may not read.\n"

@@ -1,10 +1,11 @@
 // padwright-probe: lists the game controllers as Padwright sees them (list text, GUID, object
-// counts, hat ranges, object names, the kernel codes that became no object), from /dev/input
-// or from device description files, and shows their state. Controllers this user may not read
-// are named with the way to be given access.
+// counts, hat ranges, object names, the kernel codes that became no object, the axes that rest
+// at one end of their range), from /dev/input or from device description files, and shows
+// their state. Controllers this user may not read are named with the way to be given access.
 #include "ProbeText.h"
 #include "input/ControllerAccess.h"
 #include "input/DirectInputErrorText.h"
+#include "platform/dinput/EvdevDevice.h"
 #include "platform/dinput/EvdevDirectInput.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
@@ -123,6 +124,29 @@ std::vector<std::string> Unused(const EvdevDirectInput& di, const GUID& guid) {
     return names;
 }
 
+// "Z rests at minimum" for each axis of the controller that rests at one end of its range, as
+// the readings since it was opened tell.
+std::vector<std::string> HalfAxes(const TJoystick& c) {
+    std::vector<std::string> halves;
+    const auto* device = dynamic_cast<const EvdevDevice*>(c.Device.get());
+    if (device == nullptr)
+        return halves;
+    static const char* const AxisNames[] = {"X", "Y", "Z", "Rx", "Ry", "Rz"};
+    const std::vector<ObjectInfo>& objects = device->Layout().objects;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const AxisRest rest = device->RestOf(i);
+        if (rest == AxisRest::Centre)
+            continue;
+        const ObjectInfo& o = objects[i];
+        const std::string name = o.kind == ObjectKind::Axis
+                                     ? AxisNames[o.index]
+                                     : "Slider " + std::to_string(o.index + 1);
+        halves.push_back(name +
+                         (rest == AxisRest::Minimum ? " rests at minimum" : " rests at maximum"));
+    }
+    return halves;
+}
+
 bool ReadState(TJoystick& c, DIJOYSTATE2& state, ProbeHost& host) {
     if (!c.Acquired || !c.Device)
         return false;
@@ -195,11 +219,15 @@ int main(int argc, char** argv) {
     if (lists.ActiveJoysticks.empty())
         std::cerr << "padwright-probe: no game controllers found\n";
 
+    // What each controller's half axes were last shown as; watching shows every change.
+    std::vector<std::vector<std::string>> halves;
     for (int i = 0; i < lists.ActiveJoysticks.count(); ++i) {
         TJoystick& c = lists.ActiveJoysticks[static_cast<std::size_t>(i)];
         std::cout << (i > 0 ? "\n" : "") << probe::ControllerBlock(c);
         if (evdev != nullptr)
             std::cout << probe::UnusedLine(Unused(*evdev, c.Guid));
+        halves.push_back(HalfAxes(c));
+        std::cout << probe::HalfAxesLine(halves.back());
         DIJOYSTATE2 state;
         if (!options.fixtures.empty() && ReadState(c, state, host))
             std::cout << probe::StateLine(c, state);
@@ -214,8 +242,13 @@ int main(int argc, char** argv) {
         for (int i = 0; i < lists.ActiveJoysticks.count(); ++i) {
             TJoystick& c = lists.ActiveJoysticks[static_cast<std::size_t>(i)];
             DIJOYSTATE2 state;
-            if (ReadState(c, state, host))
-                std::cout << "[" << i << "] " << probe::StateLine(c, state);
+            if (!ReadState(c, state, host))
+                continue;
+            if (std::vector<std::string> now = HalfAxes(c); now != halves[std::size_t(i)]) {
+                halves[std::size_t(i)] = std::move(now);
+                std::cout << "[" << i << "] " << probe::HalfAxesLine(halves[std::size_t(i)]);
+            }
+            std::cout << "[" << i << "] " << probe::StateLine(c, state);
         }
         std::cout.flush();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

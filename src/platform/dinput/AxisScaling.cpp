@@ -1,6 +1,7 @@
 #include "platform/dinput/AxisScaling.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace padwright {
 
@@ -25,14 +26,20 @@ Wide DivideHalfEven(Wide numerator, Wide denominator) {
 } // namespace
 
 LONG ScaleAxis(std::int32_t raw, std::int32_t minimum, std::int32_t maximum, LONG lMin, LONG lMax,
-               DWORD deadZone) {
+               DWORD deadZone, AxisRest rest) {
     // Work in doubled units so that centres falling between two integers stay exact.
     const Wide centreOut2 = Wide(lMin) + lMax;
     if (maximum <= minimum || deadZone >= MaxDeadZone)
         return static_cast<LONG>(DivideHalfEven(centreOut2, 2));
     raw = std::clamp(raw, minimum, maximum);
-    const Wide deflection2 = 2 * Wide(raw) - (Wide(minimum) + maximum); // 2 * (raw - centre)
-    const Wide half2 = Wide(maximum) - minimum;                         // 2 * half-range
+    // A half axis is one half of a range twice as wide, centred on its rest position.
+    Wide low = minimum, high = maximum;
+    if (rest == AxisRest::Minimum)
+        low = 2 * Wide(minimum) - maximum;
+    else if (rest == AxisRest::Maximum)
+        high = 2 * Wide(maximum) - minimum;
+    const Wide deflection2 = 2 * Wide(raw) - (low + high); // 2 * (raw - centre)
+    const Wide half2 = high - low;                         // 2 * half-range
     const Wide magnitude = deflection2 < 0 ? -deflection2 : deflection2;
     // |deflection| / half-range against deadZone / 10000, cross-multiplied.
     const Wide beyond = magnitude * MaxDeadZone - Wide(deadZone) * half2;
@@ -46,6 +53,29 @@ LONG ScaleAxis(std::int32_t raw, std::int32_t minimum, std::int32_t maximum, LON
     const Wide out =
         DivideHalfEven(centreOut2 * denominator + signedBeyond * span, 2 * denominator);
     return static_cast<LONG>(std::clamp<Wide>(out, lMin, lMax));
+}
+
+AxisRestGuess::AxisRestGuess(std::int32_t first, std::int32_t minimum, std::int32_t maximum)
+    : first_(first), minimum_(minimum), maximum_(maximum) {
+    if (maximum <= minimum)
+        return;
+    if (first <= minimum)
+        rest_ = AxisRest::Minimum;
+    else if (first >= maximum)
+        rest_ = AxisRest::Maximum;
+    else
+        return;
+    settled_ = false;
+}
+
+void AxisRestGuess::Observe(std::int32_t reading) {
+    if (settled_ || reading == first_)
+        return;
+    settled_ = true;
+    // |reading - centre| < half-range / 4, in doubled units.
+    const std::int64_t offCentre2 = std::abs(2 * std::int64_t(reading) - minimum_ - maximum_);
+    if (4 * offCentre2 < std::int64_t(maximum_) - minimum_)
+        rest_ = AxisRest::Centre;
 }
 
 DWORD HatAngle(std::int32_t x, std::int32_t y) {

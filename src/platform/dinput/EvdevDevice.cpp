@@ -1,7 +1,6 @@
 #include "platform/dinput/EvdevDevice.h"
 
 #include "platform/Utf8Fit.h"
-#include "platform/dinput/AxisScaling.h"
 
 #include <cstring>
 
@@ -21,7 +20,8 @@ bool SizedAs(const DIPROPHEADER& header, std::size_t size) {
 
 EvdevDevice::EvdevDevice(std::unique_ptr<IEvdevNode> node, DWORD joystickId)
     : node_(std::move(node)), layout_(BuildObjectLayout(node_->Description())),
-      values_(layout_.objects.size()), settings_(layout_.objects.size()), joystickId_(joystickId) {
+      values_(layout_.objects.size()), settings_(layout_.objects.size()),
+      rests_(layout_.objects.size()), joystickId_(joystickId) {
     const EvdevDescription& d = node_->Description();
     for (std::size_t i = 0; i < layout_.objects.size(); ++i) {
         const ObjectInfo& o = layout_.objects[i];
@@ -31,6 +31,8 @@ EvdevDevice::EvdevDevice(std::unique_ptr<IEvdevNode> node, DWORD joystickId)
             values_[i].first = d.absinfo[o.codeX].value;
             if (o.kind == ObjectKind::Hat)
                 values_[i].second = d.absinfo[o.codeY].value;
+            else
+                rests_[i] = AxisRestGuess(values_[i].first, o.range.minimum, o.range.maximum);
         }
     }
 }
@@ -265,6 +267,8 @@ void EvdevDevice::Apply(const EvdevEvent& event) {
         v.second = event.value;
     else
         v.first = event.value;
+    if (IsAxis(o))
+        rests_[static_cast<std::size_t>(index)].Observe(event.value);
 }
 
 HRESULT EvdevDevice::SetEventNotification(HANDLE event) {
@@ -312,8 +316,8 @@ HRESULT EvdevDevice::GetDeviceState(DWORD size, void* data) {
             break;
         default: {
             const AxisSetting& s = settings_[i];
-            out = static_cast<DWORD>(
-                ScaleAxis(v.first, o.range.minimum, o.range.maximum, s.lMin, s.lMax, s.deadZone));
+            out = static_cast<DWORD>(ScaleAxis(v.first, o.range.minimum, o.range.maximum, s.lMin,
+                                               s.lMax, s.deadZone, rests_[i].Rest()));
         }
         }
         std::memcpy(bytes + o.dwOfs, &out, sizeof out);

@@ -1,5 +1,6 @@
 #pragma once
 // One controller opened through the kernel seam, presented as a DirectInput joystick device.
+#include "platform/dinput/AxisScaling.h"
 #include "platform/dinput/DirectInput.h"
 #include "platform/dinput/EvdevKernel.h"
 #include "platform/dinput/ObjectLayout.h"
@@ -25,6 +26,9 @@ public:
     HRESULT SetEventNotification(HANDLE event) override;
 
     const ObjectLayout& Layout() const { return layout_; }
+    // Where object `index` of Layout() rests, as its readings since the device was created
+    // tell (Centre for anything but an axis or slider).
+    AxisRest RestOf(std::size_t index) const { return rests_[index].Rest(); }
 
 private:
     // DirectInput's defaults for a new joystick device.
@@ -50,6 +54,7 @@ private:
     ObjectLayout layout_;
     std::vector<ObjectValue> values_;
     std::vector<AxisSetting> settings_;
+    std::vector<AxisRestGuess> rests_;
     DWORD joystickId_;
     bool formatSet_ = false;
     bool acquired_ = false;
