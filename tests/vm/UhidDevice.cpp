@@ -156,7 +156,6 @@ void UhidDevice::Serve() {
         switch (ev.type) {
         case UHID_OPEN:
             Note("open");
-            SendInput();
             break;
         case UHID_GET_REPORT: {
             uhid_event reply{};

@@ -1,8 +1,8 @@
 #pragma once
 // A HID device made through /dev/uhid from a corpus description: the kernel's own HID drivers
 // bind it as they would the physical controller. A thread answers what the driver asks while it
-// probes (feature reports, and the Nintendo handshake) and sends the description's input report
-// once the device is up.
+// probes (feature reports, and the Nintendo handshake); the description's input report goes
+// when the test sends it, so that what a controller shows before it is what it shows at rest.
 #include "HidDescription.h"
 
 #include <atomic>

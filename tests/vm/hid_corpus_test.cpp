@@ -29,40 +29,59 @@ struct Expected {
     bool sameAsDirectInput;  // the driver passes usages through: objects and state as on Windows
     const char* directInput; // what the descriptor's usages give DirectInput
     const char* state;       // what we show for the file's input report where it differs
+    const char* halfAxes;    // the axes resting at their minimum once that report is in
 };
 
-// The differences are explained in the README's controller section.
+// The differences are explained in the README's controller section. The kernel holds 0 for an
+// axis it has no report of: an axis of 0..N reads as resting at its minimum until its first
+// report moves it (to near the centre: a stick); one that rests there reads 0 where DirectInput
+// reads -10.
 const Expected Corpus[] = {
     {"amazon-luna-usb.hid", "Amazon Game Controller", "X Y Z Rx Ry Rz, 1 POV, 12 buttons", true,
-     "X Y Z Rx Ry Rz, 1 POV, 12 buttons", nullptr},
+     "X Y Z Rx Ry Rz, 1 POV, 12 buttons", nullptr, "X Y Z Rx Ry Rz"},
+    // X pushed to its maximum, Rz left at its minimum by the report.
     {"gp2040ce-dinput.hid", "Open Stick Community GP2040-CE (Generic)",
-     "X Y Z Rz, 1 POV, 32 buttons", true, "X Y Z Rz, 1 POV, 32 buttons", nullptr},
+     "X Y Z Rz, 1 POV, 32 buttons", true, "X Y Z Rz, 1 POV, 32 buttons",
+     "state x=10 y=0 z=0 rx=0 ry=0 rz=0 slider1=0 slider2=0 hat1=9000 hat2=c hat3=c hat4=c "
+     "buttons=1,17",
+     "X Rz"},
+    // X pushed to its maximum, Y left at its minimum by the report.
     {"thrustmaster-tca-yoke-boeing.hid", "Thrustmaster TCA Yoke Boeing",
-     "X Y Z Rx Ry Rz, 1 POV, 18 buttons", true, "X Y Z Rx Ry Rz, 1 POV, 18 buttons", nullptr},
+     "X Y Z Rx Ry Rz, 1 POV, 18 buttons", true, "X Y Z Rx Ry Rz, 1 POV, 18 buttons",
+     "state x=10 y=0 z=0 rx=0 ry=0 rz=0 slider1=0 slider2=0 hat1=18000 hat2=c hat3=c hat4=c "
+     "buttons=18",
+     "X Y"},
     // Simulation Rudder and Throttle become the two sliders.
     {"saitek-ff0d.hid", "Saitek PLC Saitek gamepad", "X Y 2 Slider, 1 POV, 12 buttons", false,
-     "X Y Rudder Throttle, 1 POV, 12 buttons", nullptr},
+     "X Y Rudder Throttle, 1 POV, 12 buttons", nullptr, "X Y Slider 1 Slider 2"},
     // X named four times: the kernel keeps the first field. The hat field has no usage.
     {"sega-astro-city-mini.hid", "6B Controller", "X Y, 0 POV, 10 buttons", false,
-     "X X X X Y, 0 POV, 10 buttons", nullptr},
+     "X X X X Y, 0 POV, 10 buttons", nullptr, "X Y"},
     // hid-sony: triggers on Z/Rz, right stick on Rx/Ry, the touchpad click on its own node,
     // buttons in BTN_SOUTH order (cross is button 1 here, button 2 on Windows).
     {"sony-ds4-usb.hid", "Sony Computer Entertainment Wireless Controller",
      "X Y Z Rx Ry Rz, 1 POV, 13 buttons", false, "X Y Z Rx Ry Rz, 1 POV, 14 buttons",
-     "state x=0 y=0 z=-10 rx=0 ry=0 rz=-10 slider1=0 slider2=0 hat1=c hat2=c hat3=c hat4=c "
-     "buttons=1"},
+     "state x=0 y=0 z=0 rx=0 ry=0 rz=0 slider1=0 slider2=0 hat1=c hat2=c hat3=c hat4=c "
+     "buttons=1",
+     "Z Rz"},
     // hid-nintendo names it, reads the full reports and lays out its own sticks and buttons.
     {"nintendo-switch-pro.hid", "Nintendo Switch Pro Controller", "X Y Rx Ry, 1 POV, 14 buttons",
-     false, "X Y Z Rz, 1 POV, 18 buttons", nullptr},
+     false, "X Y Z Rz, 1 POV, 18 buttons", nullptr, ""},
     // Accelerator and Brake (simulation usages) become the two sliders.
     {"xbox-one-s-bt.hid", "Xbox Wireless Controller", "X Y Z Rz 2 Slider, 1 POV, 15 buttons", false,
-     "X Y Z Rz Brake Accelerator, 1 POV, 15 buttons", nullptr},
+     "X Y Z Rz Brake Accelerator, 1 POV, 15 buttons", nullptr, "X Y Z Rz Slider 1 Slider 2"},
 };
+
+// What every controller shows before its first report: nothing engaged.
+constexpr const char* RestState = "state x=0 y=0 z=0 rx=0 ry=0 rz=0 slider1=0 slider2=0 hat1=c "
+                                  "hat2=c hat3=c hat4=c buttons=";
 
 struct Controller {
     std::string name;
     std::string objects;
-    std::string state; // the last watched state line
+    std::string halfAxes;  // the last half-axes line
+    std::string restState; // the first watched state line
+    std::string state;     // the last watched state line
 };
 
 // "objects X=1 Y=1 ... Slider=0 POV=1 Button=12" as "X Y Rz, 1 POV, 12 buttons".
@@ -84,22 +103,42 @@ std::string Summary(const std::string& objectsLine) {
            " buttons";
 }
 
+// "half axes: X rests at minimum, Slider 1 rests at minimum" from "X Slider 1".
+std::string HalfAxesLine(const std::string& names) {
+    static const std::regex name(R"((Slider \d|\w+))");
+    std::string line = "half axes:";
+    for (auto m = std::sregex_iterator(names.begin(), names.end(), name);
+         m != std::sregex_iterator(); ++m)
+        line += (line.back() == ':' ? " " : ", ") + m->str() + " rests at minimum";
+    return line.back() == ':' ? line + " none" : line;
+}
+
 // The probe's controllers in discovery order: blocks of "Name:", "objects", ... lines, then
-// "[i] state ..." lines while watching.
+// "[i] state ..." and "[i] half axes: ..." lines while watching.
 std::vector<Controller> Parse(const std::string& text) {
     std::vector<Controller> out;
     std::istringstream in(text);
     std::string line;
     static const std::regex nameLine(R"(^Name: (.*?) *-- ID: \d+$)");
-    static const std::regex watched(R"(^\[(\d+)\] (state .*)$)");
+    static const std::regex watched(R"(^\[(\d+)\] ((state|half axes:).*)$)");
     std::smatch m;
     while (std::getline(in, line)) {
-        if (std::regex_match(line, m, nameLine))
-            out.push_back({m[1], {}, {}});
-        else if (line.rfind("objects ", 0) == 0 && !out.empty())
+        if (std::regex_match(line, m, nameLine)) {
+            out.push_back({m[1], {}, {}, {}, {}});
+        } else if (line.rfind("objects ", 0) == 0 && !out.empty()) {
             out.back().objects = Summary(line);
-        else if (std::regex_match(line, m, watched) && std::stoul(m[1]) < out.size())
-            out[std::stoul(m[1])].state = m[2];
+        } else if (line.rfind("half axes:", 0) == 0 && !out.empty()) {
+            out.back().halfAxes = line;
+        } else if (std::regex_match(line, m, watched) && std::stoul(m[1]) < out.size()) {
+            Controller& c = out[std::stoul(m[1])];
+            if (m[3] == "half axes:") {
+                c.halfAxes = m[2];
+                continue;
+            }
+            if (c.restState.empty())
+                c.restState = m[2];
+            c.state = m[2];
+        }
     }
     return out;
 }
@@ -131,19 +170,21 @@ TEST(HidCorpus, EachDeviceIsOneControllerShownAsDirectInputShowsIt) {
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    for (const auto& d : devices) {
+    for (const auto& d : devices)
         EXPECT_FALSE(d->Nodes().empty())
             << d->Description().file << " made no evdev node; the device said:\n"
             << d->Transcript();
-        d->SendInput();
-    }
 
+    // Every controller is shown once before any report is sent: at rest. Then the reports go.
     Subprocess probe({PADWRIGHT_PROBE, "--watch"});
+    const std::string lastIndex = "[" + std::to_string(std::size(Corpus) - 1) + "] state";
     ASSERT_TRUE(probe.WaitForOutput(
-        [&](const std::string& out) { return out.find("] state") != std::string::npos; },
+        [&](const std::string& out) { return out.find(lastIndex) != std::string::npos; },
         std::chrono::seconds(60)))
         << probe.Output();
-    // A second round, so every controller's state line has been printed at least once.
+    for (const auto& d : devices)
+        d->SendInput();
+    // A few rounds, so every controller's state line after its report has been printed.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     probe.Signal(SIGTERM);
     probe.Wait(std::chrono::seconds(10));
@@ -166,19 +207,17 @@ TEST(HidCorpus, EachDeviceIsOneControllerShownAsDirectInputShowsIt) {
                           << devices[i]->Transcript();
             continue;
         }
-        std::printf("CORPUS %s | %s | %s | we show %s | DirectInput %s\n", e.file, e.shownName,
-                    d.driver.c_str(), c->objects.c_str(), e.directInput);
-        if (e.sameAsDirectInput) {
-            EXPECT_EQ(c->objects, e.directInput) << e.file;
-            if (!d.expectState.empty()) {
-                EXPECT_EQ(c->state, d.expectState) << e.file;
-            }
-        } else {
-            EXPECT_EQ(c->objects, e.objects) << e.file;
-            if (e.state != nullptr) {
-                EXPECT_EQ(c->state, e.state) << e.file;
-            }
+        std::printf("CORPUS %s | %s | %s | we show %s | DirectInput %s | %s\n", e.file, e.shownName,
+                    d.driver.c_str(), c->objects.c_str(), e.directInput, c->halfAxes.c_str());
+        EXPECT_EQ(c->objects, e.sameAsDirectInput ? e.directInput : e.objects) << e.file;
+        EXPECT_EQ(c->restState, RestState) << e.file << " at rest";
+        const std::string state = e.state != nullptr    ? e.state
+                                  : e.sameAsDirectInput ? d.expectState
+                                                        : "";
+        if (!state.empty()) {
+            EXPECT_EQ(c->state, state) << e.file;
         }
+        EXPECT_EQ(c->halfAxes, HalfAxesLine(e.halfAxes)) << e.file;
     }
 }
 
