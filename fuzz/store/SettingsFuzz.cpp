@@ -115,6 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     std::remove(path.c_str());
+    std::remove((path + ".bak").c_str()); // where a file of serialised values was set aside
     std::remove(copy.c_str());
     return 0;
 }

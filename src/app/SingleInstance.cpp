@@ -1,11 +1,31 @@
 #include "app/SingleInstance.h"
 
+#include "engine/RegularFile.h"
+
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace padwright {
+
+namespace {
+
+// The toolkit's lock reads a lock file it cannot create, and a FIFO there would keep it, and with
+// it every start, waiting for ever.
+bool SomethingElseInPlace(const QString& path) {
+    mode_t refused = 0;
+    const int fd = OpenRegularFile(QFile::encodeName(path).constData(), O_RDONLY, false, &refused);
+    if (fd >= 0)
+        ::close(fd);
+    return refused != 0;
+}
+
+} // namespace
 
 SingleInstance::SingleInstance(QString folder) {
     if (folder.isEmpty())
@@ -20,6 +40,10 @@ SingleInstance::Outcome SingleInstance::TryLock() {
     if (path_.isEmpty()) {
         error_ = QStringLiteral("Padwright cannot find the user's runtime folder for its "
                                 "single-instance lock.");
+        return Failed;
+    }
+    if (SomethingElseInPlace(path_)) {
+        error_ = NotALockText();
         return Failed;
     }
     lock_ = std::make_unique<QLockFile>(path_);
@@ -66,10 +90,14 @@ std::optional<SingleInstance::Outcome> SingleInstance::JudgeUnreadableLock() {
         if (lock_->error() == QLockFile::LockFailedError)
             return HeldElsewhere;
     }
-    error_ = QStringLiteral("Padwright cannot take its single-instance lock \"%1\": something "
-                            "that is not a lock is in its place.")
-                 .arg(QDir::toNativeSeparators(path_));
+    error_ = NotALockText();
     return std::nullopt;
+}
+
+QString SingleInstance::NotALockText() const {
+    return QStringLiteral("Padwright cannot take its single-instance lock \"%1\": something "
+                          "that is not a lock is in its place.")
+        .arg(QDir::toNativeSeparators(path_));
 }
 
 } // namespace padwright

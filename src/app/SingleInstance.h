@@ -33,6 +33,7 @@ public:
 
 private:
     std::optional<Outcome> JudgeUnreadableLock();
+    QString NotALockText() const;
 
     QString path_;
     QString error_;

@@ -1,6 +1,7 @@
 #include "input/DiLog.h"
 
 #include "engine/Errors.h"
+#include "engine/RegularFile.h"
 #include "input/DirectInputErrorText.h"
 
 #include <cerrno>
@@ -20,7 +21,9 @@ void DiLog::Open(std::string_view path) {
     if (LogEnabled())
         Close();
     path_.assign(path);
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    // A FIFO in the log's place would hold start-up until something reads it; a device takes
+    // the lines as the store's device takes its bytes.
+    const int fd = OpenRegularFile(path_.c_str(), O_WRONLY | O_CREAT, /*devicesToo=*/true);
     if (fd < 0)
         throw InOutError(errno, path_);
     // Take the lock before emptying, so a second instance never wipes the log the first one is

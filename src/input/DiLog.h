@@ -21,8 +21,8 @@ public:
 
     // Creates the file or empties it, held open for writing: others may read it, and a second
     // program instance cannot take it over while this one writes. Opening while open closes
-    // first. Throws Error (the input/output error) when it cannot be created; logging then
-    // stays off.
+    // first. Throws Error (the input/output error) when it cannot be created or what has its
+    // name is neither a file nor a device (a FIFO, a socket); logging then stays off.
     void Open(std::string_view path = DefaultPath);
 
     // Closes the file; logging is off afterwards, and Error is thrown when closing failed.

@@ -1,6 +1,7 @@
 #include "store/FileAccess.h"
 
 #include "engine/Errors.h"
+#include "engine/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,11 +18,6 @@ namespace {
 
 [[noreturn]] void ThrowIoError(int errorNumber, const QString& path) {
     throw InOutError(errorNumber != 0 ? errorNumber : EIO, path.toStdString());
-}
-
-// The error a file of this type gets where only a regular file will do.
-int NotARegularFileError(mode_t mode) {
-    return S_ISDIR(mode) ? EISDIR : EACCES;
 }
 
 bool IsDevice(mode_t mode) {
@@ -68,17 +64,12 @@ bool WriteAllAt(int fd, const char* data, std::size_t size, off_t offset) {
 } // namespace
 
 ReadOnlyFile::ReadOnlyFile(const QString& path) : name_(path.toStdString()) {
-    // Opened without waiting, so that a FIFO is refused instead of waiting for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenRegularFile(QFile::encodeName(path).constData(), O_RDONLY);
     if (fd < 0)
         ThrowIoError(errno, path);
     struct stat info {};
-    int error = 0;
-    if (::fstat(fd, &info) != 0)
-        error = errno;
-    else if (!S_ISREG(info.st_mode))
-        error = NotARegularFileError(info.st_mode);
-    if (error != 0) {
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
         ::close(fd);
         ThrowIoError(error, path);
     }

@@ -41,15 +41,15 @@ bool NameTaken(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-QString FreeBackupName(const QString& store) {
-    const QString first = store + StoreBackupSuffix;
+} // namespace
+
+QString FreeBackupName(const QString& file) {
+    const QString first = file + StoreBackupSuffix;
     QString name = first;
     for (int n = 1; NameTaken(name); ++n)
         name = first + u'.' + QString::number(n);
     return name;
 }
-
-} // namespace
 
 ProfileStore::ProfileStore(IMessageBoxes& boxes, QString path)
     : boxes_(boxes), path_(std::move(path)) {}

@@ -12,6 +12,10 @@ namespace padwright {
 inline constexpr const char* StoreFileName = "Padwright.pro";
 inline constexpr const char* StoreBackupSuffix = ".bak";
 
+// Where a file that could not be read is kept: its name + ".bak", or ".bak.1", ".bak.2"... when
+// that is taken, so that an earlier backup is never lost.
+QString FreeBackupName(const QString& file);
+
 class ProfileStore {
 public:
     // `path` is taken as given at every load and save; the bare default name follows the working

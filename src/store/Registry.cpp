@@ -1,7 +1,9 @@
 #include "store/Registry.h"
 
+#include "engine/Errors.h"
 #include "platform/Utf8Fit.h"
 
+#include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 
@@ -97,24 +99,58 @@ void RegistryKey::WriteString(const char* name, std::string_view value) {
         Settings().setValue(Path(name), QByteArray(value.data(), size));
 }
 
-Registry::Registry() : settings_(Open()) {}
-
-Registry::Registry(const QString& iniPath) : iniPath_(iniPath), settings_(Open()) {}
-
-std::unique_ptr<QSettings> Registry::Open() const {
-    return iniPath_.isEmpty() ? std::make_unique<QSettings>("Vemoskar", "Padwright")
-                              : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
+// The file QSettings("Vemoskar", "Padwright") reads, known before it reads it.
+Registry::Registry()
+    : own_(true), path_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                        QStringLiteral("/Vemoskar/Padwright.conf")) {
+    Open();
 }
 
-bool Registry::Flush() {
+Registry::Registry(const QString& iniPath) : own_(false), path_(iniPath) {
+    Open();
+}
+
+void Registry::Open() {
+    SettingsFileLook look = LookBeforeReading(path_);
+    saveError_ = look.saveError;
+    if (look.verdict != SettingsFileLook::Readable)
+        look_ = std::move(look);
+    if (!saveError_.empty())
+        settings_ = std::make_unique<QSettings>(QString(), QSettings::IniFormat); // memory only
+    else if (own_)
+        settings_ = std::make_unique<QSettings>("Vemoskar", "Padwright");
+    else
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+}
+
+void Registry::CheckWritable() const {
+    if (!saveError_.empty())
+        throw Error(saveError_);
+    if (const int error = TargetError(path_))
+        throw InOutError(error, path_.toStdString());
+}
+
+// Near what the toolkit writes, for telling a full disk from others.
+qint64 Registry::EstimatedSize() const {
+    qint64 size = 0;
+    for (const QString& key : settings_->allKeys())
+        size += key.size() + settings_->value(key).toString().toUtf8().size() + 2;
+    return size;
+}
+
+void Registry::Flush() {
+    if (!saveError_.empty())
+        throw Error(saveError_);
+    const qint64 size = EstimatedSize();
     settings_->sync();
     const QSettings::Status status = settings_->status();
     const bool written = status != QSettings::AccessError && settings_->isWritable();
     // QSettings keeps the first error for good: a fresh object lets the next save, after the
     // user has mended the file, report its own result; it writes every value again anyway.
     if (status != QSettings::NoError)
-        settings_ = Open();
-    return written;
+        Open();
+    if (!written)
+        throw InOutError(WriteError(path_, size), path_.toStdString());
 }
 
 Registry::~Registry() = default;

@@ -3,8 +3,11 @@
 // 4-byte numbers and strings. On Linux it is the INI file of QSettings("Vemoskar", "Padwright")
 // in the user's config folder: the application key's values under [General], one group per
 // subkey. Failures of the settings store are silent, as registry failures are, except that Flush
-// tells whether the file could be written, so that Save does not report success falsely.
+// says why the file could not be written, so that Save does not report success falsely, and
+// that a file the toolkit must not read is reported once (TakeLook).
+#include "store/SettingsFile.h"
 #include <QSettings>
+
 #include <QString>
 
 #include <cstdint>
@@ -12,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace padwright {
 
@@ -55,16 +59,28 @@ public:
     std::optional<RegistryKey> OpenSubkey(const QString& name);
     RegistryKey CreateSubkey(const QString& name) { return RegistryKey(*this, name); }
     void DeleteSubkey(const QString& name) { settings_->remove(name); }
-    // Writes what was changed to the file; false when the file may not be written (a file left
-    // to another user), in which case it keeps what it held.
-    bool Flush();
-    QString FileName() const { return settings_->fileName(); }
+
+    // What the look at the file before the toolkit read it found (SettingsFile.h), once: a file
+    // set aside or refused is reported at start-up, not again at the next save.
+    SettingsFileLook TakeLook() { return std::exchange(look_, {}); }
+    // Before the first change of a save: raises Error when the file must not be written (refused
+    // at start-up, or now no regular file, which the toolkit would replace), while nothing is
+    // changed that the toolkit could write on its own later.
+    void CheckWritable() const;
+    // Writes what was changed to the file; raises Error naming the file with the cause when it
+    // could not be written, in which case the file keeps what it held.
+    void Flush();
+    QString FileName() const { return path_; }
 
 private:
     friend class RegistryKey;
-    std::unique_ptr<QSettings> Open() const;
+    void Open();
+    qint64 EstimatedSize() const;
 
-    QString iniPath_; // empty: the program's own settings
+    bool own_;     // QSettings("Vemoskar", "Padwright") rather than an INI file of our choosing
+    QString path_; // the file either reads and writes
+    SettingsFileLook look_;
+    std::string saveError_; // why the file must never be written, when refused at start-up
     std::unique_ptr<QSettings> settings_;
 };
 

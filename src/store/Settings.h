@@ -54,7 +54,9 @@ struct SettingsContext {
 // Start-up, after the profile store: MaxJoysticks, the timer interval, the fields and check
 // boxes, and the remembered controllers appended to ActiveJoysticks (no device open) and to
 // cmbDevices. Opens the log when LogFile is on, last, so a log that cannot be
-// created (Error) costs no setting. Returns true when the program starts without its window.
+// created (Error) costs no setting. A settings file set aside before it was read is reported in
+// a "Warning" box; one refused (no regular file) raises Error after the defaults are in effect.
+// Returns true when the program starts without its window.
 bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields);
 
 // One remembered controller from its subkey, or nullopt when the subkey names none (empty
@@ -62,7 +64,8 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields);
 std::optional<TJoystick> ReadController(const RegistryKey& key, int profileCount);
 
 // The first half of cmdSaveClick. `startMinimized` is chkStartMinimized as it is now. Raises
-// "File access denied" naming the settings file when it could not be written.
+// the input/output error naming the settings file when it could not be written ("Disk full",
+// "File access denied"...), or when it is no regular file, which is never replaced.
 void SaveSettings(SettingsContext& context, bool startMinimized);
 
 // StrToInt: decimal, optional sign, 32-bit; raises "'%s' is not a valid integer value".

@@ -3,7 +3,6 @@
 #include "engine/Rounding.h"
 #include "store/Settings.h"
 
-#include <cerrno>
 #include <string_view>
 
 namespace padwright {
@@ -74,6 +73,9 @@ std::optional<TJoystick> ReadController(const RegistryKey& key, int profileCount
 }
 
 bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
+    const SettingsFileLook look = context.Settings.TakeLook();
+    if (look.verdict == SettingsFileLook::SetAside)
+        context.Boxes.Warning(look.message, "Warning");
     const RegistryKey root = context.Settings.Root();
     auto maxJoysticks = static_cast<std::int32_t>(DwordOrZero(root, "MaxJoysticks"));
     std::uint32_t timeInterval = DwordOrZero(root, "TimeInterval");
@@ -105,12 +107,15 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
 
     if (logFile)
         context.Log.Open();
+    if (look.verdict == SettingsFileLook::Refused)
+        throw Error(look.message);
     return startMinimized == 1;
 }
 
 void SaveSettings(SettingsContext& context, bool startMinimized) {
     Registry& settings = context.Settings;
     const TLists& lists = context.Lists;
+    settings.CheckWritable();
     for (int n = 0; n < lists.MaxJoysticks; ++n)
         settings.DeleteSubkey(SubkeyName(n));
 
@@ -132,8 +137,7 @@ void SaveSettings(SettingsContext& context, bool startMinimized) {
         key.WriteDword("RepeatKeys", joystick.RepeatKeys ? 1 : 0);
         key.WriteSigned("Profile", joystick.Profile);
     }
-    if (!settings.Flush())
-        throw InOutError(EACCES, settings.FileName().toStdString());
+    settings.Flush();
 }
 
 } // namespace padwright

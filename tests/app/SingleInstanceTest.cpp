@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,24 +74,27 @@ TEST(SingleInstance, OldLockOfALiveProcessStaysHeld) {
 TEST(SingleInstance, LockFileThatCannotBeReadIsJudgedByWhatItIs) {
     struct Case {
         const char* what;
-        QByteArray content; // written as the lock file, unless `folder`
-        bool folder;
+        QByteArray content; // written as the lock file, unless `inTheWay`
+        int inTheWay;       // 1: a folder in its place, 2: a FIFO, which would be waited on
         int ageSeconds;
         SingleInstance::Outcome expected;
     };
     const Case cases[] = {
-        {"empty file being written by a starting instance", "", false, 0,
+        {"empty file being written by a starting instance", "", 0, 0,
          SingleInstance::HeldElsewhere},
-        {"empty file left by a power cut", "", false, 60, SingleInstance::Acquired},
-        {"damaged file left long ago", "\x01\x02garbage", false, 3600, SingleInstance::Acquired},
-        {"a folder in the way", "", true, 60, SingleInstance::Failed},
+        {"empty file left by a power cut", "", 0, 60, SingleInstance::Acquired},
+        {"damaged file left long ago", "\x01\x02garbage", 0, 3600, SingleInstance::Acquired},
+        {"a folder in the way", "", 1, 60, SingleInstance::Failed},
+        {"a FIFO in the way", "", 2, 60, SingleInstance::Failed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         const QString path = QDir(dir.path()).filePath("Padwright.lock");
-        if (c.folder) {
+        if (c.inTheWay == 1) {
             ASSERT_TRUE(QDir().mkpath(path + "/inside"));
+        } else if (c.inTheWay == 2) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else {
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -100,7 +104,9 @@ TEST(SingleInstance, LockFileThatCannotBeReadIsJudgedByWhatItIs) {
                                          QFileDevice::FileModificationTime));
         }
         SingleInstance instance(dir.path());
+        ::alarm(30); // a wait for ever ends the test
         EXPECT_EQ(instance.TryLock(), c.expected);
+        ::alarm(0);
         EXPECT_EQ(instance.ErrorText().isEmpty(), c.expected != SingleInstance::Failed);
         if (c.expected == SingleInstance::Acquired) {
             SingleInstance second(dir.path());

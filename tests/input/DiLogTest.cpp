@@ -128,7 +128,10 @@ TEST_F(DiLogTest, OthersMayReadTheOpenLogButASecondWriterIsRefused) {
 
 TEST_F(DiLogTest, ALogThatCannotBeCreatedThrowsAndLoggingStaysOff) {
     DiLog log;
-    for (const fs::path& bad : {dir / "missing" / "Padwright.log", dir}) {
+    const fs::path fifo = dir / "fifo.log"; // would wait for a reader for ever
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(30);
+    for (const fs::path& bad : {dir / "missing" / "Padwright.log", dir, fifo}) {
         try {
             log.Open(bad.string());
             FAIL() << "opened " << bad;
@@ -139,6 +142,16 @@ TEST_F(DiLogTest, ALogThatCannotBeCreatedThrowsAndLoggingStaysOff) {
         log.LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST); // no-op, no throw
         EXPECT_NO_THROW(log.Close());
     }
+    ::alarm(0);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK); // a writer may open it now
+    try {
+        log.Open(fifo.string());
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "File access denied: " + fifo.string());
+    }
+    ::close(reader);
+    EXPECT_FALSE(log.LogEnabled());
     EXPECT_THROW(log.Open((dir / "missing" / "x.log").string()), Error);
     try {
         log.Open((dir / "missing" / "x.log").string());

@@ -10,9 +10,14 @@
 #include <QFile>
 #include <QSettings>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+
+#include <optional>
 
 namespace padwright {
 namespace {
@@ -415,6 +420,109 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheStoreIsStil
     EXPECT_EQ(fs::file_size(StoreFileName), 2u * 15040);
     QSettings written(QString::fromStdString(ConfigFile.string()), QSettings::IniFormat);
     EXPECT_EQ(written.value("TimeInterval").toInt(), 9);
+}
+
+// The toolkit's reader decodes every one of these as serialised data, which it may recurse into
+// until the stack overflows: the file is set aside before the toolkit sees it.
+TEST_F(SettingsTest, AFileOfSerialisedValuesIsSetAsideAndTheDefaultsStart) {
+    std::string deep = "MaxJoysticks=7\na=@Variant(";
+    for (int i = 0; i < 30000; ++i)
+        deep += "\\0\\0\\0\\t\\0\\0\\0\\x1"; // a list holding the next level
+    const std::pair<std::string, bool> cases[] = {
+        {deep + ")", true},
+        {"a = \"@DateTime(x)\"\nb=x, @Variant(x)", true},
+        {"a=\\x10040Variant(x)", true},
+        {"a=@Vari\\x61nt(x)", true},
+        {"a=\\\n\"\"@Variant(x)", true},
+        {"a=@ByteArray(\\xff)\nb=@@Variant(x)\nc=P @Variant(x)\nd=\"x, @Variant(x)\"", false},
+    };
+    const fs::path kept = ConfigFile.string() + ".bak.1";
+    fs::create_directories(ConfigFile.parent_path());
+    for (const auto& [values, setAside] : cases) {
+        SCOPED_TRACE(values.substr(0, 40));
+        WriteBytes(ConfigFile.string() + ".bak", "an earlier backup");
+        fs::remove(kept);
+        boxes.shown.clear();
+        Load("[General]\n" + values + "\n");
+        EXPECT_EQ(fs::exists(kept), setAside);
+        EXPECT_EQ(fs::exists(ConfigFile), !setAside);
+        EXPECT_EQ(lists.MaxJoysticks, 4);
+        ASSERT_EQ(boxes.shown.size(), setAside ? 1u : 0u);
+        if (setAside)
+            EXPECT_NE(boxes.shown[0].first.find(kept.string()), std::string::npos);
+    }
+    EXPECT_EQ(ReadBytes(ConfigFile.string() + ".bak"), "an earlier backup");
+}
+
+// What the toolkit would wait on for ever, or replace by a regular file, is refused at start-up
+// with the defaults in effect and by every save, and stays as it was.
+TEST_F(SettingsTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
+    const std::string file = ConfigFile.string(), node = (dir / "node").string();
+    const std::string link = "ln -s " + node + " " + file;
+    const struct {
+        std::string make;
+        bool afterStart;
+        mode_t type;
+        std::string error;
+    } cases[] = {
+        {"mkfifo " + file, false, S_IFIFO, "File access denied"},
+        {"mkdir " + file, false, S_IFDIR, "Invalid filename"},
+        {"mknod " + node + " c 1 3 && " + link, false, S_IFCHR, "File access denied"}, // as root
+        {"test -c " + node + " && " + link, true, S_IFCHR, "File access denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.make);
+        fs::remove_all(ConfigFile.parent_path());
+        fs::create_directories(ConfigFile.parent_path());
+        std::optional<Registry> registry;
+        if (c.afterStart)
+            registry.emplace();
+        if (std::system(c.make.c_str()) != 0)
+            continue;
+        ::alarm(30); // a wait for ever ends the test
+        SettingsContext context{
+            registry ? *registry : registry.emplace(), lists, log, host, boxes, controllers};
+        lists.MaxJoysticks = 0;
+        std::string loaded, saved;
+        try {
+            if (!c.afterStart)
+                LoadSettings(context, fields);
+        } catch (const Error& e) {
+            loaded = e.what();
+        }
+        try {
+            SaveSettings(context, false);
+        } catch (const Error& e) {
+            saved = e.what();
+        }
+        ::alarm(0);
+        EXPECT_EQ(saved, c.error + ": " + file);
+        EXPECT_EQ(loaded.rfind(c.afterStart ? "" : saved, 0), 0u) << loaded;
+        EXPECT_EQ(lists.MaxJoysticks, c.afterStart ? 0 : 4);
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0, c.type);
+    }
+}
+
+// The toolkit says only that it could not write; the user needs the cause to mend it.
+TEST_F(SettingsTest, ASaveThatCannotWriteSaysWhy) {
+    fs::create_directory("small");
+    if (::mount("tmpfs", "small", "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    std::system("cat /dev/zero > small/filler 2>/dev/null");
+    Registry registry(QStringLiteral("small/Padwright.conf"));
+    SettingsContext context{registry, lists, log, host, boxes, controllers};
+    for (const auto& [flags, expected] :
+         {std::pair{0ul, "Disk full"}, {MS_REMOUNT | MS_RDONLY, "File access denied"}}) {
+        ASSERT_EQ(flags ? ::mount("tmpfs", "small", "tmpfs", flags, "size=64k") : 0, 0);
+        try {
+            SaveSettings(context, false);
+            ADD_FAILURE() << "saved";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), std::string(expected) + ": small/Padwright.conf");
+        }
+    }
+    ::umount("small");
 }
 
 // Fails on the first byte, as a full disk does.
