@@ -448,8 +448,9 @@ TEST_F(SettingsTest, AFileOfSerialisedValuesIsSetAsideAndTheDefaultsStart) {
         EXPECT_EQ(fs::exists(ConfigFile), !setAside);
         EXPECT_EQ(lists.MaxJoysticks, 4);
         ASSERT_EQ(boxes.shown.size(), setAside ? 1u : 0u);
-        if (setAside)
+        if (setAside) {
             EXPECT_NE(boxes.shown[0].first.find(kept.string()), std::string::npos);
+        }
     }
     EXPECT_EQ(ReadBytes(ConfigFile.string() + ".bak"), "an earlier backup");
 }
