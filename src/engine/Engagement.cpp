@@ -65,4 +65,23 @@ SlotSet EngagedSlots(const TJoystick& controller, const DIJOYSTATE2& state) {
     return set;
 }
 
+SlotSet EvaluatedSlots(const TJoystick& controller) {
+    SlotSet set;
+    for (int slot = 0; slot < FirstSliderSlot; ++slot)
+        set.set(static_cast<std::size_t>(slot));
+    const int sliders = std::clamp<std::int32_t>(controller.SliderCount, 0, MaxSliders);
+    for (int slot = FirstSliderSlot; slot < SliderSlot(sliders, false); ++slot)
+        set.set(static_cast<std::size_t>(slot));
+    const int hats = std::clamp<std::int32_t>(controller.POVCount, 0, MaxHats);
+    for (int h = 0; h < hats; ++h) {
+        const int stride = HatStride(controller.POVMax[h]);
+        for (int d = 0; stride != 0 && d < HatDirections; d += stride)
+            set.set(static_cast<std::size_t>(HatSlot(h, d)));
+    }
+    const int buttons = std::clamp<std::int32_t>(controller.ButtonCount, 0, MaxButtons);
+    for (int b = 0; b < buttons; ++b)
+        set.set(static_cast<std::size_t>(ButtonSlot(b)));
+    return set;
+}
+
 } // namespace padwright

@@ -24,4 +24,8 @@ bool AxisDirectionEngaged(std::int32_t magnitude, std::int32_t threshold);
 // the controller's object counts.
 SlotSet EngagedSlots(const TJoystick& controller, const DIJOYSTATE2& state);
 
+// The slots the cycle evaluates for `controller` whatever it reads: every axis direction, both
+// directions of its sliders, the directions of its evaluated hats, its buttons.
+SlotSet EvaluatedSlots(const TJoystick& controller);
+
 } // namespace padwright

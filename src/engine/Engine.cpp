@@ -460,29 +460,27 @@ void Engine::PowerOutput(TControlMapping& m, std::int32_t value) {
 }
 
 void Engine::tmrAutoRepeatTimer() {
-    for (auto& controller : lists_.ActiveJoysticks) {
-        TProfile* profile = lists_.ProfileOf(controller);
+    auto& controllers = lists_.ActiveJoysticks;
+    const auto at = [&](int i) -> TJoystick& { return controllers[static_cast<std::size_t>(i)]; };
+    for (int i = 0; i < controllers.count(); ++i) {
+        TProfile* profile = lists_.ProfileOf(at(i));
         if (profile == nullptr)
             continue;
-        auto tick = [&](int slot) { TickRepeat(profile->Mappings[slot], AutoRepeatInterval); };
-        for (int a = 0; a < AxisCount; ++a) {
-            tick(AxisSlot(a, true));
-            tick(AxisSlot(a, false));
-        }
-        const int sliders = Bounded(controller.SliderCount, MaxSliders);
-        for (int s = 0; s < sliders; ++s) {
-            tick(SliderSlot(s, true));
-            tick(SliderSlot(s, false));
-        }
-        const int hats = Bounded(controller.POVCount, MaxHats);
-        for (int h = 0; h < hats; ++h) {
-            const int stride = HatStride(controller.POVMax[h]);
-            for (int d = 0; stride != 0 && d < HatDirections; d += stride)
-                tick(HatSlot(h, d));
-        }
-        const int buttons = Bounded(controller.ButtonCount, MaxButtons);
-        for (int b = 0; b < buttons; ++b)
-            tick(ButtonSlot(b));
+        // A profile several controllers use is one set of mappings, repeating at their own
+        // rates: each is counted down once, if any of them has its slot, when the profile's
+        // first controller comes.
+        bool counted = false;
+        for (int j = 0; j < i && !counted; ++j)
+            counted = lists_.ProfileOf(at(j)) == profile;
+        if (counted)
+            continue;
+        SlotSet slots;
+        for (int j = i; j < controllers.count(); ++j)
+            if (lists_.ProfileOf(at(j)) == profile)
+                slots |= EvaluatedSlots(at(j));
+        for (int slot = 0; slot < SlotCount; ++slot)
+            if (slots.test(static_cast<std::size_t>(slot)))
+                TickRepeat(profile->Mappings[slot], AutoRepeatInterval);
     }
 }
 

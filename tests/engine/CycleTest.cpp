@@ -367,14 +367,26 @@ TEST(CycleSharing, AControllerDroppingOutLeavesWhatAnotherOnItsProfileHolds) {
     }
 }
 
-TEST_F(Cycle, TwoControllersOnOneProfileCountItDownTwicePerTick) {
-    rig.AddController();
-    rig.lists.ActiveJoysticks[1].Acquired = false; // counted down all the same
-    TControlMapping& m = rig.Map(ButtonSlot(0), "VK_A", 5);
-    m.PressState = psRepeating;
-    m.RepeatCountdown = 200;
+// A profile several controllers use counts each mapping down once per tick, if any of them
+// (acquired or not) has its slot; a controller on another profile counts only that one.
+TEST_F(Cycle, ASharedProfileIsCountedDownOncePerTickOverTheSlotsOfAnyOfItsControllers) {
+    rig.AddProfile("Other");
+    rig.lists.ActiveJoysticks[0].ButtonCount = 4;
+    rig.AddController().Acquired = false;
+    rig.lists.ActiveJoysticks[1].ButtonCount = 8;
+    rig.AddController(2);
+    struct Case {
+        int button, profile, expected;
+    } const cases[] = {{0, 1, 170}, {6, 1, 170}, {9, 1, 200}, {0, 2, 170}};
+    for (const Case& c : cases) {
+        TControlMapping& m = rig.Map(ButtonSlot(c.button), "VK_A", 5, c.profile);
+        m.PressState = psRepeating;
+        m.RepeatCountdown = 200;
+    }
     rig.Tick();
-    EXPECT_EQ(m.RepeatCountdown, 140);
+    for (const Case& c : cases)
+        EXPECT_EQ(rig.Slot(ButtonSlot(c.button), c.profile).RepeatCountdown, c.expected)
+            << "button " << c.button << " of profile " << c.profile;
 }
 
 TEST_F(Cycle, TheTickVisitsExactlyTheEvaluatedSlots) {

@@ -15,27 +15,32 @@ class RepeatTiming : public ::testing::TestWithParam<Timing> {};
 
 // A held key: stroke, release, then a key-down each time the countdown has run out. One
 // data-collection run follows every tick, as the faster timer does at the default interval.
+// Idle controllers sharing the profile (one of them not acquired) change nothing.
 TEST_P(RepeatTiming, RepeatsAfterTheCountdownRunsOut) {
     const Timing t = GetParam();
-    EngineRig rig;
-    rig.AddProfile();
-    rig.AddController();
-    TControlMapping& m = rig.Map(ButtonSlot(0), "VK_A", t.rate);
-    rig.Device().SetButton(0, true);
-    ASSERT_EQ(rig.Cycle().size(), 2u); // the stroke
-    ASSERT_EQ(rig.Cycle().size(), 1u); // key up: repeating from here
-    ASSERT_EQ(rig.Cycle(), std::vector{Down(0x41)});
-    EXPECT_EQ(m.RepeatCountdown, RepeatPeriod(t.rate));
+    for (int controllers : {1, 3}) {
+        SCOPED_TRACE(controllers);
+        EngineRig rig;
+        rig.AddProfile();
+        for (int c = 0; c < controllers; ++c)
+            rig.AddController().Acquired = c != 2;
+        TControlMapping& m = rig.Map(ButtonSlot(0), "VK_A", t.rate);
+        rig.Device().SetButton(0, true);
+        ASSERT_EQ(rig.Cycle().size(), 2u); // the stroke
+        ASSERT_EQ(rig.Cycle().size(), 1u); // key up: repeating from here
+        ASSERT_EQ(rig.Cycle(), std::vector{Down(0x41)});
+        EXPECT_EQ(m.RepeatCountdown, RepeatPeriod(t.rate));
 
-    for (int period = 0; period < 3; ++period) {
-        int ticks = 0;
-        while (rig.Cycle().empty()) {
-            ASSERT_LT(ticks, 100) << "never repeated";
-            rig.Tick();
-            ++ticks;
+        for (int period = 0; period < 3; ++period) {
+            int ticks = 0;
+            while (rig.Cycle().empty()) {
+                ASSERT_LT(ticks, 100) << "never repeated";
+                rig.Tick();
+                ++ticks;
+            }
+            EXPECT_EQ(ticks, t.ticksBetweenRepeats) << "period " << period;
+            EXPECT_EQ(rig.injector.calls, std::vector{Down(0x41)});
         }
-        EXPECT_EQ(ticks, t.ticksBetweenRepeats) << "period " << period;
-        EXPECT_EQ(rig.injector.calls, std::vector{Down(0x41)});
     }
 }
 
