@@ -3,14 +3,24 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <chrono>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace padwright {
 
 ReaderClock::ReaderClock(QTimer* dataCollect, QTimer* autoRepeat, std::function<void()> wake,
-                         QObject* parent)
-    : QObject(parent), dataCollect_(dataCollect), autoRepeat_(autoRepeat), wake_(std::move(wake)) {}
+                         std::function<void()> run, QObject* parent)
+    : QObject(parent), dataCollect_(dataCollect), autoRepeat_(autoRepeat), later_(new QTimer(this)),
+      wake_(std::move(wake)) {
+    later_->setSingleShot(true);
+    later_->setTimerType(Qt::PreciseTimer);
+    connect(later_, &QTimer::timeout, this, [run = std::move(run)] {
+        if (run)
+            run();
+    });
+}
 
 ReaderClock::~ReaderClock() {
     Unwatch();
@@ -55,6 +65,32 @@ void ReaderClock::Unwatch() {
         close(w.descriptor);
     }
     watched_.clear();
+}
+
+bool ReaderClock::Pending(const std::vector<int>& descriptors) {
+    polled_.clear();
+    for (const int descriptor : descriptors)
+        polled_.push_back({descriptor, POLLIN, 0});
+    // An error or hang-up shows in revents whatever was asked for.
+    return poll(polled_.data(), polled_.size(), 0) > 0;
+}
+
+std::chrono::microseconds ReaderClock::Now() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+std::chrono::microseconds ReaderClock::Interval() {
+    return std::chrono::milliseconds(dataCollect_->interval());
+}
+
+void ReaderClock::RunAfter(std::chrono::microseconds delay) {
+    // Never sooner than asked: the timer counts whole milliseconds.
+    later_->start(std::chrono::ceil<std::chrono::milliseconds>(delay));
+}
+
+void ReaderClock::CancelRun() {
+    later_->stop();
 }
 
 } // namespace padwright

@@ -89,12 +89,15 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
     frmControlEntry = new TfrmControlEntry(this);
     frmControlEntry->Injector = &injector_;
 
-    readerClock_ = std::make_unique<ReaderClock>(tmrDataCollect, tmrAutoRepeat, [this] {
-        RunHandler([&] {
-            if (reader_->Wake())
-                tmrDataCollectTimer();
-        });
-    });
+    readerClock_ = std::make_unique<ReaderClock>(
+        tmrDataCollect, tmrAutoRepeat,
+        [this] {
+            RunHandler([&] {
+                if (reader_->Wake())
+                    tmrDataCollectTimer();
+            });
+        },
+        [this] { tmrDataCollectTimer(); });
     reader_ = std::make_unique<RestingReader>(Lists, engine_, *readerClock_);
 
     ConnectHandlers();

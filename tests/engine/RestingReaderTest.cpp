@@ -11,6 +11,7 @@
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,9 +21,10 @@
 namespace padwright {
 namespace {
 
+using ::testing::IsEmpty;
 using Micros = std::int64_t;
 constexpr Micros Ms = 1000;
-constexpr Micros Interval = 5 * Ms;
+constexpr Micros TimeInterval = 5 * Ms;
 constexpr Micros RepeatStep = AutoRepeatInterval * Ms;
 
 EvdevDescription PadDescription() {
@@ -88,7 +90,7 @@ public:
             Micros t = until;
             if (i < script.size())
                 t = std::min(t, script[i].at);
-            for (Micros due : {nextTick, nextCycle})
+            for (Micros due : {nextTick, nextCycle, nextDeferred})
                 if (due >= 0)
                     t = std::min(t, due);
             if (t >= until)
@@ -96,17 +98,24 @@ public:
             now = t;
             for (; i < script.size() && script[i].at == t; ++i)
                 Apply(script[i]);
-            if (reader.Asleep() && AnyReady()) {
+            const bool woken = reader.Asleep() && AnyReady(watched);
+            if (woken) {
                 wakes.push_back(t);
                 if (reader.Wake())
                     Run();
+            }
+            if (woken || nextTick == t || nextCycle == t || nextDeferred == t)
+                wakeups.push_back(t);
+            if (nextDeferred == t) {
+                nextDeferred = -1;
+                Run();
             }
             if (nextTick == t) {
                 nextTick += RepeatStep;
                 engine.tmrAutoRepeatTimer();
             }
             if (nextCycle == t) {
-                nextCycle += Interval;
+                nextCycle += TimeInterval;
                 Run();
             }
         }
@@ -122,7 +131,7 @@ public:
     // IReaderClock
     void StartTimers() override {
         nextTick = now + RepeatStep;
-        nextCycle = now + Interval;
+        nextCycle = now + TimeInterval;
     }
     void StopTimers() override { nextTick = nextCycle = -1; }
     bool Watch(const std::vector<int>& descriptors) override {
@@ -130,6 +139,13 @@ public:
         return true;
     }
     void Unwatch() override { watched.clear(); }
+    bool Pending(const std::vector<int>& descriptors) override { return AnyReady(descriptors); }
+    std::chrono::microseconds Now() override { return std::chrono::microseconds(now); }
+    std::chrono::microseconds Interval() override {
+        return std::chrono::microseconds(TimeInterval);
+    }
+    void RunAfter(std::chrono::microseconds delay) override { nextDeferred = now + delay.count(); }
+    void CancelRun() override { nextDeferred = -1; }
 
     std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
     std::vector<int> nodes;
@@ -142,16 +158,20 @@ public:
                                 return DI_OK;
                             }};
     RestingReader reader{lists, engine, *this};
-    Micros now = 0, nextTick = -1, nextCycle = -1;
+    Micros now = 0, nextTick = -1, nextCycle = -1, nextDeferred = -1;
     std::vector<int> watched;
     std::vector<Output> outputs;
     std::vector<Micros> wakes;
     std::vector<std::string> log;
     int runs = 0;
+    // The instants of the runs, and of everything that woke the program: input, a timer, a
+    // put-off run.
+    std::vector<Micros> runAt, wakeups;
 
 private:
     void Run() {
         ++runs;
+        runAt.push_back(now);
         reader.Run();
     }
 
@@ -163,8 +183,8 @@ private:
             kernel->Push(node, {{s.type, s.code, s.value}, {EV_SYN, SYN_REPORT, 0}});
     }
 
-    bool AnyReady() const {
-        for (int fd : watched) {
+    static bool AnyReady(const std::vector<int>& descriptors) {
+        for (int fd : descriptors) {
             pollfd p{fd, POLLIN, 0};
             if (poll(&p, 1, 0) == 1)
                 return true;
@@ -300,21 +320,21 @@ TEST(ReadingDifferential, EventsBetweenTheTicksGiveTheSameOutputsInSubstance) {
 }
 
 TEST(ReadingDifferential, ATapShorterThanTheIntervalIsSentFromRest) {
-    const std::vector<Step> tap = {{11 * Ms, 0, EV_KEY, Button(0), 1},
-                                   {12 * Ms, 0, EV_KEY, Button(0), 0}};
+    const std::vector<Step> tap = {{21 * Ms, 0, EV_KEY, Button(0), 1},
+                                   {22 * Ms, 0, EV_KEY, Button(0), 0}};
     Played p(tap, 100 * Ms);
     EXPECT_EQ(p.polling.outputs, std::vector<Output>{}) << "polling reads it released";
     ASSERT_EQ(p.sleeping.injector.calls.size(), 2u) << "one whole stroke";
     EXPECT_EQ(p.sleeping.injector.calls[0].vk, 0x41);
     EXPECT_EQ(p.sleeping.injector.calls[0].flags, 0u);
-    EXPECT_EQ(p.sleeping.outputs[0].at, 11 * Ms) << "at once, not at the next interval";
+    EXPECT_EQ(p.sleeping.outputs[0].at, 21 * Ms) << "at once, not at the next interval";
 }
 
 // ---- What keeps the reader awake, and what does not ----
 
 TEST(RestingReader, SleepsOnlyWhenNothingIsEngagedAndNothingWasSent) {
     Simulation s(true);
-    s.Play({}, 6 * Ms);
+    s.Play({}, 11 * Ms);
     EXPECT_TRUE(s.reader.Asleep());
     EXPECT_TRUE(s.reader.On()) << "sleeping is not pausing";
     EXPECT_EQ(s.watched.size(), 2u);
@@ -323,17 +343,89 @@ TEST(RestingReader, SleepsOnlyWhenNothingIsEngagedAndNothingWasSent) {
 
     // A stick off-centre below the threshold (on a key mapping) does not keep it awake, nor
     // do the triggers resting at one end (Z and Rz read -MaxVal) or a held button without a
-    // function; a held button with one does.
-    s.Play({{10 * Ms, 0, EV_ABS, ABS_Y, 12000}}, 40 * Ms);
+    // function; a held button that repeats does.
+    s.Play({{20 * Ms, 0, EV_ABS, ABS_Y, 12000}}, 40 * Ms);
     EXPECT_TRUE(s.reader.Asleep());
     EXPECT_TRUE(s.Pad(0).Engaged.test(AxisSlot(2, false)));
     s.Play({{50 * Ms, 0, EV_KEY, Button(9), 1}}, 100 * Ms);
     EXPECT_TRUE(s.reader.Asleep());
-    s.Play({{110 * Ms, 0, EV_KEY, Button(0), 1}}, 200 * Ms);
+    s.Play({{110 * Ms, 0, EV_KEY, Button(1), 1}}, 200 * Ms);
     EXPECT_FALSE(s.reader.Asleep());
     EXPECT_GT(s.nextCycle, 0);
-    s.Play({{210 * Ms, 0, EV_KEY, Button(0), 0}}, 300 * Ms);
+    s.Play({{210 * Ms, 0, EV_KEY, Button(1), 0}}, 300 * Ms);
     EXPECT_TRUE(s.reader.Asleep());
+}
+
+std::size_t CountIn(const std::vector<Micros>& instants, Micros from, Micros to) {
+    return static_cast<std::size_t>(std::count_if(instants.begin(), instants.end(),
+                                                  [=](Micros t) { return t >= from && t < to; }));
+}
+
+// A control held for a second: what has sent all it sends until it is let go lets the reader
+// sleep through the hold; what repeats or moves keeps polling's pace. Both send the same.
+TEST(ReadingDifferential, HeldControlsSleepUnlessTheyRepeatOrMove) {
+    struct Held {
+        const char* what;
+        int pad;
+        std::uint16_t type, code;
+        std::int32_t value;
+        bool keepsPace;
+    } const cases[] = {
+        {"key", 0, EV_KEY, Button(0), 1, false},
+        {"mouse button", 0, EV_KEY, Button(2), 1, false},
+        {"app command", 0, EV_KEY, Button(4), 1, false},
+        {"hat on a key", 0, EV_ABS, ABS_HAT0X, 1, false},
+        {"button without a function", 0, EV_KEY, Button(9), 1, false},
+        {"key at its own rate", 0, EV_KEY, Button(1), 1, true},
+        {"wheel at its own rate", 0, EV_KEY, Button(3), 1, true},
+        {"hat on a key at its own rate", 0, EV_ABS, ABS_HAT0X, -1, true},
+        {"stick on the pointer", 0, EV_ABS, ABS_X, 32767, true},
+        {"key with \"Auto-repeat all keys\"", 1, EV_KEY, Button(0), 1, true},
+    };
+    for (const Held& c : cases) {
+        SCOPED_TRACE(c.what);
+        Played p(Hold(100 * Ms, 1100 * Ms, c.pad, c.type, c.code, c.value), 1300 * Ms);
+        ExpectSameInSubstance(p);
+        const std::size_t polled = CountIn(p.polling.runAt, 200 * Ms, 1100 * Ms);
+        const std::size_t run = CountIn(p.sleeping.runAt, 200 * Ms, 1100 * Ms);
+        if (c.keepsPace)
+            EXPECT_NEAR(static_cast<double>(run), static_cast<double>(polled), 1);
+        else
+            EXPECT_EQ(run, 0u) << "runs while held, against polling's " << polled;
+    }
+}
+
+// Input faster than the interval (stick jitter inside the dead zone, above the kernel's fuzz)
+// wakes the program no more often than polling; quiet again, it sleeps again.
+TEST(ReadingDifferential, NoisyInputWakesItNoMoreOftenThanPolling) {
+    for (Micros every : {1000, 3000, 4100, 7700, 8000, 9900, 10500, 12000, 14000, 16000, 25000}) {
+        SCOPED_TRACE(every);
+        std::vector<Step> noise;
+        for (Micros t = 100 * Ms; t < 1100 * Ms; t += every)
+            noise.push_back({t, 0, EV_ABS, ABS_X, noise.size() % 2 ? 1500 : -1500});
+        Played p(noise, 1300 * Ms);
+        EXPECT_THAT(p.polling.outputs, IsEmpty());
+        const auto count = [](const std::vector<Micros>& at) {
+            return CountIn(at, 100 * Ms, 1100 * Ms);
+        };
+        EXPECT_LE(count(p.sleeping.runAt), count(p.polling.runAt));
+        // Input just after the reader fell asleep wakes it once before the run it waits for.
+        EXPECT_LE(count(p.sleeping.wakeups), count(p.polling.wakeups) + 1);
+        EXPECT_TRUE(p.sleeping.reader.Asleep());
+    }
+}
+
+// A press just after the run that put the reader to sleep is read an interval after that run:
+// no sooner, and no later.
+TEST(ReadingDifferential, InputWithinAnIntervalOfTheLastRunIsReadAnIntervalAfterIt) {
+    Simulation s(true);
+    s.Play({}, 11 * Ms);
+    ASSERT_TRUE(s.reader.Asleep());
+    ASSERT_EQ(s.runAt.back(), 10 * Ms);
+    s.Play({{12 * Ms, 0, EV_KEY, Button(0), 1}}, 50 * Ms);
+    ASSERT_FALSE(s.outputs.empty());
+    EXPECT_EQ(s.outputs[0].at, 15 * Ms);
+    EXPECT_EQ(s.runAt[2], 15 * Ms);
 }
 
 TEST(RestingReader, StoredPressStatesDoNotKeepItAwake) {
