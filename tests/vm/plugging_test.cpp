@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -71,9 +72,14 @@ void FollowOnRealKernel(const std::string& kind) {
     ASSERT_TRUE(monitor);
     ASSERT_EQ(std::string(monitor->Kind()), kind);
     int checks = 0;
+    double longest = 0; // ms the event loop, and with it the reading, waited for one check
     PlugFollower follower(std::move(monitor), [&](bool lastTry) {
         ++checks;
-        return access.FollowPlugging(lastTry) == ControllerAccess::PlugResult::TryAgain;
+        QElapsedTimer took;
+        took.start();
+        const bool again = access.FollowPlugging(lastTry) == ControllerAccess::PlugResult::TryAgain;
+        longest = std::max(longest, static_cast<double>(took.nsecsElapsed()) / 1e6);
+        return again;
     });
     access.StartDirectInput();
     ASSERT_TRUE(lists.FoundJoysticks.empty());
@@ -109,6 +115,8 @@ void FollowOnRealKernel(const std::string& kind) {
     ASSERT_EQ(active.Device->Poll(), DI_OK) << "still the old node";
     ASSERT_EQ(active.Device->GetDeviceState(sizeof state, &state), DI_OK);
     EXPECT_EQ(state.rgbButtons[0], 0x80);
+    std::printf("FIGURE (emulated, %s) longest check after plugging: %.1f ms\n", kind.c_str(),
+                longest);
 
     // Something that is no controller (a keyboard) changes nothing.
     const int before = checks;

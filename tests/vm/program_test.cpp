@@ -305,6 +305,65 @@ TEST(Program, ReplugResumesTypingAndASecondPadIsPickedUp) {
     EXPECT_EQ(program->Wait(30s), 0) << program->Output();
 }
 
+// Pad B tapped every 40 ms (20 ms down, 20 ms up) while pad A is unplugged and plugged in
+// again: following the plugging must not keep B from being read, so every tap is typed.
+TEST(Program, ReplugOfOnePadLosesNoTapOfAnother) {
+    const EvdevDescription second =
+        LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/ds4-bt-gamepad.evemu").description;
+    auto a = std::make_unique<KernelDevice>(Pad());
+    KernelDevice b(second);
+    ProgramHome home("taps");
+    home.WriteStore();
+    home.WriteSettings(5, {{Pad().name, 0, false}, {second.name, 1, false, UinputGuid(second)}});
+    auto program = home.Start();
+    auto input = VirtualInput(*program);
+    ASSERT_TRUE(input);
+    for (KernelDevice* pad : {a.get(), &b}) {
+        pad->Write(Frame(EV_KEY, BTN_SOUTH, 1));
+        ASSERT_TRUE(input->WaitFor(Is(EV_KEY, KEY_LEFTCTRL, 0), StartLimit))
+            << (pad == &b ? "B" : "A") << " is not read; the program said:\n"
+            << program->Output();
+        pad->Write(Frame(EV_KEY, BTN_SOUTH, 0));
+        // They share the profile: the next press is a stroke once this release has been read.
+        std::this_thread::sleep_for(500ms);
+    }
+    input->Drain();
+
+    constexpr int Taps = 100;
+    // Each half lasts 20 ms at least: a writer that fell behind never squeezes a tap.
+    std::thread tapping([&] {
+        for (int i = 0; i < Taps; ++i) {
+            b.Write(Frame(EV_KEY, BTN_SOUTH, 1));
+            std::this_thread::sleep_for(20ms);
+            b.Write(Frame(EV_KEY, BTN_SOUTH, 0));
+            std::this_thread::sleep_for(20ms);
+        }
+    });
+    // Read all along: the virtual device's queue would not hold four seconds of typing.
+    std::vector<Ev> typed;
+    const auto collect = [&](std::chrono::milliseconds span) {
+        const auto end = std::chrono::steady_clock::now() + span;
+        do {
+            for (const Ev& e : input->Drain())
+                typed.push_back(e);
+            std::this_thread::sleep_for(50ms);
+        } while (std::chrono::steady_clock::now() < end);
+    };
+    collect(500ms);
+    a.reset();
+    collect(1500ms);
+    a = std::make_unique<KernelDevice>(Pad());
+    collect(2s);
+    tapping.join();
+    collect(500ms);
+    const auto strokes = std::count_if(typed.begin(), typed.end(), Is(EV_KEY, KEY_A, 1));
+    std::printf("FIGURE (emulated) taps on one pad lost while another is replugged: %d of %d\n",
+                Taps - static_cast<int>(strokes), Taps);
+    EXPECT_EQ(strokes, Taps);
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(30s), 0) << program->Output();
+}
+
 // As a user without access to input nodes: a remembered pad whose node is root's alone at
 // first and is opened up a second later (as udev would) is read then.
 TEST(Program, UnprivilegedPicksUpANodeOpenedUpLater) {
@@ -459,6 +518,11 @@ void MeasureDesign(bool sleeping) {
                 "more key events\n",
                 keyEvents);
     EXPECT_EQ(keyEvents, 0u);
+    // Held without repeat, it has nothing more to send.
+    const Cost buttonHeld = Measure(program->Pid(), 5s);
+    std::printf("FIGURE (emulated) %s, 4 pads at 5 ms, one button held without repeat: %.1f "
+                "wake-ups/s, %.2f%% of one CPU\n",
+                design, buttonHeld.wakeupsPerSecond, buttonHeld.cpuPercent);
     pads[1]->Write(Frame(EV_KEY, BTN_SOUTH, 0));
     std::this_thread::sleep_for(1s);
     const Cost rest = Measure(program->Pid(), 10s);

@@ -1,6 +1,7 @@
 #include "platform/dinput/LibevdevKernel.h"
 
 #include "platform/dinput/EvdevDirectInput.h"
+#include "platform/dinput/NodeCloser.h"
 
 #include <libevdev/libevdev.h>
 
@@ -78,7 +79,7 @@ public:
     LibevdevNode(int fd, libevdev* dev) : fd_(fd), dev_(dev), description_(Describe(dev)) {}
     ~LibevdevNode() override {
         libevdev_free(dev_);
-        close(fd_);
+        CloseEventNode(fd_);
     }
     LibevdevNode(const LibevdevNode&) = delete;
     LibevdevNode& operator=(const LibevdevNode&) = delete;
@@ -178,7 +179,7 @@ int LibevdevKernel::Open(const std::string& node, std::unique_ptr<IEvdevNode>& o
     libevdev* dev = nullptr;
     const int rc = libevdev_new_from_fd(fd, &dev);
     if (rc < 0) {
-        close(fd);
+        CloseEventNode(fd);
         return -rc;
     }
     out = std::make_unique<LibevdevNode>(fd, dev);
