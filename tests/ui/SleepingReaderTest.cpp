@@ -61,10 +61,13 @@ TEST(SleepingReader, InputWakesItAtOnceAndItSleepsAgainOnceLetGo) {
     EXPECT_FALSE(r.w.tmrAutoRepeat->isActive());
     EXPECT_NE(r.tray.seen.back(), "still") << "no pause was shown";
 
+    TControlMapping& a = r.w.Lists.Profiles[0].Mappings[ButtonSlot(0)];
+    a.AutoRepeat = 1;
+    a.RepeatRate = 10;
     r.Button(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !r.h.injector.calls.empty(); }, 2000));
     EXPECT_EQ(r.h.injector.calls[0].vk, 0x41);
-    EXPECT_TRUE(r.w.tmrDataCollect->isActive()) << "a held button keeps the interval";
+    EXPECT_TRUE(r.w.tmrDataCollect->isActive()) << "a held button that repeats keeps the interval";
     QTest::qWait(50);
     EXPECT_FALSE(r.w.Reader().Asleep());
     r.Button(0);
