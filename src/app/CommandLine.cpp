@@ -1,7 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "store/DataFolder.h"
+
 #include <QDir>
-#include <QStandardPaths>
 
 namespace padwright {
 
@@ -38,11 +39,6 @@ QString UsageText() {
 
 QString VersionText() {
     return QStringLiteral("padwright " PADWRIGHT_VERSION "\n");
-}
-
-QString DataFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QStringLiteral("Padwright"));
 }
 
 bool EnterDataFolder(QString& error) {

@@ -21,8 +21,6 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 QString UsageText();
 QString VersionText();
 
-// $XDG_DATA_HOME/Padwright (usually ~/.local/share/Padwright).
-QString DataFolder();
 // Creates the data folder when missing and makes it the working folder, so that the profile
 // store and the log land there. False with `error` set when it cannot.
 bool EnterDataFolder(QString& error);

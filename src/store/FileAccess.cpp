@@ -212,14 +212,15 @@ void AtomicFile::CommitInPlace() {
     std::vector<char> covered(static_cast<std::size_t>(std::min(oldSize, newSize)));
     if (!ReadAllAt(fd_, covered.data(), covered.size(), 0))
         Fail(errno);
-    if (newSize > 0) {
-        const int reserved = ::posix_fallocate(fd_, 0, newSize);
-        // A file system that cannot reserve still gets the write, and its undoing on failure.
-        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
-            // Gives back what a partial reservation added; the old bytes are all still there.
-            [[maybe_unused]] const int undone = ::ftruncate(fd_, oldSize);
-            Fail(reserved);
-        }
+    // The space is reserved beyond the end without moving it, so that a process killed during
+    // the write leaves old and new records but never blank ones. A file system that cannot
+    // reserve so still gets the write, and its undoing on failure.
+    if (newSize > oldSize && ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS) {
+        const int error = errno;
+        // Gives back what a partial reservation took; the old bytes are all still there.
+        [[maybe_unused]] const int undone = ::ftruncate(fd_, oldSize);
+        Fail(error);
     }
     errno = 0;
     const bool written = ::lseek(fd_, 0, SEEK_SET) == 0 && WriteBytes(pending_.data(), newSize) &&

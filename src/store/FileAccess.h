@@ -35,10 +35,10 @@ private:
 // replaces the target only once every byte is written and on the disk, so a failure leaves the
 // previous file as it was. A symbolic link is followed and its target replaced; the target keeps
 // its permissions. Where the folder is not writable but the file is, the file is written in
-// place, since that is the only way such a file can be saved at all: its final size is reserved
-// first, the bytes written over the old ones, the rest cut off last, and a failure on the way
-// puts the old bytes back. A device (such as /dev/null) is written directly: replacing it would
-// destroy the device. A folder, a FIFO or a socket is refused.
+// place, since that is the only way such a file can be saved at all: the space it grows by is
+// reserved first without changing its size, the bytes written over the old ones, the rest cut off
+// last, and a failure on the way puts the old bytes back. A device (such as /dev/null) is written
+// directly: replacing it would destroy the device. A folder, a FIFO or a socket is refused.
 class AtomicFile {
 public:
     explicit AtomicFile(const QString& path);
@@ -48,6 +48,9 @@ public:
 
     void Write(const void* data, std::size_t size);
     void Commit();
+
+    // True when the file's own bytes are overwritten, so the old file lives on under no name.
+    bool InPlace() const { return mode_ == Mode::InPlace; }
 
 protected:
     // Every byte passes here on its way to the disk (in place, at Commit); a test overrides it

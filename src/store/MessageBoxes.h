@@ -14,6 +14,10 @@ public:
 
 inline constexpr const char* StoreNotCompatibleText =
     "Padwright.pro is not compatible with this version.";
+// Shown once, when a save sets aside a store that could not be loaded.
+inline std::string StoreKeptText(std::string_view backup) {
+    return "The profile store that could not be read is kept as \"" + std::string(backup) + "\".";
+}
 inline constexpr const char* NotAValidProfileText = "This file does not contain a valid profile.";
 inline constexpr const char* TimeIntervalRangeText = "Range for time interval is 1-2000.";
 inline constexpr const char* MaxJoysticksRangeText =

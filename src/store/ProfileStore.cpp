@@ -1,14 +1,17 @@
 #include "store/ProfileStore.h"
 
 #include "engine/Errors.h"
+#include "store/DataFolder.h"
 #include "store/StoreFormat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,15 +85,42 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
     backupPending_ = false;
 }
 
-void ProfileStore::KeepBackup() {
-    if (!QFileInfo::exists(path_))
-        return; // gone since the load: nothing left to keep
-    const QString backup = FreeBackupName(path_);
+// Returns the backup's name.
+QString ProfileStore::KeepBackup(bool copy) {
+    const QString beside = FreeBackupName(path_);
+    try {
+        MakeBackup(beside, copy);
+        return beside;
+    } catch (const Error& besideError) {
+        // A read-only folder whose store may be written in place must not make saving
+        // impossible for ever: the backup goes where the user's own files go.
+        const QString folder = DataFolder();
+        if (QFileInfo(folder).canonicalFilePath() ==
+            QFileInfo(QFileInfo(beside).absolutePath()).canonicalFilePath())
+            throw;
+        try {
+            std::error_code created;
+            std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), created);
+            if (created)
+                throw InOutError(created.value(), folder.toStdString());
+            const QString elsewhere =
+                FreeBackupName(QDir(folder).filePath(QFileInfo(path_).fileName()));
+            MakeBackup(elsewhere, copy);
+            return elsewhere;
+        } catch (const Error& elsewhereError) {
+            if (std::strcmp(besideError.what(), elsewhereError.what()) == 0)
+                throw;
+            throw Error(std::string(besideError.what()) + "\n" + elsewhereError.what());
+        }
+    }
+}
+
+void ProfileStore::MakeBackup(const QString& backup, bool copy) {
     // A second name for the same file copies nothing, so even a store of gigabytes is kept at
     // once; the save then replaces the store's name only. Where that cannot be (no hard links, the
     // link would cross file systems), a copy.
-    if (::linkat(AT_FDCWD, QFile::encodeName(path_).constData(), AT_FDCWD,
-                 QFile::encodeName(backup).constData(), AT_SYMLINK_FOLLOW) == 0)
+    if (!copy && ::linkat(AT_FDCWD, QFile::encodeName(path_).constData(), AT_FDCWD,
+                          QFile::encodeName(backup).constData(), AT_SYMLINK_FOLLOW) == 0)
         return;
     CopyFile(path_, backup);
 }
@@ -109,9 +139,14 @@ void ProfileStore::CopyFile(const QString& from, const QString& to) {
 }
 
 void ProfileStore::Save(const StableList<TProfile>& profiles) {
-    if (backupPending_)
-        KeepBackup();
+    // Opened first, since whether the store is written in place decides how it is kept.
     auto file = openFile_(path_);
+    if (backupPending_ && QFileInfo::exists(path_)) {
+        const QString backup = KeepBackup(file->InPlace());
+        backupPending_ = false; // one backup, however many saves fail after it
+        boxes_.Warning(StoreKeptText(QFileInfo(backup).absoluteFilePath().toStdString()),
+                       "Padwright");
+    }
     for (const TProfile& profile : profiles)
         file->Write(&profile, sizeof profile);
     file->Commit();

@@ -29,8 +29,12 @@ public:
 
     // Writes every profile in list order, whole or not at all; raises Error with the runtime's
     // text and leaves the old store as it was when that fails. A store that could not be loaded
-    // is first kept as "Padwright.pro.bak" (or ".bak.1", ".bak.2"... when that name is taken, so
-    // that an earlier backup is never lost), since it may hold profiles the user still needs.
+    // may hold profiles the user still needs, so the first save is preceded by a backup of it,
+    // once however many saves then fail, and a box says where it is: "Padwright.pro.bak" beside
+    // it (or ".bak.1", ".bak.2"... when that name is taken, so that an earlier backup is never
+    // lost), or in DataFolder() where its own folder cannot take it. A store written in place is
+    // copied, since a second name for it would be overwritten too. Where no backup can be made,
+    // the save fails with the reason and the store is not written.
     void Save(const StableList<TProfile>& profiles);
 
     // True from a load that found a store it could not read until a save has kept a copy.
@@ -40,7 +44,8 @@ public:
     void SetFileFactory(AtomicFileFactory factory) { openFile_ = std::move(factory); }
 
 private:
-    void KeepBackup();
+    QString KeepBackup(bool copy);
+    void MakeBackup(const QString& backup, bool copy);
     void CopyFile(const QString& from, const QString& to);
 
     IMessageBoxes& boxes_;

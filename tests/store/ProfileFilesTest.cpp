@@ -5,8 +5,10 @@
 #include "engine/Errors.h"
 
 #include <functional>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 
 namespace padwright {
 namespace {
@@ -82,13 +84,19 @@ TEST_F(ProfileFilesTest, FailedExportLeavesTheOldFile) {
 
 // Anything but a regular file is refused with what it is, and a FIFO neither waits for a peer
 // nor is replaced.
-TEST_F(ProfileFilesTest, FoldersAndFifosAreRefusedWithTheirReason) {
+TEST_F(ProfileFilesTest, FoldersFifosAndSocketsAreRefusedWithTheirReason) {
     fs::create_directory("folder.pro");
     ASSERT_EQ(::mkfifo("pipe.pro", 0666), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{AF_UNIX, "socket.pro"};
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(listener);
     const struct {
         const char* path;
         const char* text;
-    } targets[] = {{"folder.pro", "Invalid filename: "}, {"pipe.pro", "File access denied: "}};
+    } targets[] = {{"folder.pro", "Invalid filename: "},
+                   {"pipe.pro", "File access denied: "},
+                   {"socket.pro", "File access denied: "}};
     for (const auto& t : targets) {
         SCOPED_TRACE(t.path);
         const std::string expected = t.text + std::string(t.path);
@@ -114,6 +122,7 @@ TEST_F(ProfileFilesTest, FoldersAndFifosAreRefusedWithTheirReason) {
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(fs::is_directory("folder.pro"));
     EXPECT_TRUE(fs::is_fifo("pipe.pro"));
+    EXPECT_TRUE(fs::is_socket("socket.pro"));
 }
 
 TEST_F(ProfileFilesTest, ADeviceIsWrittenDirectlyNeverReplaced) {

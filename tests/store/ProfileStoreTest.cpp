@@ -393,10 +393,11 @@ TEST_F(ProfileStoreTest, PermissionCases) {
 }
 
 // Writes in place, since the folder is read-only, and fails after `allowed` bytes when that is
-// not negative.
+// not negative, or is killed there.
 class InPlaceFailingFile : public AtomicFile {
 public:
-    InPlaceFailingFile(const QString& path, qint64 allowed) : AtomicFile(path), left_(allowed) {}
+    InPlaceFailingFile(const QString& path, qint64 allowed, bool killed)
+        : AtomicFile(path), left_(allowed), killed_(killed) {}
 
 protected:
     bool WriteBytes(const char* data, qint64 size) override {
@@ -406,12 +407,15 @@ protected:
         if (!AtomicFile::WriteBytes(data, n))
             return false;
         left_ -= n;
+        if (killed_ && n < size)
+            ::raise(SIGKILL);
         errno = ENOSPC;
         return n == size;
     }
 
 private:
     qint64 left_;
+    bool killed_;
 };
 
 TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
@@ -420,13 +424,15 @@ TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
         int before, after; // records
         rlim_t sizeLimit;  // RLIM_INFINITY: none
         qint64 failAfter;  // -1: the disk does not fail
-        const char* error;
+        const char* error; // "killed": the process dies at `failAfter`
     } cases[] = {
         {"grows", 2, 6, RLIM_INFINITY, -1, nullptr},
         {"shrinks, the rest cut off last", 6, 1, RLIM_INFINITY, -1, nullptr},
         {"final size cannot be reserved", 2, 6, 65536, -1, "Disk full"},
         {"fails half-way through growing", 2, 6, RLIM_INFINITY, 15040 * 2 + 700, "Disk full"},
         {"fails half-way through shrinking", 6, 2, RLIM_INFINITY, 15040 + 5, "Disk full"},
+        {"killed amid the old records", 6, 8, RLIM_INFINITY, 15040 * 3, "killed"},
+        {"killed past the old end", 2, 6, RLIM_INFINITY, 15040 * 4, "killed"},
     };
     const fs::path store = dir / StoreFileName;
     for (const auto& c : cases) {
@@ -441,8 +447,9 @@ TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
         fs::permissions(store, fs::perms(0666));
         fs::permissions(dir, fs::perms(0555));
         ProfileStore inPlace(boxes, QString::fromStdString(store.string()));
+        const bool killed = c.error && std::string(c.error) == "killed";
         inPlace.SetFileFactory([&](const QString& path) {
-            return std::make_unique<InPlaceFailingFile>(path, c.failAfter);
+            return std::make_unique<InPlaceFailingFile>(path, c.failAfter, killed);
         });
         const int status = SaveUnprivileged(
             [&] {
@@ -453,9 +460,80 @@ TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
                 inPlace.Save(saved);
             },
             c.error ? c.error : "(none)");
-        EXPECT_EQ(status, c.error ? 2 : 0);
-        EXPECT_TRUE(SameBytes(ReadBytes(store), ListBytes(c.error ? old : saved)));
+        // Killed: what was written so far, then the old records it did not reach, none blank.
+        const std::string oldBytes = ListBytes(old), newBytes = ListBytes(saved);
+        const auto written = static_cast<std::size_t>(std::max<qint64>(c.failAfter, 0));
+        EXPECT_EQ(status, killed ? -1 : c.error ? 2 : 0);
+        EXPECT_TRUE(SameBytes(ReadBytes(store),
+                              !c.error  ? newBytes
+                              : !killed ? oldBytes
+                                        : newBytes.substr(0, written) +
+                                              oldBytes.substr(std::min(written, oldBytes.size()))));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    }
+}
+
+// A store that could not be loaded is kept once, before the first save however many fail, where
+// it can be written and apart from the file the save overwrites; a box says where.
+TEST_F(ProfileStoreTest, AStoreThatCouldNotBeLoadedIsKeptOnceWhereItCanBe) {
+    const std::string foreign = RandomBytes(15040 + 7, 60);
+    profiles.push_back(RandomProfile(61));
+    const fs::path data = dir / "data-home" / "Padwright";
+    fs::permissions(dir, fs::perms::all); // where the data folder is made
+    const struct {
+        const char *store, *target; // the name the program is given, and the file it names
+        bool readOnly;              // the target's folder
+        fs::path kept;              // empty: nowhere (the data folder is read-only too)
+    } cases[] = {
+        {"a/Padwright.pro", "a/Padwright.pro", false, "a/Padwright.pro.bak"},
+        {"b/Padwright.pro", "b/Padwright.pro", true, data / "Padwright.pro.bak"},
+        {"c/Padwright.pro", "c/real/store", true, "c/Padwright.pro.bak"}, // written in place
+        {"d/Padwright.pro", "d/Padwright.pro", true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        const fs::path folder = fs::path(c.target).parent_path();
+        fs::create_directories(folder);
+        fs::permissions(fs::path(c.store).parent_path(), fs::perms::all);
+        WriteBytes(c.target, foreign);
+        fs::permissions(c.target, fs::perms(0666));
+        if (c.store != std::string(c.target))
+            fs::create_symlink(dir / c.target, c.store);
+        if (c.kept.empty()) {
+            fs::create_directories(data);
+            fs::permissions(data, fs::perms(0555));
+        }
+        RecordingBoxes caseBoxes;
+        ProfileStore unread(caseBoxes, c.store);
+        StableList<TProfile> none;
+        unread.Load(none);
+        if (c.readOnly)
+            fs::permissions(folder, fs::perms(0555));
+        const int status = SaveUnprivileged([&] {
+            unread.SetFileFactory([&](const QString& path) -> std::unique_ptr<AtomicFile> {
+                return path == QLatin1String(c.store) ? std::make_unique<FullDiskFile>(path, 100)
+                                                      : OpenAtomicFile(path);
+            });
+            for (int failed = 0; failed < 5; ++failed) {
+                try {
+                    unread.Save(profiles);
+                    ::_exit(4);
+                } catch (const Error&) {
+                }
+            }
+            unread.SetFileFactory(OpenAtomicFile);
+            unread.Save(profiles);
+            if (caseBoxes.shown.size() != 2 ||
+                caseBoxes.shown[1].first != StoreKeptText(fs::absolute(c.kept).string()))
+                ::_exit(5);
+        });
+        fs::permissions(folder, fs::perms::all);
+        EXPECT_EQ(status, c.kept.empty() ? 2 : 0);
+        EXPECT_TRUE(SameBytes(ReadBytes(c.target), c.kept.empty() ? foreign : ListBytes(profiles)));
+        if (!c.kept.empty()) {
+            EXPECT_TRUE(SameBytes(ReadBytes(c.kept), foreign));
+            EXPECT_FALSE(fs::exists(c.kept.string() + ".1"));
+        }
     }
 }
 

@@ -95,6 +95,7 @@ protected:
         fs::remove_all(dir);
         fs::create_directories(dir);
         fs::current_path(dir);
+        ::setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1); // never the user's own
     }
     void TearDown() override {
         fs::current_path(old);
