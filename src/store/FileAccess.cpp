@@ -216,7 +216,7 @@ void AtomicFile::CommitInPlace() {
     // the write leaves old and new records but never blank ones. A file system that cannot
     // reserve so still gets the write, and its undoing on failure.
     if (newSize > oldSize && ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 &&
-        errno != EOPNOTSUPP && errno != ENOSYS) {
+        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) {
         const int error = errno;
         // Gives back what a partial reservation took; the old bytes are all still there.
         [[maybe_unused]] const int undone = ::ftruncate(fd_, oldSize);
