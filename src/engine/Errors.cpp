@@ -1,5 +1,7 @@
 #include "engine/Errors.h"
 
+#include "platform/files/SystemFiles.h"
+
 #include <cerrno>
 
 namespace padwright {
@@ -7,6 +9,8 @@ namespace padwright {
 namespace {
 
 std::string InOutErrorText(int errorNumber) {
+    if (DiskFullError(errorNumber))
+        return "Disk full";
     switch (errorNumber) {
     case ENOENT:
     case ENOTDIR:
@@ -22,10 +26,6 @@ std::string InOutErrorText(int errorNumber) {
     case EMFILE:
     case ENFILE:
         return "Too many open files";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return "Disk full";
     default:
         return "I/O error " + std::to_string(errorNumber);
     }

@@ -1,13 +1,10 @@
 #include "input/DiLog.h"
 
 #include "engine/Errors.h"
-#include "engine/RegularFile.h"
 #include "input/DirectInputErrorText.h"
+#include "platform/files/SystemFiles.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace padwright {
@@ -21,24 +18,9 @@ void DiLog::Open(std::string_view path) {
     if (LogEnabled())
         Close();
     path_.assign(path);
-    // A FIFO in the log's place would hold start-up until something reads it; a device takes
-    // the lines as the store's device takes its bytes.
-    const int fd = OpenRegularFile(path_.c_str(), O_WRONLY | O_CREAT, /*devicesToo=*/true);
+    const int fd = OpenHeldForWriting(path_);
     if (fd < 0)
         throw InOutError(errno, path_);
-    // Take the lock before emptying, so a second instance never wipes the log the first one is
-    // writing.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw InOutError(error, path_);
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw InOutError(error, path_);
-    }
     fd_ = fd;
 }
 

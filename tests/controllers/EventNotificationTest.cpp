@@ -2,19 +2,17 @@
 // input is pending, still readable once the device is gone.
 #include "ControllerRig.h"
 #include "platform/dinput/EvdevDevice.h"
+#include "platform/dinput/WakeSignal.h"
 
 #include <gtest/gtest.h>
-
-#include <poll.h>
 
 namespace padwright {
 namespace {
 
 using testing::ControllerRig;
 
-bool Readable(int fd) {
-    pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, 0) == 1 && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+bool Readable(WaitHandle handle) {
+    return IsSignalled(handle);
 }
 
 TEST(EventNotification, OpeningSetsItBeforeAcquireAndItSignalsPendingInputAndUnplugging) {
@@ -24,8 +22,8 @@ TEST(EventNotification, OpeningSetsItBeforeAcquireAndItSignalsPendingInputAndUnp
     rig.Add(0);
     TJoystick& pad = rig.Active(0);
     ASSERT_TRUE(pad.Acquired);
-    const int fd = pad.Notification;
-    ASSERT_GE(fd, 0);
+    const WaitHandle fd = pad.Notification;
+    ASSERT_NE(fd, NoWaitHandle);
     int again = -1;
     EXPECT_EQ(pad.Device->SetEventNotification(&again), DIERR_ACQUIRED);
     EXPECT_EQ(again, -1);

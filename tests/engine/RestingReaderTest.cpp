@@ -8,6 +8,7 @@
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
 #include "platform/dinput/ScriptedDevice.h"
+#include "platform/dinput/WakeSignal.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <poll.h>
 
 namespace padwright {
 namespace {
@@ -184,11 +184,9 @@ private:
     }
 
     static bool AnyReady(const std::vector<int>& descriptors) {
-        for (int fd : descriptors) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 0) == 1)
+        for (WaitHandle handle : descriptors)
+            if (IsSignalled(handle))
                 return true;
-        }
         return false;
     }
 

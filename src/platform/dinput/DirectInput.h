@@ -2,6 +2,8 @@
 // A DirectInput-shaped controller API: the same calls, arguments, result codes and values as
 // DirectInput 8, so that the controller code and its log lines read as they would there.
 // Implementations: evdev (the kernel's input devices) and fixtures (device descriptions).
+#include "platform/dinput/WaitHandle.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -199,11 +201,12 @@ inline constexpr DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), sizeof(DI
 
 using WindowHandle = std::uintptr_t;
 
-// The event a device signals when it has input. On Windows the caller creates the event and
-// the device sets it; here the device owns what becomes ready, so SetEventNotification writes
-// into the caller's handle the descriptor to wait on: readable while input is pending, and
-// reporting hang-up or an error (or staying readable) once the device is gone.
-using HANDLE = int*;
+// The event a device signals when it has input. DirectInput takes an event the caller made;
+// here the device owns what becomes ready, so SetEventNotification writes into the caller's
+// handle what to wait on: on Linux readable while input is pending and reporting hang-up or an
+// error (or staying readable) once the device is gone; on Windows an event that DirectInput
+// sets on each change of the state and that a wait resets.
+using HANDLE = WaitHandle*;
 
 using EnumDevicesCallback = std::function<int(const DIDEVICEINSTANCEA&, void*)>;
 using EnumObjectsCallback = std::function<int(const DIDEVICEOBJECTINSTANCEA&, void*)>;

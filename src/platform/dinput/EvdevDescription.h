@@ -2,7 +2,7 @@
 // What the kernel tells about one evdev node: identity, capability bits and axis ranges. Both
 // the kernel reader and the device-description parser produce it, and everything that decides
 // what a controller looks like works on it alone.
-#include <linux/input.h>
+#include <linux/input-event-codes.h>
 
 #include <array>
 #include <bitset>

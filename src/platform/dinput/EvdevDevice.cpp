@@ -276,10 +276,10 @@ HRESULT EvdevDevice::SetEventNotification(HANDLE event) {
         return DIERR_ACQUIRED;
     if (event == nullptr)
         return DI_OK;
-    const int fd = node_->WaitHandle();
-    if (fd < 0)
+    const WaitHandle signal = node_->Signal();
+    if (signal == NoWaitHandle)
         return DI_POLLEDDEVICE;
-    *event = fd;
+    *event = signal;
     return DI_OK;
 }
 

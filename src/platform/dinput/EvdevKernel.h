@@ -3,6 +3,7 @@
 // /dev/input through libevdev; an in-memory one serves device descriptions and queued events,
 // so the same DirectInput code runs in tests and from fixtures.
 #include "platform/dinput/EvdevDescription.h"
+#include "platform/dinput/WaitHandle.h"
 
 #include <memory>
 #include <string>
@@ -20,9 +21,10 @@ public:
     virtual const EvdevDescription& Description() const = 0;
     // The next pending event; Empty when none is pending, Gone once the device has vanished.
     virtual ReadStatus Next(EvdevEvent& event) = 0;
-    // A descriptor that is readable while events are pending and reports hang-up, an error or
-    // stays readable once the device is gone; -1 when the node cannot signal.
-    virtual int WaitHandle() const { return -1; }
+    // What is signalled while events are pending and stays signalled (or, a descriptor,
+    // reports hang-up or an error) once the device is gone; NoWaitHandle when the node cannot
+    // signal.
+    virtual WaitHandle Signal() const { return NoWaitHandle; }
 };
 
 class IEvdevKernel {

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace padwright {
 
@@ -19,14 +17,14 @@ public:
         : description_(std::move(description)), client_(std::move(client)) {}
 
     const EvdevDescription& Description() const override { return description_; }
-    int WaitHandle() const override { return client_->signal; }
+    WaitHandle Signal() const override { return client_->signal.Handle(); }
 
     ReadStatus Next(EvdevEvent& event) override {
         // Like the kernel, a vanished device answers "gone" whatever was still buffered.
         if (client_->gone)
             return ReadStatus::Gone;
         if (client_->queue.empty()) {
-            client_->Lower();
+            client_->signal.Lower();
             return ReadStatus::Empty;
         }
         event = client_->queue.front();
@@ -93,16 +91,13 @@ std::vector<EvdevEvent> Delivered(EvdevDescription& d, std::vector<EvdevEvent> e
 
 class FixturePlugMonitor final : public IPlugMonitor {
 public:
-    explicit FixturePlugMonitor(std::shared_ptr<int> fd) : fd_(std::move(fd)) {}
-    int Fd() const override { return *fd_; }
+    explicit FixturePlugMonitor(std::shared_ptr<WakeSignal> signal) : signal_(std::move(signal)) {}
+    int Fd() const override { return signal_->Handle(); }
     const char* Kind() const override { return "fixture"; }
-    bool Drain() override {
-        std::uint64_t count = 0;
-        return read(*fd_, &count, sizeof count) == sizeof count && count > 0;
-    }
+    bool Drain() override { return signal_->Lower(); }
 
 private:
-    std::shared_ptr<int> fd_;
+    std::shared_ptr<WakeSignal> signal_;
 };
 
 } // namespace
@@ -110,44 +105,18 @@ private:
 FixtureKernel::FixtureKernel() = default;
 
 std::unique_ptr<IPlugMonitor> FixtureKernel::Monitor() {
-    const int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (fd < 0)
+    auto shared = std::make_shared<WakeSignal>();
+    if (shared->Handle() == NoWaitHandle)
         return nullptr;
-    auto shared = std::shared_ptr<int>(new int(fd), [](int* p) {
-        close(*p);
-        delete p;
-    });
-    std::erase_if(monitors_, [](const std::weak_ptr<int>& m) { return m.expired(); });
+    std::erase_if(monitors_, [](const std::weak_ptr<WakeSignal>& m) { return m.expired(); });
     monitors_.push_back(shared);
     return std::make_unique<FixturePlugMonitor>(std::move(shared));
 }
 
 void FixtureKernel::Notify() {
-    const std::uint64_t one = 1;
     for (const auto& weak : monitors_)
-        if (auto fd = weak.lock())
-            (void)!write(*fd, &one, sizeof one);
-}
-
-FixtureKernel::Client::Client() : signal(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-
-FixtureKernel::Client::~Client() {
-    if (signal >= 0)
-        close(signal);
-}
-
-// Neither call can fail in a way that matters: the counter cannot overflow from these ones,
-// and reading an eventfd that is not raised only answers EAGAIN.
-void FixtureKernel::Client::Raise() {
-    const std::uint64_t one = 1;
-    if (signal >= 0 && write(signal, &one, sizeof one) < 0)
-        return;
-}
-
-void FixtureKernel::Client::Lower() {
-    std::uint64_t count = 0;
-    if (signal >= 0 && ::read(signal, &count, sizeof count) < 0)
-        return;
+        if (auto signal = weak.lock())
+            signal->Raise();
 }
 
 std::string FixtureKernel::NodePath(int node) {
@@ -185,7 +154,7 @@ void FixtureKernel::Push(int number, const std::vector<EvdevEvent>& events) {
     for (auto& weak : node.clients)
         if (auto client = weak.lock()) {
             client->queue.insert(client->queue.end(), delivered.begin(), delivered.end());
-            client->Raise();
+            client->signal.Raise();
         }
 }
 
@@ -195,7 +164,7 @@ void FixtureKernel::Unplug(int number) {
     for (auto& weak : node.clients)
         if (auto client = weak.lock()) {
             client->gone = true;
-            client->Raise();
+            client->signal.Raise();
         }
     node.clients.clear();
     Notify();
@@ -242,7 +211,7 @@ int FixtureKernel::Open(const std::string& path, std::unique_ptr<IEvdevNode>& ou
     auto client = std::make_shared<Client>();
     client->queue.assign(node->recorded.begin(), node->recorded.end());
     if (!client->queue.empty())
-        client->Raise();
+        client->signal.Raise();
     std::erase_if(node->clients, [](const std::weak_ptr<Client>& c) { return c.expired(); });
     node->clients.push_back(client);
     out = std::make_unique<FixtureNode>(node->current, std::move(client));

@@ -7,6 +7,7 @@
 #include "platform/dinput/EvdevKernel.h"
 #include "platform/dinput/JoystickIds.h"
 #include "platform/dinput/PlugMonitor.h"
+#include "platform/dinput/WakeSignal.h"
 
 #include <deque>
 #include <map>
@@ -48,19 +49,12 @@ public:
     int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) override;
     bool Peek(const std::string& node, EvdevDescription& out) override;
 
-    // One open handle. Its eventfd is readable while events are queued or the device is
-    // gone, as a kernel event node polls readable.
+    // One open handle. Its signal is set while events are queued or the device is gone, as
+    // a kernel event node polls readable.
     struct Client {
-        Client();
-        ~Client();
-        Client(const Client&) = delete;
-        Client& operator=(const Client&) = delete;
-        void Raise();
-        void Lower();
-
         std::deque<EvdevEvent> queue;
         bool gone = false;
-        int signal = -1;
+        WakeSignal signal;
     };
 
 private:
@@ -79,7 +73,7 @@ private:
     int next_ = 0;
     int scans_ = 0;
     bool directory_ = true;
-    std::vector<std::weak_ptr<int>> monitors_; // their eventfds
+    std::vector<std::weak_ptr<WakeSignal>> monitors_;
 };
 
 // A DirectInput object over fixture devices, the way DirectInput8Create gives the real one.

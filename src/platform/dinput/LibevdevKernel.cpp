@@ -87,7 +87,7 @@ public:
     const EvdevDescription& Description() const override { return description_; }
     // The kernel's event node polls readable while events are queued and reports
     // POLLHUP | POLLERR once the device is gone.
-    int WaitHandle() const override { return fd_; }
+    WaitHandle Signal() const override { return fd_; }
 
     ReadStatus Next(EvdevEvent& event) override {
         input_event ev;

@@ -1,0 +1,32 @@
+#include "platform/dinput/WakeSignal.h"
+#include "platform/dinput/win/WinHandle.h"
+
+namespace padwright {
+
+// Manual reset, so that the event stays set while input is pending, as a readable descriptor
+// stays readable.
+WakeSignal::WakeSignal() : handle_(ToWaitHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))) {}
+
+WakeSignal::~WakeSignal() {
+    if (handle_ != NoWaitHandle)
+        CloseHandle(FromWaitHandle(handle_));
+}
+
+void WakeSignal::Raise() {
+    if (handle_ != NoWaitHandle)
+        SetEvent(FromWaitHandle(handle_));
+}
+
+bool WakeSignal::Lower() {
+    if (handle_ == NoWaitHandle)
+        return false;
+    const bool wasSet = IsSignalled(handle_);
+    ResetEvent(FromWaitHandle(handle_));
+    return wasSet;
+}
+
+bool IsSignalled(WaitHandle handle) {
+    return WaitForSingleObject(FromWaitHandle(handle), 0) == WAIT_OBJECT_0;
+}
+
+} // namespace padwright
