@@ -7,3 +7,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
 cd "$build"
 ctest --output-on-failure --timeout 300 -j2 "$@"
+# The Windows build's tests under Wine, in a fresh prefix of their own.
+"$root/scripts/test-windows.sh"

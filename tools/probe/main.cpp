@@ -3,16 +3,14 @@
 // at one end of their range), from /dev/input or from device description files, and shows
 // their state. Controllers this user may not read are named with the way to be given access.
 #include "ProbeText.h"
+#include "System.h"
 #include "input/ControllerAccess.h"
 #include "input/DirectInputErrorText.h"
 #include "platform/dinput/EvdevDevice.h"
 #include "platform/dinput/EvdevDirectInput.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
-#include "platform/dinput/LibevdevKernel.h"
 #include "platform/dinput/ObjectLayout.h"
-
-#include <libevdev/libevdev.h>
 
 #include <charconv>
 #include <chrono>
@@ -104,9 +102,9 @@ bool ParseOptions(int argc, char** argv, Options& o) {
 }
 
 std::string CodeName(unsigned type, unsigned code) {
-    const char* name = libevdev_event_code_get_name(type, code);
+    const std::string name = probe::KernelCodeName(type, code);
     // The last code carries only the name of the range's end (KEY_MAX), which no device means.
-    if (name != nullptr && !std::string_view(name).ends_with("_MAX"))
+    if (!name.empty() && !name.ends_with("_MAX"))
         return name;
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%03x", code); // codes the kernel gives no name
@@ -180,7 +178,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    DirectInputEntry entry = DirectInput8Create;
+    DirectInputEntry entry = probe::SystemDirectInput();
     if (!options.fixtures.empty()) {
         auto kernel = std::make_shared<FixtureKernel>();
         for (const std::string& file : options.fixtures) {

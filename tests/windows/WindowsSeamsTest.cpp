@@ -1,0 +1,52 @@
+#include "engine/EngineHost.h"
+#include "input/ControllerAccess.h"
+#include "input/DirectInputErrorText.h"
+#include "platform/dinput/win/WinDirectInput.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// After the seams, whose constant names the Windows headers define as macros.
+#include <windows.h>
+
+namespace padwright {
+namespace {
+
+class Host : public IEngineHost {
+public:
+    void PauseReading() override {}
+    void ResumeReading() override {}
+    void TrayAnimationStep() override {}
+    void LogDirectInputError(std::string_view prefix, HRESULT code) override {
+        lines.push_back(std::string(prefix) + std::string(DirectInputErrorText(code)));
+    }
+    std::vector<std::string> lines;
+};
+
+// Wine has no game controllers of its own: the real DirectInput answers through the unchanged
+// controller layer with an empty list, and its failures carry DirectInput's codes.
+TEST(WindowsDirectInput, AnswersTheControllerLayerWithItsOwnCodes) {
+    TLists lists;
+    Host host;
+    ControllerAccess access(lists, host, DirectInput8Create);
+    access.StartDirectInput();
+    ASSERT_NE(access.DirectInput(), nullptr);
+    EXPECT_TRUE(lists.FoundJoysticks.empty());
+    EXPECT_TRUE(host.lines.empty());
+
+    std::shared_ptr<IDirectInputDevice8> device;
+    const GUID nobody = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
+    EXPECT_EQ(access.DirectInput()->CreateDevice(nobody, device), DIERR_DEVICENOTREG);
+    EXPECT_EQ(device, nullptr);
+}
+
+// The manifest every program carries makes the ANSI calls, DirectInput's A interface among
+// them, speak UTF-8.
+TEST(WindowsManifest, TheAnsiCodePageIsUtf8) {
+    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+}
+
+} // namespace
+} // namespace padwright
