@@ -12,14 +12,27 @@ public:
     WakeSignal(const WakeSignal&) = delete;
     WakeSignal& operator=(const WakeSignal&) = delete;
 
-    void Raise();
+    // Only changes reach the system: on Windows each is a round trip to the kernel (or to
+    // Wine's server), and devices lower their signal on every empty read.
+    void Raise() {
+        if (!raised_)
+            Set(raised_ = true);
+    }
     // True when it was raised.
-    bool Lower();
+    bool Lower() {
+        if (!raised_)
+            return false;
+        Set(raised_ = false);
+        return true;
+    }
     // What to wait on (see WaitHandle); NoWaitHandle when the system gave no signal.
     WaitHandle Handle() const { return handle_; }
 
 private:
+    void Set(bool raised);
+
     WaitHandle handle_ = NoWaitHandle;
+    bool raised_ = false;
 };
 
 // Whether a wait on `handle` would end now, without consuming the signal of a level handle.

@@ -16,15 +16,12 @@ WakeSignal::~WakeSignal() {
 
 // Neither call can fail in a way that matters: the counter cannot overflow from these ones,
 // and reading an eventfd that is not raised only answers EAGAIN.
-void WakeSignal::Raise() {
-    const std::uint64_t one = 1;
-    if (handle_ >= 0 && write(handle_, &one, sizeof one) < 0)
+void WakeSignal::Set(bool raised) {
+    std::uint64_t count = 1;
+    if (handle_ < 0)
         return;
-}
-
-bool WakeSignal::Lower() {
-    std::uint64_t count = 0;
-    return handle_ >= 0 && read(handle_, &count, sizeof count) == sizeof count && count > 0;
+    if (raised ? write(handle_, &count, sizeof count) < 0 : read(handle_, &count, sizeof count) < 0)
+        return;
 }
 
 bool IsSignalled(WaitHandle handle) {

@@ -12,17 +12,9 @@ WakeSignal::~WakeSignal() {
         CloseHandle(FromWaitHandle(handle_));
 }
 
-void WakeSignal::Raise() {
+void WakeSignal::Set(bool raised) {
     if (handle_ != NoWaitHandle)
-        SetEvent(FromWaitHandle(handle_));
-}
-
-bool WakeSignal::Lower() {
-    if (handle_ == NoWaitHandle)
-        return false;
-    const bool wasSet = IsSignalled(handle_);
-    ResetEvent(FromWaitHandle(handle_));
-    return wasSet;
+        raised ? SetEvent(FromWaitHandle(handle_)) : ResetEvent(FromWaitHandle(handle_));
 }
 
 bool IsSignalled(WaitHandle handle) {
