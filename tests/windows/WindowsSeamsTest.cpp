@@ -2,6 +2,8 @@
 #include "input/ControllerAccess.h"
 #include "input/DirectInputErrorText.h"
 #include "platform/dinput/win/WinDirectInput.h"
+#include "platform/inject/win/WinInjector.h"
+#include "platform/session/win/WinSession.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +48,41 @@ TEST(WindowsDirectInput, AnswersTheControllerLayerWithItsOwnCodes) {
 // them, speak UTF-8.
 TEST(WindowsManifest, TheAnsiCodePageIsUtf8) {
     EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+}
+
+// An application command reaches the program's window as WM_APPCOMMAND with the command in
+// lParam, from the window itself, as DefWindowProc passes it on to the shell.
+TEST(WindowsInjector, AnApplicationCommandReachesTheProgramsWindow) {
+    static std::vector<std::pair<WPARAM, LPARAM>> received;
+    WNDCLASSA type{};
+    type.lpfnWndProc = [](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT {
+        if (message == WM_APPCOMMAND)
+            received.emplace_back(w, l);
+        return DefWindowProcA(window, message, w, l);
+    };
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "PadwrightAppCommandTest";
+    ASSERT_NE(RegisterClassA(&type), 0);
+    const HWND window = CreateWindowA(type.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      type.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+
+    WinInjector injector;
+    injector.SendAppCommand(0x000A0000); // dropped: no window yet
+    injector.SetWindow(reinterpret_cast<std::uintptr_t>(window));
+    const LPARAM volumeUp = 10 << 16;
+    injector.SendAppCommand(static_cast<std::uint32_t>(volumeUp));
+    MSG message;
+    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    EXPECT_EQ(received, (std::vector<std::pair<WPARAM, LPARAM>>{
+                            {reinterpret_cast<WPARAM>(window), volumeUp}}));
+    DestroyWindow(window);
+}
+
+// Shutting down needs the privilege enabled in the process's own token.
+TEST(WindowsSession, EnablesTheShutdownPrivilege) {
+    EXPECT_TRUE(WinSession().EnableShutdownPrivilege());
 }
 
 } // namespace
