@@ -17,6 +17,11 @@ struct SleepingClock : IReaderClock {
     void StopTimers() override {}
     bool Watch(const std::vector<int>&) override { return true; }
     void Unwatch() override {}
+    bool Pending(const std::vector<int>&) override { return false; }
+    std::chrono::microseconds Now() override { return {}; }
+    std::chrono::microseconds Interval() override { return {}; }
+    void RunAfter(std::chrono::microseconds) override {}
+    void CancelRun() override {}
 };
 
 class RestingAxesTest : public ::testing::TestWithParam<const char*> {};
