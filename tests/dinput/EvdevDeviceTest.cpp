@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace padwright {
@@ -375,6 +376,51 @@ TEST_F(EvdevDeviceTest, UnreadableControllerIsListedButDeniedOnCreate) {
     std::shared_ptr<IDirectInputDevice8> device;
     EXPECT_EQ(di->CreateDevice(listed[1].guid, device), E_ACCESSDENIED);
     EXPECT_EQ(di->CreateDevice(listed[0].guid, device), DI_OK);
+}
+
+// A scan opens only nodes new or changed since any scan over the same kernel: a node made
+// again under the same number, or opened up, is looked at anew.
+TEST_F(EvdevDeviceTest, ScansOpenOnlyNodesNewOrChanged) {
+    const int pad = AddFixture(*kernel, "usb-gamepad-0079-0011.evemu");
+    AddFixture(*kernel, "logitech-g13-gaming-keys.evemu"); // no controller, yet opened once
+    const int wheel = AddFixture(*kernel, "logitech-momo-racing.evemu");
+    const std::string P = "USB Gamepad ", W = "Logitech  Logitech MOMO Racing ",
+                      X = "Microsoft X-Box 360 pad";
+    struct Step {
+        const char* what;
+        int opens;
+        std::vector<std::string> listed;
+        HRESULT padCreated;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"first scan", 3, {P, W}, DI_OK, [] {}},
+        {"nothing changed", 0, {P, W}, DI_OK, [] {}},
+        {"another object", 0, {P, W}, DI_OK, [&] { di = CreateFixtureDirectInput(kernel); }},
+        {"pad made unreadable", 0, {P, W}, E_ACCESSDENIED, [&] { kernel->SetDenied(pad, true); }},
+        {"pad opened up", 1, {P, W}, DI_OK, [&] { kernel->SetDenied(pad, false); }},
+        {"another device at the wheel's number",
+         1,
+         {P, X},
+         DI_OK,
+         [&] {
+             kernel->Unplug(wheel);
+             kernel->Add(Fixture("xbox360-pad-xpad-ayaneo-air.evemu").description, {}, wheel);
+         }},
+    };
+    const GUID padGuid = InstanceGuid(Fixture("usb-gamepad-0079-0011.evemu").description);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        const int before = kernel->Opens();
+        std::vector<std::string> names;
+        for (const Listed& l : Enumerate(*di))
+            names.push_back(l.name);
+        EXPECT_EQ(kernel->Opens() - before, step.opens);
+        EXPECT_EQ(names, step.listed);
+        std::shared_ptr<IDirectInputDevice8> device;
+        EXPECT_EQ(di->CreateDevice(padGuid, device), step.padCreated);
+    }
 }
 
 TEST_F(EvdevDeviceTest, MoreObjectsThanTheStateHolds) {

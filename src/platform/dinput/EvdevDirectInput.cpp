@@ -19,27 +19,69 @@ bool IsPermissionError(int error) {
 
 } // namespace
 
+std::optional<NodeMemory::Seen> NodeMemory::Recall(const std::string& node,
+                                                   const NodeStamp& stamp) const {
+    const std::lock_guard lock(mutex_);
+    const auto it = seen_.find(node);
+    if (it == seen_.end() || !(it->second.stamp == stamp))
+        return std::nullopt;
+    return it->second;
+}
+
+void NodeMemory::Replace(std::map<std::string, Seen> seen) {
+    const std::lock_guard lock(mutex_);
+    seen_ = std::move(seen);
+}
+
 EvdevDirectInput::EvdevDirectInput(std::shared_ptr<IEvdevKernel> kernel,
-                                   std::shared_ptr<JoystickIdTable> ids)
-    : kernel_(std::move(kernel)), ids_(ids ? std::move(ids) : std::make_shared<JoystickIdTable>()) {
+                                   std::shared_ptr<JoystickIdTable> ids,
+                                   std::shared_ptr<NodeMemory> memory)
+    : kernel_(std::move(kernel)), ids_(ids ? std::move(ids) : std::make_shared<JoystickIdTable>()),
+      memory_(memory ? std::move(memory) : std::make_shared<NodeMemory>()) {}
+
+bool EvdevDirectInput::Look(const std::string& node, std::map<std::string, NodeMemory::Seen>& seen,
+                            NodeMemory::Seen& out) {
+    // The stamp before the look: a node replaced in between is looked at again next time.
+    const bool stamped = kernel_->Stamp(node, out.stamp);
+    std::optional<NodeMemory::Seen> recalled;
+    if (stamped)
+        recalled = memory_->Recall(node, out.stamp);
+    if (recalled && !recalled->denied) {
+        out = std::move(*recalled);
+    } else {
+        // A node denied before is tried again all the same: a failed open costs one call, and
+        // access granted within the clock tick the node was made in leaves its stamp as it was.
+        std::unique_ptr<IEvdevNode> open;
+        const int error = kernel_->Open(node, open);
+        if (error == 0) {
+            out.denied = false;
+            out.description = open->Description();
+        } else if (!IsPermissionError(error)) {
+            return false; // vanished meanwhile
+        } else if (recalled) {
+            out = std::move(*recalled);
+        } else if (kernel_->Peek(node, out.description)) {
+            out.denied = true;
+        } else {
+            return false;
+        }
+    }
+    if (stamped)
+        seen[node] = out;
+    return true;
 }
 
 void EvdevDirectInput::Scan() {
     found_.clear();
+    std::map<std::string, NodeMemory::Seen> seen;
     std::vector<std::string> nodes;
     if (!kernel_->ListNodes(nodes))
-        return; // no input devices at all: simply no controllers
+        nodes.clear(); // no input devices at all: simply no controllers, and nothing to keep
     for (const std::string& node : nodes) {
-        std::unique_ptr<IEvdevNode> open;
-        const int error = kernel_->Open(node, open);
-        EvdevDescription description;
-        if (error == 0) {
-            description = open->Description();
-        } else if (!IsPermissionError(error) || !kernel_->Peek(node, description)) {
-            continue; // vanished meanwhile, or nothing can be learnt about it
-        }
-        if (!IsGameController(description))
+        NodeMemory::Seen now;
+        if (!Look(node, seen, now) || !IsGameController(now.description))
             continue;
+        EvdevDescription& description = now.description;
         const GUID identity = InstanceGuid(description);
         GUID guid = identity;
         // Identical devices with neither a serial of their own nor a port to tell them apart
@@ -50,8 +92,9 @@ void EvdevDirectInput::Scan() {
             (numbered.uniq.empty() ? numbered.phys : numbered.uniq) += '#' + std::to_string(copy);
             guid = InstanceGuid(numbered);
         }
-        found_.push_back({node, guid, identity, 0, error != 0, std::move(description)});
+        found_.push_back({node, guid, identity, 0, now.denied, std::move(description)});
     }
+    memory_->Replace(std::move(seen));
     // IDs once every GUID is known: a remembered controller's ID goes to a newcomer of the
     // same name only while the remembered one is not attached.
     std::vector<GUID> present;

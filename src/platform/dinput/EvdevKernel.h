@@ -5,11 +5,24 @@
 #include "platform/dinput/EvdevDescription.h"
 #include "platform/dinput/WaitHandle.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace padwright {
+
+// What tells the device behind a node path, and the access to it, without opening the node:
+// the device number, the inode (a node removed and made again for another device gets a new
+// one, even under the same number) and the time of the node's last change of owner, mode or
+// ACL (udev opening up a node it found after it appeared).
+struct NodeStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t changedSeconds = 0;
+    std::int64_t changedNanoseconds = 0;
+    bool operator==(const NodeStamp&) const = default;
+};
 
 enum class ReadStatus { Event, Empty, Gone };
 
@@ -38,6 +51,9 @@ public:
     // Describes a node without opening it (identity and capability bits, no ranges), for nodes
     // that cannot be opened. False when that is not possible either.
     virtual bool Peek(const std::string& node, EvdevDescription& out) = 0;
+    // The node's stamp, read without opening it. False when there is none to be had (the node
+    // is gone), and then nothing about the node may be taken from an earlier look.
+    virtual bool Stamp(const std::string& node, NodeStamp& out) = 0;
 };
 
 } // namespace padwright

@@ -102,7 +102,7 @@ private:
 
 } // namespace
 
-FixtureKernel::FixtureKernel() = default;
+FixtureKernel::FixtureKernel() : memory_(std::make_shared<NodeMemory>()) {}
 
 std::unique_ptr<IPlugMonitor> FixtureKernel::Monitor() {
     auto shared = std::make_shared<WakeSignal>();
@@ -141,7 +141,8 @@ int FixtureKernel::Add(EvdevDescription description, std::vector<EvdevEvent> rec
     recorded = Delivered(playing, std::move(recorded), frameOpen);
     const int number = at >= 0 ? at : next_;
     next_ = std::max(next_, number + 1);
-    nodes_[number] = Node{std::move(description), std::move(recorded), true, false, false, {}};
+    nodes_[number] =
+        Node{std::move(description), std::move(recorded), true, false, false, {}, ++inodes_, 0};
     Notify();
     return number;
 }
@@ -173,14 +174,16 @@ void FixtureKernel::Unplug(int number) {
 int FixtureKernel::Replug(int number) {
     Node old = nodes_.at(number);
     const int fresh = next_++;
-    nodes_[fresh] =
-        Node{std::move(old.current), std::move(old.recorded), true, old.denied, false, {}};
+    nodes_[fresh] = Node{
+        std::move(old.current), std::move(old.recorded), true, old.denied, false, {}, ++inodes_, 0};
     Notify();
     return fresh;
 }
 
 void FixtureKernel::SetDenied(int number, bool denied) {
-    nodes_.at(number).denied = denied;
+    Node& node = nodes_.at(number);
+    node.denied = denied;
+    ++node.changes;
     Notify();
 }
 
@@ -215,6 +218,7 @@ int FixtureKernel::Open(const std::string& path, std::unique_ptr<IEvdevNode>& ou
     std::erase_if(node->clients, [](const std::weak_ptr<Client>& c) { return c.expired(); });
     node->clients.push_back(client);
     out = std::make_unique<FixtureNode>(node->current, std::move(client));
+    ++opens_;
     return 0;
 }
 
@@ -226,9 +230,18 @@ bool FixtureKernel::Peek(const std::string& path, EvdevDescription& out) {
     return true;
 }
 
+bool FixtureKernel::Stamp(const std::string& path, NodeStamp& out) {
+    Node* node = directory_ ? Find(path) : nullptr;
+    if (node == nullptr)
+        return false;
+    out = {0, node->inode, node->changes, 0}; // inodes are never reused here
+    return true;
+}
+
 std::shared_ptr<IDirectInput8> CreateFixtureDirectInput(std::shared_ptr<FixtureKernel> kernel,
                                                         std::shared_ptr<JoystickIdTable> ids) {
-    return std::make_shared<EvdevDirectInput>(std::move(kernel), std::move(ids));
+    std::shared_ptr<NodeMemory> memory = kernel->Memory();
+    return std::make_shared<EvdevDirectInput>(std::move(kernel), std::move(ids), std::move(memory));
 }
 
 } // namespace padwright

@@ -17,6 +17,8 @@
 
 namespace padwright {
 
+class NodeMemory;
+
 class FixtureKernel final : public IEvdevKernel {
 public:
     FixtureKernel();
@@ -44,10 +46,17 @@ public:
     static std::string NodePath(int node);
     // How often the node list was read: one per scan of the nodes.
     int Scans() const { return scans_; }
+    // How many handles were opened on the nodes, all told.
+    int Opens() const { return opens_; }
+    // What the nodes told, shared by the DirectInput objects over this kernel as the
+    // process's one is by those over the real kernel.
+    const std::shared_ptr<NodeMemory>& Memory() const { return memory_; }
 
     bool ListNodes(std::vector<std::string>& nodes) override;
     int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) override;
     bool Peek(const std::string& node, EvdevDescription& out) override;
+    // Each Add and Replug makes a new inode; SetDenied changes the node as a chmod would.
+    bool Stamp(const std::string& node, NodeStamp& out) override;
 
     // One open handle. Its signal is set while events are queued or the device is gone, as
     // a kernel event node polls readable.
@@ -65,6 +74,8 @@ private:
         bool denied = false;
         bool frameOpen = false; // events passed since the last SYN_REPORT
         std::vector<std::weak_ptr<Client>> clients;
+        std::uint64_t inode = 0;
+        std::int64_t changes = 0;
     };
     Node* Find(const std::string& path);
     void Notify();
@@ -72,6 +83,9 @@ private:
     std::map<int, Node> nodes_;
     int next_ = 0;
     int scans_ = 0;
+    int opens_ = 0;
+    std::uint64_t inodes_ = 0;
+    std::shared_ptr<NodeMemory> memory_;
     bool directory_ = true;
     std::vector<std::weak_ptr<WakeSignal>> monitors_;
 };

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace padwright {
@@ -204,13 +205,27 @@ bool LibevdevKernel::Peek(const std::string& node, EvdevDescription& d) {
     return true;
 }
 
+bool LibevdevKernel::Stamp(const std::string& node, NodeStamp& out) {
+    struct stat s;
+    if (stat(node.c_str(), &s) != 0)
+        return false;
+    out = {static_cast<std::uint64_t>(s.st_rdev), static_cast<std::uint64_t>(s.st_ino),
+           static_cast<std::int64_t>(s.st_ctim.tv_sec),
+           static_cast<std::int64_t>(s.st_ctim.tv_nsec)};
+    return true;
+}
+
 HRESULT DirectInput8Create(std::shared_ptr<IDirectInput8>& out) {
     return CreateEvdevDirectInput(out, nullptr);
 }
 
 HRESULT CreateEvdevDirectInput(std::shared_ptr<IDirectInput8>& out,
                                std::shared_ptr<JoystickIdTable> ids) {
-    out = std::make_shared<EvdevDirectInput>(std::make_shared<LibevdevKernel>(), std::move(ids));
+    // What the nodes told is kept for the whole process: each check after plugging makes a
+    // new object, and would otherwise open every node again.
+    static const auto memory = std::make_shared<NodeMemory>();
+    out = std::make_shared<EvdevDirectInput>(std::make_shared<LibevdevKernel>(), std::move(ids),
+                                             memory);
     return DI_OK;
 }
 

@@ -18,6 +18,7 @@ public:
     bool ListNodes(std::vector<std::string>& nodes) override;
     int Open(const std::string& node, std::unique_ptr<IEvdevNode>& out) override;
     bool Peek(const std::string& node, EvdevDescription& out) override;
+    bool Stamp(const std::string& node, NodeStamp& out) override;
 
 private:
     std::string inputDir_;
