@@ -72,11 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (format == StoreFormat::Current)
         Check(written == input);
 
-    // A single-profile file: only exactly one record is accepted, and unchanged.
+    // Import takes one exported record, or a store of two or more records as the store's load
+    // reads it; nothing else.
     StableList<TProfile> imported;
-    const TProfile* one = ImportProfile(QString::fromStdString(store), imported, boxes);
-    Check((one != nullptr) == (size == sizeof(TProfile)));
-    if (one)
-        Check(std::memcmp(one, data, size) == 0);
+    const std::int64_t taken = ImportProfiles(QString::fromStdString(store), imported, boxes,
+                                              [](const std::string&) { return true; });
+    const bool single = size == sizeof(TProfile);
+    Check(taken == static_cast<std::int64_t>(imported.size()));
+    Check(taken ==
+          (single || profiles.size() >= 2 ? static_cast<std::int64_t>(profiles.size()) : 0));
+    for (std::size_t r = 0; r < imported.size(); ++r)
+        Check(std::memcmp(&imported[r], &profiles[r], sizeof(TProfile)) == 0);
     return 0;
 }

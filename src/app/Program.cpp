@@ -78,6 +78,7 @@ void Program::ConnectTrayMenu() {
             [w] { w->RunHandler([w] { w->popItemStartClick(); }); });
     connect(&tray_->popItemStop(), &QAction::triggered, w,
             [w] { w->RunHandler([w] { w->popItemStopClick(); }); });
+    tray_->SetExit([w] { w->RunHandler([w] { w->cmdExitClick(); }); });
 }
 
 template <typename Step> void Program::StartUpStep(Step&& step) {
@@ -102,6 +103,16 @@ void Program::FormCreate() {
     // the icon waits for it (ShowMainWindow), as the icon's protocol is chosen at its creation.
     if (!startMinimized_ || tray_->Host() != TrayHost::None)
         tray_->Add(); // also hooks the minimise event
+    // What start-up read, GUIDs refreshed, is what Exit compares with until the next Save.
+    w.RememberSavedState();
+}
+
+void Program::Quit() {
+    // A question still open (say "Save changes before exiting?") is closed unanswered, as
+    // Cancel: nothing is saved, and no box waits for a person who is logging out.
+    if (QWidget* box = QApplication::activeModalWidget())
+        box->close();
+    frmMain_->close();
 }
 
 void Program::ShowMainWindow() {
@@ -226,7 +237,7 @@ int RunProgram(QApplication& app, SingleInstance& instance) {
     StartUpQuit startUpQuit;
     QuitSignals quitSignals([&running, &startUpQuit] {
         if (running)
-            running->MainWindow().close();
+            running->Quit();
         else
             startUpQuit.Request();
     });

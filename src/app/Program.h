@@ -58,6 +58,10 @@ public:
     void ShowMainWindow();
     bool StartMinimized() const { return startMinimized_; }
 
+    // SIGTERM, SIGINT, SIGHUP: the window closes without a question and nothing is saved; the
+    // run then ends as after Exit.
+    void Quit();
+
     TfrmMain& MainWindow() { return *frmMain_; }
     TrayIcon& Tray() { return *tray_; }
     TLists& Lists() { return lists_; }
@@ -71,7 +75,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // "Start Reading Data" and "Stop Reading Data" run the window's handlers.
+    // "Start Reading Data", "Stop Reading Data" and "Exit" run the window's handlers.
     void ConnectTrayMenu();
     // Plugging updates the found list and reopens returning controllers through the window.
     void FollowPlugging();

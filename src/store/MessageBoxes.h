@@ -1,6 +1,8 @@
 #pragma once
 // The plain message boxes the program shows: no owner window, an OK button, the warning icon.
 // The main window shows them; tests record them.
+#include "store/StoreFormat.h"
+
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,11 @@ inline std::string StoreKeptText(std::string_view backup) {
     return "The profile store that could not be read is kept as \"" + std::string(backup) + "\".";
 }
 inline constexpr const char* NotAValidProfileText = "This file does not contain a valid profile.";
+// Add, Copy and Import stop where the store's loader does, so that what Save writes the next start
+// can read.
+inline std::string ProfileLimitText() {
+    return "A profile store holds at most " + std::to_string(MaxStoredProfiles) + " profiles.";
+}
 inline constexpr const char* TimeIntervalRangeText = "Range for time interval is 1-2000.";
 inline constexpr const char* MaxJoysticksRangeText =
     "Range for maximum number of joysticks is 1-100.";

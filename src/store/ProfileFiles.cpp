@@ -1,27 +1,88 @@
 #include "store/ProfileFiles.h"
 
+#include "store/ProfileOperations.h"
+#include "store/ProfileStore.h"
 #include "store/StoreFormat.h"
 
-#include <memory>
+#include <QFile>
+
+#include <algorithm>
+#include <sys/stat.h>
 
 namespace padwright {
 
-void ExportProfile(const TProfile& profile, const QString& path,
-                   const AtomicFileFactory& openFile) {
+namespace {
+
+inline constexpr const char* ExportOntoStoreText =
+    "This file is the profile store in use; exporting one profile onto it would replace every "
+    "profile. Choose another file.";
+
+bool SameFile(const QString& a, const QString& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Records of a store Import offers to take: two or more of either layout. One current record is
+// an exported profile; one legacy record stays refused, as it always was.
+std::int64_t StoreRecords(std::int64_t size, StoreFormat format) {
+    if (format == StoreFormat::Incompatible)
+        return 0;
+    const std::int64_t count =
+        size / (format == StoreFormat::Legacy ? LegacyRecordSize : ProfileRecordSize);
+    return count >= 2 ? count : 0;
+}
+
+std::string StoreQuestion(std::int64_t stored, std::int64_t taken) {
+    const std::string head =
+        "This file is a profile store of " + std::to_string(stored) + " profiles. ";
+    if (taken == stored)
+        return head + "Import all of them?";
+    return head + "Only " + std::to_string(taken) + " more fit (" + ProfileLimitText() +
+           ") Import the first " + std::to_string(taken) + "?";
+}
+
+} // namespace
+
+void ExportProfile(const TProfile& profile, const QString& path, const QString& storePath,
+                   IMessageBoxes& boxes, const AtomicFileFactory& openFile) {
+    if (SameFile(path, storePath)) {
+        boxes.Warning(ExportOntoStoreText, "Error");
+        return;
+    }
     auto file = openFile(path);
     file->Write(&profile, sizeof profile);
     file->Commit();
 }
 
-TProfile* ImportProfile(const QString& path, StableList<TProfile>& profiles, IMessageBoxes& boxes) {
+std::int64_t ImportProfiles(const QString& path, StableList<TProfile>& profiles,
+                            IMessageBoxes& boxes, const ImportQuestion& confirm) {
     ReadOnlyFile file(path);
-    if (file.Size() != ProfileRecordSize) {
+    const std::int64_t size = file.Size();
+    const StoreFormat format = StoreFormatOfSize(size);
+    std::int64_t count = size == ProfileRecordSize ? 1 : StoreRecords(size, format);
+    if (count == 0) {
         boxes.Warning(NotAValidProfileText, "Error");
-        return nullptr;
+        return 0;
     }
-    auto record = std::make_unique<TProfile>();
-    file.Read(record.get(), sizeof(TProfile));
-    return &profiles.push_back(*record);
+    const std::int64_t room = ProfileRoom(profiles);
+    if (room <= 0) {
+        boxes.Warning(ProfileLimitText(), "Attention");
+        return 0;
+    }
+    if (count > 1) {
+        const std::int64_t stored = count;
+        count = std::min(count, room);
+        if (!confirm(StoreQuestion(stored, count)))
+            return 0;
+    }
+    StableList<TProfile> read;
+    ReadStoreRecords(file, format, count, read);
+    for (TProfile& profile : read)
+        profiles.push_back(std::move(profile));
+    return count;
 }
 
 } // namespace padwright

@@ -7,6 +7,11 @@
 
 namespace padwright {
 
+// How many more profiles the list may take before the store would hold more than its loader
+// accepts (MaxStoredProfiles).
+std::int64_t ProfileRoom(const StableList<TProfile>& profiles);
+
+// Add and Copy raise Error with ProfileLimitText() when there is no room.
 // Appends a new profile (every byte 0) with `name` cut to 255 bytes.
 TProfile& AddProfile(TLists& lists, std::string_view name);
 // Appends a byte-for-byte copy of profile `index` (run-time fields included) under `name`.

@@ -54,6 +54,14 @@ QString FreeBackupName(const QString& file) {
     return name;
 }
 
+void ReadStoreRecords(ReadOnlyFile& file, StoreFormat format, std::int64_t count,
+                      StableList<TProfile>& profiles) {
+    if (format == StoreFormat::Legacy)
+        ReadLegacyRecords(file, count, profiles);
+    else
+        ReadCurrentRecords(file, count, profiles);
+}
+
 ProfileStore::ProfileStore(IMessageBoxes& boxes, QString path)
     : boxes_(boxes), path_(std::move(path)) {}
 
@@ -70,17 +78,11 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
         format == StoreFormat::Legacy ? LegacyRecordSize : ProfileRecordSize;
     if (format != StoreFormat::Incompatible && size / recordSize > MaxStoredProfiles)
         throw Error("File too large: " + path_.toStdString());
-    switch (format) {
-    case StoreFormat::Current:
-        ReadCurrentRecords(file, size / ProfileRecordSize, loaded);
-        break;
-    case StoreFormat::Legacy:
-        ReadLegacyRecords(file, size / LegacyRecordSize, loaded);
-        break;
-    case StoreFormat::Incompatible:
+    if (format == StoreFormat::Incompatible) {
         boxes_.Warning(StoreNotCompatibleText, "Warning");
         return;
     }
+    ReadStoreRecords(file, format, size / recordSize, loaded);
     profiles = std::move(loaded);
     backupPending_ = false;
 }
@@ -139,6 +141,9 @@ void ProfileStore::CopyFile(const QString& from, const QString& to) {
 }
 
 void ProfileStore::Save(const StableList<TProfile>& profiles) {
+    // A store the next start would refuse whole is not written at all.
+    if (profiles.size() > static_cast<std::size_t>(MaxStoredProfiles))
+        throw Error(ProfileLimitText());
     // Opened first, since whether the store is written in place decides how it is kept.
     auto file = openFile_(path_);
     if (backupPending_ && QFileInfo::exists(path_)) {

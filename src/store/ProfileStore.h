@@ -4,6 +4,7 @@
 #include "engine/StableList.h"
 #include "store/FileAccess.h"
 #include "store/MessageBoxes.h"
+#include "store/StoreFormat.h"
 
 #include <QString>
 
@@ -15,6 +16,11 @@ inline constexpr const char* StoreBackupSuffix = ".bak";
 // Where a file that could not be read is kept: its name + ".bak", or ".bak.1", ".bak.2"... when
 // that is taken, so that an earlier backup is never lost.
 QString FreeBackupName(const QString& file);
+
+// Reads `count` records of a store `format` (not Incompatible) from `file` onto `profiles`, as the
+// store's load does: legacy records converted.
+void ReadStoreRecords(ReadOnlyFile& file, StoreFormat format, std::int64_t count,
+                      StableList<TProfile>& profiles);
 
 class ProfileStore {
 public:
@@ -35,10 +41,13 @@ public:
     // lost), or in DataFolder() where its own folder cannot take it. A store written in place is
     // copied, since a second name for it would be overwritten too. Where no backup can be made,
     // the save fails with the reason and the store is not written.
+    // More than MaxStoredProfiles, which Load would refuse, raise Error and write nothing.
     void Save(const StableList<TProfile>& profiles);
 
     // True from a load that found a store it could not read until a save has kept a copy.
     bool BackupPending() const { return backupPending_; }
+
+    const QString& Path() const { return path_; }
 
     // Fault seam for tests.
     void SetFileFactory(AtomicFileFactory factory) { openFile_ = std::move(factory); }

@@ -10,6 +10,7 @@
 #include "store/Registry.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -67,6 +68,11 @@ std::optional<TJoystick> ReadController(const RegistryKey& key, int profileCount
 // the input/output error naming the settings file when it could not be written ("Disk full",
 // "File access denied"...), or when it is no regular file, which is never replaced.
 void SaveSettings(SettingsContext& context, bool startMinimized);
+
+// Hands what SaveSettings would write now, value by value with its key and name, to `add`: equal
+// input, equal settings written.
+using DigestInput = std::function<void(const void* data, std::size_t size)>;
+void SettingsDigest(SettingsContext& context, bool startMinimized, const DigestInput& add);
 
 // StrToInt: decimal, optional sign, 32-bit; raises "'%s' is not a valid integer value".
 std::int32_t StrToInt(const std::string& text);

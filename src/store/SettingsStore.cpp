@@ -3,7 +3,9 @@
 #include "engine/Rounding.h"
 #include "store/Settings.h"
 
+#include <cstring>
 #include <string_view>
+#include <type_traits>
 
 namespace padwright {
 
@@ -112,31 +114,65 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
     return startMinimized == 1;
 }
 
-void SaveSettings(SettingsContext& context, bool startMinimized) {
-    Registry& settings = context.Settings;
+namespace {
+
+// Every value SaveSettings writes, in its order, to `write(subkey, name, value)`: subkey -1 is the
+// application key. Numbers come as std::uint32_t (REG_DWORD written as unsigned) or std::int32_t.
+template <typename Write>
+void ForEachSavedValue(SettingsContext& context, bool startMinimized, Write&& write) {
     const TLists& lists = context.Lists;
-    settings.CheckWritable();
-    for (int n = 0; n < lists.MaxJoysticks; ++n)
-        settings.DeleteSubkey(SubkeyName(n));
-
-    RegistryKey root = settings.Root();
-    root.WriteSigned("MaxJoysticks", lists.MaxJoysticks);
-    root.WriteDword("TimeInterval", context.Host.TimeInterval());
-    root.WriteDword("StartMinimized", startMinimized ? 1 : 0);
-    root.WriteDword("LogFile", context.Log.LogEnabled() ? 1 : 0);
-
+    write(-1, "MaxJoysticks", lists.MaxJoysticks);
+    write(-1, "TimeInterval", context.Host.TimeInterval());
+    write(-1, "StartMinimized", std::uint32_t{startMinimized ? 1u : 0u});
+    write(-1, "LogFile", std::uint32_t{context.Log.LogEnabled() ? 1u : 0u});
     int i = 0;
     for (const TJoystick& joystick : lists.ActiveJoysticks) {
-        RegistryKey key = settings.CreateSubkey(SubkeyName(i++));
-        key.WriteString("Name", joystick.Name);
-        key.WriteString("GUID", GuidToString(joystick.Guid));
-        key.WriteDword("ID", joystick.JoystickID);
-        key.WriteSigned("DeadZone", joystick.DeadZone);
-        key.WriteSigned("MaxVal", joystick.MaxVal);
-        key.WriteSigned("Threshold", joystick.Threshold);
-        key.WriteDword("RepeatKeys", joystick.RepeatKeys ? 1 : 0);
-        key.WriteSigned("Profile", joystick.Profile);
+        write(i, "Name", joystick.Name);
+        write(i, "GUID", GuidToString(joystick.Guid));
+        write(i, "ID", joystick.JoystickID);
+        write(i, "DeadZone", joystick.DeadZone);
+        write(i, "MaxVal", joystick.MaxVal);
+        write(i, "Threshold", joystick.Threshold);
+        write(i, "RepeatKeys", std::uint32_t{joystick.RepeatKeys ? 1u : 0u});
+        write(i, "Profile", joystick.Profile);
+        ++i;
     }
+}
+
+} // namespace
+
+void SettingsDigest(SettingsContext& context, bool startMinimized, const DigestInput& add) {
+    ForEachSavedValue(
+        context, startMinimized, [&](int subkey, const char* name, const auto& value) {
+            add(&subkey, sizeof subkey);
+            add(name, std::strlen(name) + 1);
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
+                const std::size_t size = value.size();
+                add(&size, sizeof size);
+                add(value.data(), size);
+            } else {
+                add(&value, sizeof value);
+            }
+        });
+}
+
+void SaveSettings(SettingsContext& context, bool startMinimized) {
+    Registry& settings = context.Settings;
+    settings.CheckWritable();
+    for (int n = 0; n < context.Lists.MaxJoysticks; ++n)
+        settings.DeleteSubkey(SubkeyName(n));
+    ForEachSavedValue(context, startMinimized,
+                      [&](int subkey, const char* name, const auto& value) {
+                          RegistryKey key = subkey < 0 ? settings.Root()
+                                                       : settings.CreateSubkey(SubkeyName(subkey));
+                          using Value = std::decay_t<decltype(value)>;
+                          if constexpr (std::is_same_v<Value, std::string>)
+                              key.WriteString(name, value);
+                          else if constexpr (std::is_same_v<Value, std::uint32_t>)
+                              key.WriteDword(name, value);
+                          else
+                              key.WriteSigned(name, value);
+                      });
     settings.Flush();
 }
 

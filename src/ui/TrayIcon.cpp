@@ -156,7 +156,10 @@ void TrayIcon::popItemShowClick() {
 }
 
 void TrayIcon::popItemExitClick() {
-    window_.close();
+    if (exit_)
+        exit_();
+    else
+        window_.close();
 }
 
 void TrayIcon::ApplicationMinimize() {

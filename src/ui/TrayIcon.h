@@ -42,6 +42,9 @@ public:
     // Asks the desktop which notification area it has. Without one set, the toolkit's own answer
     // (which cannot tell the kinds apart and, once asked, never notices a later host) is taken.
     void SetHostProbe(HostProbe probe) { probe_ = std::move(probe); }
+    // What "Exit" does: by default it closes the window; the program asks about unsaved work
+    // first, as its Exit button does.
+    void SetExit(std::function<void()> exit) { exit_ = std::move(exit); }
     TrayHost Host() const;
 
     // End of start-up: the still icon appears, and minimising hides the window from then on. The
@@ -113,6 +116,7 @@ private:
     QIcon current_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     HostProbe probe_;
+    std::function<void()> exit_;
     QTimer* hostCheck_;
     QElapsedTimer sinceHostCheck_;
     QString lastNotification_;

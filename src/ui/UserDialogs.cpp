@@ -24,6 +24,14 @@ void QtUserDialogs::ErrorBox(const QString& text) {
     box.exec();
 }
 
+QMessageBox::StandardButton QtUserDialogs::Question(const QString& text,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::StandardButton preferred) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Padwright"), text, buttons, owner_);
+    box.setDefaultButton(preferred);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 std::optional<QString> QtUserDialogs::OpenProfileFile() {
     ProfileFileDialog dialog(owner_, ProfileFileDialog::Open);
     return dialog.Run();

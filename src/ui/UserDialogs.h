@@ -1,6 +1,7 @@
 #pragma once
 // The boxes and file dialogs the windows show. The Qt implementation shows real ones; tests
 // answer them with a fake, so no handler waits on a human.
+#include <QMessageBox>
 #include <QString>
 
 #include <optional>
@@ -18,6 +19,11 @@ public:
     virtual void MessageBox(const QString& text, const QString& title, BoxIcon icon) = 0;
     // The standard error box: title "Padwright", the stop icon, owned by the main window.
     virtual void ErrorBox(const QString& text) = 0;
+    // A question titled "Padwright" owned by the main window, with `buttons`; `preferred` is the
+    // default (Enter), Cancel or No answers Escape. Returns the button pressed.
+    virtual QMessageBox::StandardButton Question(const QString& text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton preferred) = 0;
     // dlgOpen: an existing single-profile file, or nothing when the user cancels.
     virtual std::optional<QString> OpenProfileFile() = 0;
     // dlgSave: the file to write (the user has agreed to replace it), or nothing.
@@ -35,6 +41,8 @@ public:
 
     void MessageBox(const QString& text, const QString& title, BoxIcon icon) override;
     void ErrorBox(const QString& text) override;
+    QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton preferred) override;
     std::optional<QString> OpenProfileFile() override;
     std::optional<QString> SaveProfileFile() override;
 

@@ -144,10 +144,6 @@ void TfrmMain::tmrSTrayTimer() {
         TrayAnimationStep();
 }
 
-void TfrmMain::cmdExitClick() {
-    close();
-}
-
 // ---- Selecting an active controller ----
 
 TJoystick* TfrmMain::SelectedJoystick() {

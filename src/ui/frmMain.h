@@ -137,10 +137,20 @@ public:
     void tmrDataCollectTimer();
     void tmrAutoRepeatTimer();
     void tmrSTrayTimer();
+    // Exit, and the tray's Exit: asks about unsaved work first (ConfirmExit), then closes.
     void cmdExitClick();
     // The blank panel's words: why it is blank and what to do next; empty while it has rows.
     QString PanelHintText();
     void UpdatePanelHint();
+    // --- Unsaved work ---
+    // Notes what Save would write now as what was last loaded or saved: the end of start-up
+    // and every Save that succeeded.
+    void RememberSavedState();
+    // Whether Save would write anything else than what was last loaded or saved.
+    bool UnsavedChanges();
+    // True when the program may end: nothing is unsaved, or the user answered "Save changes
+    // before exiting?" with Save (and it succeeded) or Discard.
+    bool ConfirmExit();
     // Live controls: after every run of the data-collection cycle, notes which rows' controls
     // the selected controller has engaged; a change starts tmrLiveMarks, whose single shot
     // repaints the rows that changed.
@@ -241,6 +251,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -267,6 +278,8 @@ private:
     TJoystick* SelectedJoystick();
     TProfile* SelectedProfile();
     void AppendProfile(const TProfile& profile);
+    // False, with the "Attention" box, when the store holds as many profiles as it may.
+    bool ProfileRoomLeft();
     SettingsContext Context();
     ApplicationSettingsFields ApplicationFields() const;
     void ShowApplicationFields(const ApplicationSettingsFields& fields);
@@ -281,6 +294,7 @@ private:
     IInputInjector& injector_; // also asked what keys type, for the words of the functions
     InjectionStatus injection_;
     bool injectionWarned_ = false;
+    std::size_t savedDigest_ = 0;
     Engine engine_;
     std::unique_ptr<ReaderClock> readerClock_;
     std::unique_ptr<RestingReader> reader_;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -166,22 +167,30 @@ void TfrmMain::cmdASResetClick() {
 void TfrmMain::cmdSaveClick() {
     SettingsContext context = Context();
     padwright::cmdSaveClick(context, Store, chkStartMinimized->isChecked());
+    RememberSavedState();
 }
 
 // ---- Import and Export ----
 
 void TfrmMain::mnuPImportClick() {
+    if (!ProfileRoomLeft())
+        return;
     const std::optional<QString> path = Dialogs.OpenProfileFile();
     if (!path)
         return;
+    auto confirm = [this](const std::string& question) {
+        return Dialogs.Question(Text(question), QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::Yes) == QMessageBox::Yes;
+    };
     // Profiles never move their elements, so the rows shown keep editing their own profile.
-    if (const TProfile* imported = ImportProfile(*path, Lists.Profiles, Warnings)) {
-        // The selection stays as it was, also when the list was empty (a combo box would select
-        // its first item by itself, showing a profile the panel and the controller do not use).
-        const int selected = cmbProfiles->currentIndex();
-        cmbProfiles->addItem(Text(imported->Name.str()));
-        cmbProfiles->setCurrentIndex(selected);
-    }
+    const std::int64_t imported = ImportProfiles(*path, Lists.Profiles, Warnings, confirm);
+    // The selection stays as it was, also when the list was empty (a combo box would select
+    // its first item by itself, showing a profile the panel and the controller do not use).
+    const int selected = cmbProfiles->currentIndex();
+    for (auto i = Lists.Profiles.size() - static_cast<std::size_t>(imported);
+         i < Lists.Profiles.size(); ++i)
+        cmbProfiles->addItem(Text(Lists.Profiles[i].Name.str()));
+    cmbProfiles->setCurrentIndex(selected);
 }
 
 void TfrmMain::mnuPExportClick() {
@@ -191,7 +200,7 @@ void TfrmMain::mnuPExportClick() {
     const std::optional<QString> path = Dialogs.SaveProfileFile();
     if (!path)
         return;
-    ExportProfile(*profile, *path);
+    ExportProfile(*profile, *path, Store.Path(), Warnings);
 }
 
 // ---- Start-up steps ----

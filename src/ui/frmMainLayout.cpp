@@ -101,6 +101,7 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
     reader_ = std::make_unique<RestingReader>(Lists, engine_, *readerClock_);
 
     ConnectHandlers();
+    RememberSavedState(); // nothing loaded yet; start-up notes its own state once it is done
 }
 
 TfrmMain::~TfrmMain() {

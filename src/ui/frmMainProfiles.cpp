@@ -43,7 +43,17 @@ void TfrmMain::AppendProfile(const TProfile& profile) {
     cmbProfilesClick();
 }
 
+bool TfrmMain::ProfileRoomLeft() {
+    if (ProfileRoom(Lists.Profiles) > 0)
+        return true;
+    // Before any name or file is asked for, which could only be refused.
+    Warnings.Warning(ProfileLimitText(), "Attention");
+    return false;
+}
+
 void TfrmMain::mnuPAddClick() {
+    if (!ProfileRoomLeft())
+        return;
     const QString name = frmEntry->AskName(QString());
     if (name.isEmpty())
         return;
@@ -52,7 +62,7 @@ void TfrmMain::mnuPAddClick() {
 
 void TfrmMain::mnuPCopyClick() {
     const TProfile* source = SelectedProfile();
-    if (!source)
+    if (!source || !ProfileRoomLeft())
         return;
     const auto index = static_cast<std::size_t>(cmbProfiles->currentIndex());
     const QString name = frmEntry->AskName(NameText(*source));

@@ -1,6 +1,7 @@
 // The start-up sequence and the shut-down of the program, in process, over a fixture controller
 // API, recorders and a settings file in a temporary folder.
 #include "app/Program.h"
+#include "app/QuitSignals.h"
 #include "engine/Catalogue.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
@@ -21,8 +22,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
 
 namespace padwright {
 namespace {
@@ -33,10 +38,17 @@ class RecordingDialogs : public IUserDialogs {
 public:
     void MessageBox(const QString& text, const QString&, BoxIcon) override { boxes << text; }
     void ErrorBox(const QString& text) override { errors << text; }
+    QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override {
+        questions << text;
+        return answer;
+    }
     std::optional<QString> OpenProfileFile() override { return std::nullopt; }
     std::optional<QString> SaveProfileFile() override { return std::nullopt; }
     QStringList boxes;
     QStringList errors;
+    QStringList questions;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
 };
 
 // Tells, when it is destroyed, whether anything that could still send input was alive then.
@@ -385,6 +397,80 @@ TEST_F(StartupTest, InjectorIsReleasedAfterTheWindow) {
     window = &Window();
     program.reset();
     EXPECT_TRUE(windowGoneFirst);
+}
+
+// Work is never dropped without a question, and nothing else changes: unchanged, Exit is as it
+// always was, and a signal to end (logout) neither asks nor saves.
+TEST_F(StartupTest, ExitAsksAboutUnsavedWorkOnTheUsersRoutesOnly) {
+    std::unique_ptr<QuitSignals> quit;
+    enum { Exit, Tray, CloseBox, Signal };
+    const std::function<void()> routes[] = {
+        [&] { Window().cmdExit->click(); },
+        [&] { program->Tray().popItemExit().trigger(); },
+        [&] {
+            QCloseEvent close; // as the window system sends it
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            if (QApplication::instance()->notify(&Window(), &close) && close.isAccepted())
+                Window().hide();
+        },
+        [&] {
+            quit = std::make_unique<QuitSignals>([&] { program->Quit(); });
+            std::raise(SIGTERM);
+        },
+    };
+    auto setting = [](Program& p) { p.MainWindow().chkStartMinimized->toggle(); };
+    auto mapping = [](Program& p) { p.Lists().Profiles[0].Mappings[50].Code = 65; };
+    auto presses = [](Program& p) {
+        p.Lists().Profiles[0].Mappings[50].PressState = psPressed;
+        p.Lists().Profiles[0].Mappings[50].RepeatCountdown = 33;
+    };
+    auto twice = [&](Program& p) { setting(p), setting(p); };
+    auto controller = [](Program& p) { p.Lists().ActiveJoysticks[0].Threshold = 3; };
+    const auto None = QMessageBox::NoButton, Save = QMessageBox::Save;
+    const struct {
+        std::function<void(Program&)> change;
+        int route;
+        QMessageBox::StandardButton answer; // None: no question
+        bool storeGone, ends, saved;
+    } cases[] = {
+        {[](Program&) {}, Exit, None, false, true, false},
+        {presses, CloseBox, None, false, true, false},
+        {twice, Tray, None, false, true, false},
+        {setting, Exit, QMessageBox::Discard, false, true, false},
+        {controller, Tray, QMessageBox::Cancel, false, false, false},
+        {mapping, CloseBox, Save, false, true, true},
+        {mapping, Exit, Save, true, false, false},
+        {mapping, Signal, None, false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        program.reset();
+        WriteSettings("[Joystick0]\nName=Gone Pad\nGUID={6F1D2B61-D5A0-11CF-BFC7-444553540000}\n");
+        const TProfile profile = NewProfile("P");
+        const QByteArray stored(reinterpret_cast<const char*>(&profile), sizeof profile);
+        QFile store(work.filePath("Padwright.pro"));
+        ASSERT_TRUE(store.open(QIODevice::WriteOnly) && store.write(stored) == stored.size());
+        store.close();
+        Start();
+        bool ended = false;
+        QObject::connect(program.get(), &Program::MainWindowClosed, [&] { ended = true; });
+        program->ShowMainWindow();
+        c.change(*program);
+        dialogs = RecordingDialogs();
+        dialogs.answer = c.answer;
+        if (c.storeGone) // a folder where the store was: Save fails
+            ASSERT_TRUE(store.remove() && QDir(work.path()).mkdir("Padwright.pro"));
+        routes[c.route]();
+        for (int i = 0; i < 50 && !ended; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(dialogs.questions,
+                  c.answer == None ? QStringList() : QStringList{"Save changes before exiting?"});
+        EXPECT_EQ(ended, c.ends);
+        EXPECT_EQ(dialogs.errors.size(), c.storeGone ? 1 : 0);
+        EXPECT_EQ(store.open(QIODevice::ReadOnly) && store.readAll() != stored, c.saved);
+        store.close();
+        QDir(work.path()).rmdir("Padwright.pro");
+    }
 }
 
 } // namespace

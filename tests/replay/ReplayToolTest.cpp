@@ -308,6 +308,21 @@ TEST_F(ReplayTool, AFailedSaveStorePrintsTheErrorAndExits1) {
     EXPECT_NE(r.err.find("File not found: " + target.string()), std::string::npos) << r.err;
 }
 
+// What --save-store writes, --store reads: a profile past the store's limit is refused.
+TEST_F(ReplayTool, SaveStoreStopsAtTheProfilesALoadAccepts) {
+    std::string script;
+    for (int i = 1; i <= 4097; ++i)
+        script += "profile P" + std::to_string(i) + "\n";
+    const std::string store = "'" + (dir / "g.pro").string() + "'";
+    const Result r = Run(script, "--save-store " + store);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("line 4097: A profile store holds at most 4096 profiles."),
+              std::string::npos)
+        << r.err;
+    const Result again = Run("show 4096 0\n", "--store " + store);
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+}
+
 TEST_F(ReplayTool, AMissingStoreOrUnwritableLogStopsWithExitCode1) {
     Result r = Run("cycle\n", "--store '" + (dir / "none.pro").string() + "'");
     EXPECT_EQ(r.exitCode, 1);

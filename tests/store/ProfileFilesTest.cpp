@@ -27,23 +27,21 @@ protected:
 };
 
 TEST_F(ProfileFilesTest, ExportThenImportGivesAByteIdenticalRecordAtTheEnd) {
-    ExportProfile(profiles[0], "one.pro");
+    ExportProfile(profiles[0], "one.pro", StoreFileName, boxes);
     EXPECT_TRUE(SameBytes(ReadBytes("one.pro"), Bytes(profiles[0])));
-    TProfile* imported = ImportProfile("one.pro", profiles, boxes);
-    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(ImportProfiles("one.pro", profiles, boxes, {}), 1);
     ASSERT_EQ(profiles.count(), 3);
-    EXPECT_EQ(imported, &profiles[2]);
     EXPECT_TRUE(
         SameBytes(Bytes(profiles[2]), Bytes(profiles[0]))); // same name too: duplicates are allowed
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(ProfileFilesTest, OnlyFilesOfExactlyOneRecordAreProfiles) {
-    for (std::size_t size : {0, 1, 15039, 15041, 10048, 30080}) {
+    for (std::size_t size : {0, 1, 15039, 15041, 10048, 30081}) {
         SCOPED_TRACE(size);
         WriteBytes("odd.pro", std::string(size, 'p'));
         RecordingBoxes caseBoxes;
-        EXPECT_EQ(ImportProfile("odd.pro", profiles, caseBoxes), nullptr);
+        EXPECT_EQ(ImportProfiles("odd.pro", profiles, caseBoxes, {}), 0);
         EXPECT_EQ(profiles.count(), 2);
         ASSERT_EQ(caseBoxes.shown.size(), 1u);
         EXPECT_EQ(caseBoxes.shown[0].first, NotAValidProfileText);
@@ -53,7 +51,7 @@ TEST_F(ProfileFilesTest, OnlyFilesOfExactlyOneRecordAreProfiles) {
 
 TEST_F(ProfileFilesTest, UnreadableFileRaisesTheRuntimeErrorAndChangesNothing) {
     try {
-        ImportProfile("missing.pro", profiles, boxes);
+        ImportProfiles("missing.pro", profiles, boxes, {});
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "File not found: missing.pro");
@@ -76,7 +74,7 @@ protected:
 TEST_F(ProfileFilesTest, FailedExportLeavesTheOldFile) {
     WriteBytes("old.pro", "old contents");
     EXPECT_THROW(
-        ExportProfile(profiles[1], "old.pro",
+        ExportProfile(profiles[1], "old.pro", StoreFileName, boxes,
                       [](const QString& path) { return std::make_unique<FailingFile>(path); }),
         Error);
     EXPECT_TRUE(SameBytes(ReadBytes("old.pro"), "old contents"));
@@ -101,8 +99,8 @@ TEST_F(ProfileFilesTest, FoldersFifosAndSocketsAreRefusedWithTheirReason) {
         SCOPED_TRACE(t.path);
         const std::string expected = t.text + std::string(t.path);
         const std::function<void()> operations[] = {
-            [&] { ImportProfile(t.path, profiles, boxes); },
-            [&] { ExportProfile(profiles[0], t.path); },
+            [&] { ImportProfiles(t.path, profiles, boxes, {}); },
+            [&] { ExportProfile(profiles[0], t.path, StoreFileName, boxes); },
             [&] {
                 StableList<TProfile> loaded;
                 ProfileStore(boxes, t.path).Load(loaded);
@@ -130,7 +128,7 @@ TEST_F(ProfileFilesTest, ADeviceIsWrittenDirectlyNeverReplaced) {
     if (::mknod("full", S_IFCHR | 0666, ::makedev(1, 7)) != 0)
         GTEST_SKIP() << "cannot make a device node here";
     try {
-        ExportProfile(profiles[0], "full");
+        ExportProfile(profiles[0], "full", StoreFileName, boxes);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "Disk full: full");

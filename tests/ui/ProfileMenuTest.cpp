@@ -1,15 +1,18 @@
 #include "UiHarness.h"
 #include "engine/Catalogue.h"
+#include "store/MessageBoxes.h"
 #include "ui/frmEntry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -146,6 +149,96 @@ TEST(ProfileMenu, DeleteRenumbersTheControllersProfiles) {
     EXPECT_EQ(b.Profile, 0);
     EXPECT_FALSE(h.window->IsReading());
     h.window->mnuPDelete->trigger(); // nothing selected: nothing happens
+}
+
+QByteArray Records(std::initializer_list<const char*> names, int size) {
+    QByteArray bytes;
+    for (const char* name : names)
+        bytes += (char(std::strlen(name)) + QByteArray(name)).leftJustified(size, '\0');
+    return bytes;
+}
+
+QString WriteFile(Harness& h, const char* name, const QByteArray& bytes) {
+    QFile file(h.Path(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    return file.fileName();
+}
+
+// Import takes what the file is: one profile, or a store of either layout once asked, within
+// the store's limit.
+TEST(ProfileMenu, ImportTakesAProfileOrAStore) {
+    const QByteArray store = Records({"S1", "S2", "S3"}, sizeof(TProfile));
+    const auto No = QMessageBox::No, Yes = QMessageBox::Yes, None = QMessageBox::NoButton;
+    const struct {
+        QByteArray bytes;
+        int before;
+        QMessageBox::StandardButton answer; // None: no question
+        std::vector<std::string> added;
+    } cases[] = {
+        {Records({"One"}, sizeof(TProfile)), 1, None, {"One"}},
+        {store, 1, Yes, {"S1", "S2", "S3"}},
+        {store, 1, No, {}},
+        {Records({"L1", "L2"}, 10048), 1, Yes, {"L1", "L2"}},
+        {Records({"L1"}, 10048), 1, None, {}},
+        {store + "x", 1, None, {}},
+        {store, MaxStoredProfiles - 1, Yes, {"S1"}},
+        {store, MaxStoredProfiles, None, {}},
+    };
+    for (const auto& c : cases) {
+        Harness h;
+        h.AddProfile("Kept");
+        while (h.lists.Profiles.count() < c.before)
+            h.lists.Profiles.push_back(NewProfile("More"));
+        h.dialogs.fileAnswers = {WriteFile(h, "chosen.pro", c.bytes)};
+        h.dialogs.answer = c.answer;
+        h.window->mnuPImport->trigger();
+        EXPECT_EQ(h.dialogs.questions.size(), c.answer == None ? 0u : 1u);
+        EXPECT_EQ(h.dialogs.boxes.size(), c.added.empty() && c.answer != No ? 1u : 0u);
+        ASSERT_EQ(h.lists.Profiles.size(), c.before + c.added.size());
+        EXPECT_EQ(h.window->cmbProfiles->count(), 1 + static_cast<int>(c.added.size()));
+        for (std::size_t i = 0; i < c.added.size(); ++i)
+            EXPECT_EQ(h.lists.Profiles[c.before + i].Name.str(), c.added[i]);
+    }
+}
+
+// Export never writes one profile over the store in use, by whatever name it is reached.
+TEST(ProfileMenu, ExportRefusesTheStoreItself) {
+    Harness h;
+    const TProfile& profile = h.AddProfile("Mine");
+    h.PickProfile(0);
+    const QByteArray store = Records({"S1", "S2"}, sizeof(TProfile));
+    const QString path = WriteFile(h, "Padwright.pro", store);
+    QFile::link(path, h.Path("link.pro"));
+    h.dialogs.fileAnswers = {path, h.Path("link.pro"), h.Path("other.pro")};
+    for (int i = 0; i < 3; ++i)
+        h.window->mnuPExport->trigger();
+    QFile stored(path), other(h.Path("other.pro"));
+    EXPECT_TRUE(stored.open(QIODevice::ReadOnly) && stored.readAll() == store);
+    EXPECT_EQ(h.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(other.open(QIODevice::ReadOnly) &&
+                other.readAll() ==
+                    QByteArray(reinterpret_cast<const char*>(&profile), sizeof profile));
+}
+
+// At the store's limit Add and Copy say so before asking for a name.
+TEST(ProfileMenu, AddAndCopyStopAtTheStoreLimit) {
+    Harness h;
+    h.AddProfile("Base");
+    h.PickProfile(0);
+    while (h.lists.Profiles.count() < MaxStoredProfiles)
+        h.lists.Profiles.push_back(NewProfile("More"));
+    bool asked = false;
+    for (QAction* full : {h.window->mnuPAdd, h.window->mnuPCopy}) {
+        QTimer::singleShot(0, h.window->frmEntry, [&] {
+            asked |= h.window->frmEntry->isVisible();
+            h.window->frmEntry->cmdCancel->click();
+        });
+        full->trigger();
+    }
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(h.lists.Profiles.count(), MaxStoredProfiles);
+    const ShownBox limit{QString::fromStdString(ProfileLimitText()), "Attention", BoxIcon::Warning};
+    EXPECT_EQ(h.dialogs.boxes, std::vector<ShownBox>(2, limit));
 }
 
 TEST(NameDialog, SystemCloseCountsAsCancel) {

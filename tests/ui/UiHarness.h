@@ -39,6 +39,11 @@ public:
         if (onBox)
             onBox();
     }
+    QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override {
+        questions.push_back(text);
+        return answer;
+    }
     std::optional<QString> OpenProfileFile() override { return Next(); }
     std::optional<QString> SaveProfileFile() override { return Next(); }
 
@@ -46,6 +51,8 @@ public:
     // Answers of the file dialogs in turn; nothing left means Cancel.
     std::deque<std::optional<QString>> fileAnswers;
     std::function<void()> onBox;
+    std::vector<QString> questions;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel; // to every question
 
 private:
 // GCC 12 warns that a copied optional<QString> may be uninitialised; it is not (a known false

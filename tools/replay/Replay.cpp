@@ -2,6 +2,7 @@
 
 #include "engine/Catalogue.h"
 #include "engine/Errors.h"
+#include "store/ProfileOperations.h"
 
 #include <cstdio>
 #include <optional>
@@ -112,7 +113,8 @@ void Replay::Apply(const Show& s) {
 }
 
 void Replay::Apply(const NewProfile& p) {
-    lists_.Profiles.push_back(padwright::NewProfile(p.name));
+    // The program's Add, with its limit: a store saved afterwards is one the program can load.
+    AddProfile(lists_, p.name);
 }
 
 void Replay::Apply(const Map& m) {

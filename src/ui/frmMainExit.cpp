@@ -1,0 +1,53 @@
+// Leaving the program: work that Save would keep is never dropped without a question.
+#include "store/SaveDigest.h"
+#include "ui/frmMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QMessageBox>
+
+namespace padwright {
+
+void TfrmMain::RememberSavedState() {
+    SettingsContext context = Context();
+    savedDigest_ = SaveDigest(context, chkStartMinimized->isChecked());
+}
+
+bool TfrmMain::UnsavedChanges() {
+    SettingsContext context = Context();
+    return SaveDigest(context, chkStartMinimized->isChecked()) != savedDigest_;
+}
+
+bool TfrmMain::ConfirmExit() {
+    if (!UnsavedChanges())
+        return true;
+    switch (Dialogs.Question(QStringLiteral("Save changes before exiting?"),
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                             QMessageBox::Save)) {
+    case QMessageBox::Save:
+        // A failed Save has shown its error box; the program stays, with the work in it.
+        return RunHandler([this] { cmdSaveClick(); });
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::cmdExitClick() {
+    if (ConfirmExit())
+        close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // The close box is the user's Exit and asks the same. A close the program makes itself does
+    // not: after the question was answered, and when a signal or the session's end closes the
+    // window, which ends the program as it always did, saving nothing and asking nothing.
+    if (event->spontaneous() && !ConfirmExit()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace padwright
