@@ -402,7 +402,7 @@ TEST_F(StartupTest, InjectorIsReleasedAfterTheWindow) {
 // Work is never dropped without a question, and nothing else changes: unchanged, Exit is as it
 // always was, and a signal to end (logout) neither asks nor saves.
 TEST_F(StartupTest, ExitAsksAboutUnsavedWorkOnTheUsersRoutesOnly) {
-    std::unique_ptr<QuitSignals> quit;
+    QuitSignals quit([&] { program->Quit(); }); // as the program has them
     enum { Exit, Tray, CloseBox, Signal };
     const std::function<void()> routes[] = {
         [&] { Window().cmdExit->click(); },
@@ -413,10 +413,7 @@ TEST_F(StartupTest, ExitAsksAboutUnsavedWorkOnTheUsersRoutesOnly) {
             if (QApplication::instance()->notify(&Window(), &close) && close.isAccepted())
                 Window().hide();
         },
-        [&] {
-            quit = std::make_unique<QuitSignals>([&] { program->Quit(); });
-            std::raise(SIGTERM);
-        },
+        [] { std::raise(SIGTERM); },
     };
     auto setting = [](Program& p) { p.MainWindow().chkStartMinimized->toggle(); };
     auto mapping = [](Program& p) { p.Lists().Profiles[0].Mappings[50].Code = 65; };

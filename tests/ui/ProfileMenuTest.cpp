@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -165,8 +164,8 @@ QString WriteFile(Harness& h, const char* name, const QByteArray& bytes) {
 }
 
 // Import takes what the file is: one profile, or a store of either layout once asked, within
-// the store's limit.
-TEST(ProfileMenu, ImportTakesAProfileOrAStore) {
+// the store's limit, where Add and Copy stop too before asking for a name.
+TEST(ProfileMenu, ImportTakesAProfileOrAStoreWithinTheLimit) {
     const QByteArray store = Records({"S1", "S2", "S3"}, sizeof(TProfile));
     const auto No = QMessageBox::No, Yes = QMessageBox::Yes, None = QMessageBox::NoButton;
     const struct {
@@ -187,6 +186,7 @@ TEST(ProfileMenu, ImportTakesAProfileOrAStore) {
     for (const auto& c : cases) {
         Harness h;
         h.AddProfile("Kept");
+        h.PickProfile(0);
         while (h.lists.Profiles.count() < c.before)
             h.lists.Profiles.push_back(NewProfile("More"));
         h.dialogs.fileAnswers = {WriteFile(h, "chosen.pro", c.bytes)};
@@ -198,13 +198,21 @@ TEST(ProfileMenu, ImportTakesAProfileOrAStore) {
         EXPECT_EQ(h.window->cmbProfiles->count(), 1 + static_cast<int>(c.added.size()));
         for (std::size_t i = 0; i < c.added.size(); ++i)
             EXPECT_EQ(h.lists.Profiles[c.before + i].Name.str(), c.added[i]);
+        if (c.before < MaxStoredProfiles)
+            continue;
+        h.window->mnuPAdd->trigger(); // a name dialog would wait for ever
+        h.window->mnuPCopy->trigger();
+        const ShownBox full{QString::fromStdString(ProfileLimitText()), "Attention",
+                            BoxIcon::Warning};
+        EXPECT_EQ(h.dialogs.boxes, std::vector<ShownBox>(3, full));
+        EXPECT_EQ(h.lists.Profiles.count(), MaxStoredProfiles);
     }
 }
 
 // Export never writes one profile over the store in use, by whatever name it is reached.
 TEST(ProfileMenu, ExportRefusesTheStoreItself) {
     Harness h;
-    const TProfile& profile = h.AddProfile("Mine");
+    h.AddProfile("Mine");
     h.PickProfile(0);
     const QByteArray store = Records({"S1", "S2"}, sizeof(TProfile));
     const QString path = WriteFile(h, "Padwright.pro", store);
@@ -216,29 +224,7 @@ TEST(ProfileMenu, ExportRefusesTheStoreItself) {
     EXPECT_TRUE(stored.open(QIODevice::ReadOnly) && stored.readAll() == store);
     EXPECT_EQ(h.dialogs.boxes.size(), 2u);
     EXPECT_TRUE(other.open(QIODevice::ReadOnly) &&
-                other.readAll() ==
-                    QByteArray(reinterpret_cast<const char*>(&profile), sizeof profile));
-}
-
-// At the store's limit Add and Copy say so before asking for a name.
-TEST(ProfileMenu, AddAndCopyStopAtTheStoreLimit) {
-    Harness h;
-    h.AddProfile("Base");
-    h.PickProfile(0);
-    while (h.lists.Profiles.count() < MaxStoredProfiles)
-        h.lists.Profiles.push_back(NewProfile("More"));
-    bool asked = false;
-    for (QAction* full : {h.window->mnuPAdd, h.window->mnuPCopy}) {
-        QTimer::singleShot(0, h.window->frmEntry, [&] {
-            asked |= h.window->frmEntry->isVisible();
-            h.window->frmEntry->cmdCancel->click();
-        });
-        full->trigger();
-    }
-    EXPECT_FALSE(asked);
-    EXPECT_EQ(h.lists.Profiles.count(), MaxStoredProfiles);
-    const ShownBox limit{QString::fromStdString(ProfileLimitText()), "Attention", BoxIcon::Warning};
-    EXPECT_EQ(h.dialogs.boxes, std::vector<ShownBox>(2, limit));
+                other.readAll().startsWith(char(4) + QByteArray("Mine")));
 }
 
 TEST(NameDialog, SystemCloseCountsAsCancel) {
