@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -455,8 +456,9 @@ TEST_F(StartupTest, ExitAsksAboutUnsavedWorkOnTheUsersRoutesOnly) {
         c.change(*program);
         dialogs = RecordingDialogs();
         dialogs.answer = c.answer;
-        if (c.storeGone) // a folder where the store was: Save fails
+        if (c.storeGone) { // a folder where the store was: Save fails
             ASSERT_TRUE(store.remove() && QDir(work.path()).mkdir("Padwright.pro"));
+        }
         routes[c.route]();
         for (int i = 0; i < 50 && !ended; ++i)
             QApplication::processEvents(QEventLoop::AllEvents, 10);

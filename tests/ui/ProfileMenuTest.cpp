@@ -174,12 +174,10 @@ TEST(ProfileMenu, ImportTakesAProfileOrAStoreWithinTheLimit) {
         QMessageBox::StandardButton answer; // None: no question
         std::vector<std::string> added;
     } cases[] = {
-        {Records({"One"}, sizeof(TProfile)), 1, None, {"One"}},
         {store, 1, Yes, {"S1", "S2", "S3"}},
         {store, 1, No, {}},
         {Records({"L1", "L2"}, 10048), 1, Yes, {"L1", "L2"}},
         {Records({"L1"}, 10048), 1, None, {}},
-        {store + "x", 1, None, {}},
         {store, MaxStoredProfiles - 1, Yes, {"S1"}},
         {store, MaxStoredProfiles, None, {}},
     };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of the main window under Xvfb, with a fixture controller made active and a
-# profile selected: tests/ui/screenshot.sh [OUT.png] [FIXTURE.evemu]. The control editor and the
-# name dialog go beside it, as OUT-editor.png and OUT-entry.png. OUT-live.png and
+# profile selected: tests/ui/screenshot.sh [OUT.png] [FIXTURE.evemu]. The control editor, the
+# name dialog and the question Exit asks about unsaved changes go beside it, as OUT-editor.png,
+# OUT-entry.png and OUT-question.png. OUT-live.png and
 # OUT-live-editor.png show the live marks, over a pad whose recorded events hold the first and
 # fifth buttons and the X axis to the left (tools/uidemo/usb-gamepad-held.evemu). OUT-empty.png
 # and OUT-unconnected.png show the blank panel's words without controllers and for a remembered
@@ -25,7 +26,7 @@ run "$fixture" --grab "$out"
 run "$fixture" --grab-dialogs "${out%.png}"
 run "$held" --grab "${out%.png}-live.png"
 run "$held" --grab-dialogs "${out%.png}-live"
-rm -f "${out%.png}-live-entry.png"
+rm -f "${out%.png}-live-entry.png" "${out%.png}-live-question.png"
 run "$fixture" --state empty --grab "${out%.png}-empty.png"
 run "$fixture" --state unconnected --grab "${out%.png}-unconnected.png"
 run "$fixture" --grab-capture "${out%.png}-capture.png"

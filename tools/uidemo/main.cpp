@@ -5,7 +5,8 @@
 // axis shows those rows with their live mark (usb-gamepad-held.evemu beside this file does).
 // Settings and the profile store go to a temporary folder. With --grab FILE it writes the window
 // to FILE as PNG once it is shown, and exits; --grab-dialogs PREFIX writes the control editor
-// (on the first row) and the name dialog as PREFIX-editor.png and PREFIX-entry.png;
+// (on the first row), the name dialog and the question Exit asks about unsaved changes as
+// PREFIX-editor.png, PREFIX-entry.png and PREFIX-question.png;
 // --grab-capture FILE writes the editor after it took Ctrl+";" through "Press a key".
 // --state empty shows the window of a machine whose one controller (the description's) this
 // user may not read, --state unconnected one whose remembered wheel is not plugged in.
@@ -22,6 +23,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -161,6 +163,9 @@ int main(int argc, char** argv) {
             window.SettingsRowClick(window.SettingsRows.at(4).NameBox);
             grabModal(prefix + "-entry.png");
             window.frmEntry->AskName(QStringLiteral("Racing"));
+            grabModal(prefix + "-question.png");
+            window.chkStartMinimized->toggle(); // a change that Save would keep
+            window.cmdExitClick();
             QApplication::exit(0);
         });
     }
