@@ -32,8 +32,8 @@ struct Expected {
     const char* halfAxes;    // the axes resting at their minimum once that report is in
 };
 
-// The differences are explained in the README's controller section. The kernel holds 0 for an
-// axis it has no report of: an axis of 0..N reads as resting at its minimum until its first
+// The differences are explained beside the corpus table in docs/testing.md. The kernel holds 0 for
+// an axis it has no report of: an axis of 0..N reads as resting at its minimum until its first
 // report moves it (to near the centre: a stick); one that rests there reads 0 where DirectInput
 // reads -10.
 const Expected Corpus[] = {
