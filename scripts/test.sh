@@ -5,6 +5,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" package test
 "$root/scripts/build.sh" -DPADWRIGHT_TESTS=ON -DPADWRIGHT_BENCH=ON
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
+# The core and the tools without Qt, as the ports without it build them: built here so that no
+# Qt creeps into the core unnoticed.
+noqt=${PADWRIGHT_NOQT_BUILD_DIR:-$build-noqt}
+PADWRIGHT_BUILD_DIR=$noqt "$root/scripts/build.sh" -DPADWRIGHT_QT=OFF \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DPADWRIGHT_TESTS=ON -DPADWRIGHT_BENCH=OFF
+ctest --test-dir "$noqt" --output-on-failure --timeout 300 -j2 -L core
 cd "$build"
 ctest --output-on-failure --timeout 300 -j2 "$@"
 # The Windows build's tests under Wine, in a fresh prefix of their own.

@@ -53,7 +53,7 @@ double RunEventLoop(int milliseconds) {
 // the sticks move the pointer, button 0 types A.
 class Reading {
 public:
-    explicit Reading(bool sleeping) : settings_(work_.filePath("settings.ini")) {
+    explicit Reading(bool sleeping) : settings_(work_.filePath("settings.ini").toStdString()) {
         const EvemuDevice pad = LoadEvemuFile(
             PADWRIGHT_SOURCE_DIR "/tests/fixtures/devices/xbox360-pad-xpad-ayaneo-air.evemu");
         for (int i = 0; i < Controllers; ++i)
@@ -69,7 +69,7 @@ public:
         };
         program_ = std::make_unique<Program>(std::move(parts));
         TfrmMain& w = program_->MainWindow();
-        w.Reader().SleepAtRest = sleeping;
+        w.core.Reader().SleepAtRest = sleeping;
         TProfile& profile = program_->Lists().Profiles.push_back(NewProfile("Bench"));
         AssignFunction(profile.Mappings[AxisSlot(0, false)], "MOUSE_MOVE_X_NEG");
         AssignFunction(profile.Mappings[AxisSlot(0, true)], "MOUSE_MOVE_X_POS");
@@ -86,7 +86,7 @@ public:
     void HoldStick() {
         kernel_->Push(nodes_[0], {{EV_ABS, ABS_X, 32767}, {EV_SYN, SYN_REPORT, 0}});
     }
-    bool Asleep() { return program_->MainWindow().Reader().Asleep(); }
+    bool Asleep() { return program_->ProgramCore().Reader().Asleep(); }
     bool On() { return program_->MainWindow().IsReading(); }
 
 private:

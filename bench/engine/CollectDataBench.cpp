@@ -84,6 +84,7 @@ public:
     void PauseReading() override { ++pauses; }
     void ResumeReading() override {}
     void TrayAnimationStep() override {}
+    bool ReadingOn() const override { return true; }
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         log_.LogDirectInputError(prefix, code);
     }

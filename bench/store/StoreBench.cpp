@@ -4,7 +4,7 @@
 // PADWRIGHT_BENCH_DIR names another (for instance a folder on the disk the program's working
 // directory lies on).
 #include "store/ProfileStore.h"
-#include "store/SaveDigest.h"
+#include "core/SaveDigest.h"
 #include "store/StoreFormat.h"
 
 #include <benchmark/benchmark.h>
@@ -24,6 +24,7 @@ constexpr int ProfileCount = 1000;
 
 struct NoBoxes : IMessageBoxes {
     void Warning(std::string_view, std::string_view) override {}
+    void Error(std::string_view) override {}
 };
 
 fs::path BenchFolder() {
@@ -46,7 +47,7 @@ void FillRandom(StableList<TProfile>& profiles, int count = ProfileCount) {
 
 void BM_LoadStore(benchmark::State& state) {
     const fs::path folder = BenchFolder();
-    const QString path = QString::fromStdString((folder / "Padwright.pro").string());
+    const std::string path = (folder / "Padwright.pro").string();
     NoBoxes boxes;
     {
         StableList<TProfile> profiles;
@@ -67,7 +68,7 @@ BENCHMARK(BM_LoadStore)->Unit(benchmark::kMillisecond);
 
 void BM_SaveStore(benchmark::State& state) {
     const fs::path folder = BenchFolder();
-    const QString path = QString::fromStdString((folder / "Padwright.pro").string());
+    const std::string path = (folder / "Padwright.pro").string();
     NoBoxes boxes;
     StableList<TProfile> profiles;
     FillRandom(profiles);
@@ -104,7 +105,7 @@ void BM_LoadLegacyStore(benchmark::State& state) {
     NoBoxes boxes;
     for (auto _ : state) {
         StableList<TProfile> profiles;
-        ProfileStore(boxes, QString::fromStdString(file.string())).Load(profiles);
+        ProfileStore(boxes, file.string()).Load(profiles);
         benchmark::DoNotOptimize(profiles.size());
     }
     fs::remove_all(folder);

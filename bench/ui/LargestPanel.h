@@ -5,6 +5,7 @@
 #include "input/DiLog.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
+#include "platform/eventloop/QtEventLoop.h"
 #include "store/Registry.h"
 #include "ui/frmMain.h"
 
@@ -38,16 +39,15 @@ inline TJoystick LargestController() {
 
 struct Window {
     QTemporaryDir folder;
-    Registry settings{folder.filePath("Padwright.conf")};
-    TLists lists;
-    DiLog log;
+    Registry settings{folder.filePath("Padwright.conf").toStdString()};
     RecordingInjector injector;
     RecordingSession session;
-    TfrmMain window{[this] {
-        TMainDependencies d{lists, log, injector, session};
-        d.Settings = &settings;
-        return d;
-    }()};
+    QtEventLoop loop;
+    QtUserDialogs dialogs;
+    DialogWarnings boxes{dialogs};
+    Core core{CoreParts{loop, injector, session, boxes, settings}};
+    TLists& lists = core.Lists;
+    TfrmMain window{core, dialogs};
 
     Window() {
         lists.Profiles.push_back(NewProfile("All"));

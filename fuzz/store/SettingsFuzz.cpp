@@ -1,13 +1,12 @@
 // The settings reader on arbitrary settings files: never a crash, every value within its rule,
 // and what Save writes reads back the same, names that are no UTF-8 byte for byte. A settings file
 // may switch the log on: run it in a scratch folder, where "Padwright.log" is made.
-#include "store/Settings.h"
+#include "core/Settings.h"
 
 #include "engine/Errors.h"
 
 #include "ScratchFolder.h"
 
-#include <QString>
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +18,7 @@ namespace {
 
 using namespace padwright;
 
-struct Host : ISettingsHost {
+struct Host : ISettingsHost, IControllerHost {
     std::uint32_t interval = 5;
     void PauseReading() override {}
     void ResumeReading() override {}
@@ -32,6 +31,7 @@ struct Host : ISettingsHost {
 
 struct Boxes : IMessageBoxes {
     void Warning(std::string_view, std::string_view) override {}
+    void Error(std::string_view) override {}
 };
 
 void Check(bool condition) {
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(path, std::ios::binary) << std::string(reinterpret_cast<const char*>(data), size);
     const std::string copy = path + ".saved";
     {
-        Registry registry(QString::fromStdString(path));
+        Registry registry(path);
         Loaded first(registry);
         Check(first.lists.MaxJoysticks >= 1 && first.lists.MaxJoysticks <= 100);
         Check(first.host.interval >= 1 && first.host.interval <= 2000);
@@ -96,11 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         // Save into a fresh file and read that back: the same settings.
-        Registry saved(QString::fromStdString(copy));
+        Registry saved(copy);
         SettingsContext context = first.Context(saved);
         SaveSettings(context, first.fields.StartMinimized);
         first.log.Close(); // the log is locked while open; the second load opens it again
-        Registry reread(QString::fromStdString(copy));
+        Registry reread(copy);
         Loaded second(reread);
         Check(second.lists.MaxJoysticks == first.lists.MaxJoysticks);
         Check(second.host.interval == first.host.interval);

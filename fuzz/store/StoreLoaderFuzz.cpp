@@ -6,7 +6,6 @@
 
 #include "ScratchFolder.h"
 
-#include <QString>
 
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +21,7 @@ using namespace padwright;
 struct Boxes : IMessageBoxes {
     int shown = 0;
     void Warning(std::string_view, std::string_view) override { ++shown; }
+    void Error(std::string_view) override { ++shown; }
 };
 
 std::string ReadAll(const std::string& path) {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Boxes boxes;
     StableList<TProfile> profiles;
-    ProfileStore(boxes, QString::fromStdString(store)).Load(profiles);
+    ProfileStore(boxes, store).Load(profiles);
     const StoreFormat format = StoreFormatOfSize(static_cast<std::int64_t>(size));
     Check((format == StoreFormat::Incompatible) == (boxes.shown == 1));
 
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    ProfileStore(boxes, QString::fromStdString(saved)).Save(profiles);
+    ProfileStore(boxes, saved).Save(profiles);
     const std::string written = ReadAll(saved);
     Check(written.size() == profiles.size() * sizeof(TProfile));
     if (format == StoreFormat::Current)
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Import takes one exported record, or a store of two or more records as the store's load
     // reads it; nothing else.
     StableList<TProfile> imported;
-    const std::int64_t taken = ImportProfiles(QString::fromStdString(store), imported, boxes,
+    const std::int64_t taken = ImportProfiles(store, imported, boxes,
                                               [](const std::string&) { return true; });
     const bool single = size == sizeof(TProfile);
     Check(taken == static_cast<std::int64_t>(imported.size()));

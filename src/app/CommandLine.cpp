@@ -42,7 +42,7 @@ QString VersionText() {
 }
 
 bool EnterDataFolder(QString& error) {
-    const QString folder = DataFolder();
+    const QString folder = QString::fromStdString(DataFolder());
     if (!QDir().mkpath(folder)) {
         error = QStringLiteral("Padwright cannot create its data folder \"%1\".").arg(folder);
         return false;

@@ -5,6 +5,7 @@
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/TrayHostProbe.h"
+#include "app/TrayHostWatch.h"
 #include "platform/dinput/LibevdevKernel.h"
 #include "platform/session/DesktopSession.h"
 #include "ui/TrayIcon.h"
@@ -29,21 +30,32 @@ Program::Parts Program::RealParts() {
         return CreateEvdevDirectInput(out, ids);
     };
     parts.TrayProbe = ProbeTrayHost;
+    parts.TrayHostWatch = [](std::function<void()> changed) -> std::unique_ptr<QObject> {
+        return std::make_unique<TrayHostWatch>(std::move(changed));
+    };
     parts.PlugMonitor = OpenPlugMonitor;
     return parts;
 }
 
-Program::Program(Parts parts) : parts_(std::move(parts)) {
-    TMainDependencies dependencies{lists_, log_, *parts_.Injector.injector, *parts_.Session,
-                                   parts_.Dialogs};
-    dependencies.Injection = parts_.Injector.status;
-    dependencies.DirectInput = parts_.DirectInput;
-    dependencies.JoystickIds = parts_.JoystickIds;
-    dependencies.Settings = parts_.Settings;
-    frmMain_ = std::make_unique<TfrmMain>(std::move(dependencies));
+Program::Program(Parts parts)
+    : parts_(std::move(parts)),
+      ownDialogs_(parts_.Dialogs ? nullptr : std::make_unique<QtUserDialogs>()),
+      ownSettings_(parts_.Settings ? nullptr : std::make_unique<Registry>()),
+      dialogs_(parts_.Dialogs ? *parts_.Dialogs : *ownDialogs_), boxes_(dialogs_) {
+    CoreParts core{loop_, *parts_.Injector.injector, *parts_.Session, boxes_,
+                   parts_.Settings ? *parts_.Settings : *ownSettings_};
+    core.DirectInput = parts_.DirectInput;
+    core.JoystickIds = parts_.JoystickIds;
+    core_ = std::make_unique<Core>(std::move(core));
+    frmMain_ = std::make_unique<TfrmMain>(*core_, dialogs_, parts_.Injector.status);
+    // The error box and the file dialogs centre on the main window.
+    if (ownDialogs_)
+        static_cast<QtUserDialogs&>(*ownDialogs_).SetOwner(frmMain_.get());
     tray_ = std::make_unique<TrayIcon>(*frmMain_);
     tray_->SetHostProbe(parts_.TrayProbe);
-    frmMain_->SetTrayView(tray_.get());
+    if (parts_.TrayHostWatch)
+        trayWatch_ = parts_.TrayHostWatch([this] { tray_->HostChanged(); });
+    core_->SetTrayView(tray_.get());
     ConnectTrayMenu();
     frmMain_->installEventFilter(this);
     // Also when the window starts hidden, or from a terminal where no box is ever seen.
@@ -58,16 +70,10 @@ void Program::FollowPlugging() {
     std::unique_ptr<IPlugMonitor> monitor = parts_.PlugMonitor ? parts_.PlugMonitor() : nullptr;
     if (!monitor)
         return;
-    TfrmMain* w = frmMain_.get();
-    plugs_ = std::make_unique<PlugFollower>(std::move(monitor), [w](bool lastTry) {
+    Core* core = core_.get();
+    plugs_ = std::make_unique<PlugFollower>(std::move(monitor), [core](bool lastTry) {
         bool again = false;
-        w->RunHandler([&] {
-            const bool slept = w->Reader().Asleep();
-            again =
-                w->Controllers.FollowPlugging(lastTry) == ControllerAccess::PlugResult::TryAgain;
-            // A controller opened again is waited on from the run this starts.
-            w->ReadAtOnce(slept);
-        });
+        core->Run([&] { again = core->FollowPlugging(lastTry); });
         return again;
     });
 }
@@ -93,12 +99,12 @@ void Program::FormCreate() {
     // Settings, range defaults, the log, the remembered controllers.
     StartUpStep([&] { startMinimized_ = w.LoadApplicationSettings(); });
     StartUpStep([&] {
-        w.Controllers.RememberJoystickIds();
+        core_->Controllers.RememberJoystickIds();
         w.StartDirectInput();
     });
-    StartUpStep([&] { RefreshActiveGuids(lists_); });
+    StartUpStep([&] { RefreshActiveGuids(core_->Lists); });
     StartUpStep([&] { w.popItemStartClick(); });
-    w.TrayFrame = 1;
+    core_->TrayFrame = 1;
     // At login the desktop's notification area may come up after Padwright; starting in it,
     // the icon waits for it (ShowMainWindow), as the icon's protocol is chosen at its creation.
     if (!startMinimized_ || tray_->Host() != TrayHost::None)
@@ -136,6 +142,7 @@ void Program::WaitForTrayHost() {
     wait->setInterval(TrayHostPollMs);
     connect(wait, &QTimer::timeout, this, [this, wait, waited = 0]() mutable {
         waited += TrayHostPollMs;
+        tray_->HostChanged(); // start-up only: at rest the watch says when to ask
         if (tray_->Host() == TrayHost::None && waited < TrayHostWaitMs)
             return;
         wait->deleteLater();
@@ -158,14 +165,10 @@ bool Program::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Program::FormDestroy() {
-    // Released here, while the engine can still send: under XTest the X server would keep
-    // whatever is down after the program is gone.
-    for (TJoystick& joystick : lists_.ActiveJoysticks)
-        if (joystick.Acquired)
-            frmMain_->Controllers.CloseController(joystick);
+    core_->ShutDown();
     tray_->Remove();
     try {
-        log_.Close();
+        core_->Log.Close();
     } catch (const std::exception& e) {
         // Nobody is left to show a box to; the lines that did reach the disk stay.
         std::fprintf(stderr, "Padwright: %s\n", e.what());
@@ -174,17 +177,19 @@ void Program::FormDestroy() {
 
 Program::~Program() {
     plugs_.reset();
+    trayWatch_.reset();
     frmMain_->removeEventFilter(this);
     FormDestroy();
-    frmMain_->SetTrayView(nullptr);
+    core_->SetTrayView(nullptr);
     tray_.reset();
     // The lists, rows first: they point into Profiles.
     frmMain_->SettingsRows.clear();
-    lists_.Profiles.clear();
-    lists_.ActiveJoysticks.clear(); // releases every controller's device
-    lists_.FoundJoysticks.clear();
-    frmMain_->Controllers.ReleaseDirectInput();
-    frmMain_.reset(); // the windows, their timers and the engine
+    core_->Lists.Profiles.clear();
+    core_->Lists.ActiveJoysticks.clear(); // releases every controller's device
+    core_->Lists.FoundJoysticks.clear();
+    core_->Controllers.ReleaseDirectInput();
+    frmMain_.reset(); // the windows
+    core_.reset();    // its timers and the engine
     parts_.Session.reset();
     // Last, when nothing can send input any more: releases every key and button still down.
     parts_.Injector.injector.reset();
@@ -223,7 +228,7 @@ private:
 
 } // namespace
 
-int RunProgram(QApplication& app, SingleInstance& instance) {
+int RunProgram(QApplication& app, SingleInstance& instance, ReadingPace pace) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
     QApplication::setApplicationVersion(QStringLiteral(PADWRIGHT_VERSION));
     // The Wayland app id and the X11 class name the desktop matches the menu entry by.
@@ -247,10 +252,7 @@ int RunProgram(QApplication& app, SingleInstance& instance) {
         instance.Release();
         return 0;
     }
-    // Polling at every interval, as before the reader learnt to sleep: for measuring the two
-    // side by side.
-    if (qEnvironmentVariable("PADWRIGHT_READING") == QLatin1String("poll"))
-        program.MainWindow().Reader().SleepAtRest = false;
+    program.ProgramCore().Reader().SleepAtRest = pace == ReadingPace::SleepAtRest;
     QApplication::setWindowIcon(program.Tray().ApplicationIcon());
     QObject::connect(&program, &Program::MainWindowClosed, &app, &QCoreApplication::quit);
     program.ShowMainWindow();

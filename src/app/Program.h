@@ -1,13 +1,13 @@
 #pragma once
 // One run of Padwright: what it owns, the start-up sequence of the main window and the shut-down,
 // each in its fixed order.
-#include "engine/Lists.h"
-#include "input/ControllerAccess.h"
-#include "input/DiLog.h"
+#include "core/Core.h"
 #include "platform/dinput/PlugMonitor.h"
+#include "platform/eventloop/QtEventLoop.h"
 #include "platform/inject/InjectorChoice.h"
 #include "platform/session/Session.h"
 #include "ui/TrayIcon.h"
+#include "ui/frmMain.h"
 
 #include <QObject>
 
@@ -18,11 +18,8 @@ class QApplication;
 
 namespace padwright {
 
-class IUserDialogs;
 class PlugFollower;
-class Registry;
 class SingleInstance;
-class TfrmMain;
 
 class Program : public QObject {
     Q_OBJECT
@@ -37,6 +34,9 @@ public:
         std::shared_ptr<JoystickIdTable> JoystickIds;
         Registry* Settings = nullptr;  // null: the user's own settings
         TrayIcon::HostProbe TrayProbe; // empty: the toolkit's answer
+        // Word of the notification area coming or going, run with what to do then; empty: the
+        // first answer of TrayProbe stands.
+        std::function<std::unique_ptr<QObject>(std::function<void()>)> TrayHostWatch;
         // Word of plugging; empty or null: the found list changes only on Refresh.
         std::function<std::unique_ptr<IPlugMonitor>()> PlugMonitor;
     };
@@ -64,8 +64,9 @@ public:
 
     TfrmMain& MainWindow() { return *frmMain_; }
     TrayIcon& Tray() { return *tray_; }
-    TLists& Lists() { return lists_; }
-    DiLog& Log() { return log_; }
+    Core& ProgramCore() { return *core_; }
+    TLists& Lists() { return core_->Lists; }
+    DiLog& Log() { return core_->Log; }
 
 signals:
     // The main window was closed (Exit, the tray's "Exit", the close box): the run ends.
@@ -87,16 +88,26 @@ private:
     template <typename Step> void StartUpStep(Step&& step);
 
     Parts parts_;
-    TLists lists_;
-    DiLog log_;
+    std::unique_ptr<IUserDialogs> ownDialogs_; // when the parts bring none
+    std::unique_ptr<Registry> ownSettings_;    // when the parts bring none
+    IUserDialogs& dialogs_;
+    DialogWarnings boxes_;
+    QtEventLoop loop_;
+    std::unique_ptr<Core> core_;
     std::unique_ptr<TfrmMain> frmMain_;
     std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<QObject> trayWatch_;
     std::unique_ptr<PlugFollower> plugs_;
     bool startMinimized_ = false;
 };
 
+// How the reader paces the cycle at rest: asleep until input comes (the program), or on its timer
+// all the same (the design before the reader learnt to sleep, kept for side-by-side figures).
+enum class ReadingPace { SleepAtRest, PollAtRest };
+
 // Builds the real program, runs the event loop until the main window closes, releases
 // `instance`, then shuts down. Returns the exit code.
-int RunProgram(QApplication& app, SingleInstance& instance);
+int RunProgram(QApplication& app, SingleInstance& instance,
+               ReadingPace pace = ReadingPace::SleepAtRest);
 
 } // namespace padwright

@@ -119,11 +119,7 @@ void TickRepeat(TControlMapping& m, std::int32_t step) {
 }
 
 DIJOYSTATE2 Engine::NeutralState() {
-    DIJOYSTATE2 state;
-    std::memset(&state, 0, sizeof state);
-    for (auto& pov : state.rgdwPOV)
-        pov = POV_CENTERED;
-    return state;
+    return NeutralJoyState();
 }
 
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-// What the engine needs from the program around it. The main window implements it; tests fake it.
+// What the engine needs from the program around it. The core implements it; tests fake it.
 #include "platform/dinput/DirectInput.h"
 
 #include <string_view>
@@ -20,6 +20,8 @@ public:
     // One log line, prefix + the code's text, when logging is on. May throw Error when the line
     // cannot be written; the run that was logging ends there.
     virtual void LogDirectInputError(std::string_view prefix, HRESULT code) = 0;
+    // Whether reading is on: the one answer every part of the program follows.
+    virtual bool ReadingOn() const = 0;
 };
 
 } // namespace padwright

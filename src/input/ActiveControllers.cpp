@@ -203,8 +203,7 @@ void ControllerAccess::cmdRemoveDeviceClick() {
     lists_.ActiveJoysticks.erase(k);
     for (const TJoystick& c : lists_.ActiveJoysticks)
         View.cmbDevices.Add(ControllerListText(c));
-    if (cmbDevicesClick)
-        cmbDevicesClick();
+    host_.SelectionCleared();
     Changed();
 }
 
@@ -239,8 +238,7 @@ void ControllerAccess::popItemStopClick() {
 }
 
 void ControllerAccess::CloseController(TJoystick& c) {
-    if (ReleaseHeld)
-        ReleaseHeld(c);
+    host_.ReleaseHeld(c);
     if (c.Acquired && c.Device)
         c.Device->Unacquire();
     c.Acquired = false;

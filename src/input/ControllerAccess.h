@@ -21,22 +21,28 @@ namespace padwright {
 // and the probe. An empty function stands for a missing entry point.
 using DirectInputEntry = std::function<HRESULT(std::shared_ptr<IDirectInput8>&)>;
 
+// What the controller access needs of the program around it beyond the engine's host.
+class IControllerHost : public virtual IEngineHost {
+public:
+    // The lists' model (View) changed, at the end of every handler that changed it. Nothing to
+    // do for a host that shows no list (the probe).
+    virtual void ViewChanged() {}
+    // Remove left no active controller selected: the selection's handler runs with none.
+    virtual void SelectionCleared() {}
+    // Lets go of whatever a controller's mappings hold down (the engine's ReleaseHeld).
+    // CloseController runs it: nothing would read that controller again to release a key held
+    // at that moment. A host without an engine holds nothing.
+    virtual void ReleaseHeld(TJoystick& /*controller*/) {}
+};
+
 class ControllerAccess {
 public:
     // `appWindow` is handed to SetCooperativeLevel; the lists and host outlive this object.
-    ControllerAccess(TLists& lists, IEngineHost& host, DirectInputEntry entry,
+    ControllerAccess(TLists& lists, IControllerHost& host, DirectInputEntry entry,
                      WindowHandle appWindow = 0);
 
     // The widgets' model (see ControllerView.h).
     ControllerView View;
-    // Run at the end of every handler that changed View, so the window can redraw.
-    std::function<void()> ViewChanged;
-    // The window's selection handler of cmbDevices, which Remove runs with nothing selected.
-    std::function<void()> cmbDevicesClick;
-    // Lets go of whatever a controller's mappings hold down (the window hands it to the
-    // engine's ReleaseHeld). CloseController runs it: nothing would read that controller again
-    // to release a key held at that moment.
-    std::function<void(TJoystick&)> ReleaseHeld;
 
     // --- Discovery ---
     // Replaces the DirectInput object and appends every attached controller to FoundJoysticks
@@ -79,8 +85,6 @@ public:
     void ApplyAxisProperties(std::int32_t index);
 
     // --- Plugging ---
-    // Whether reading is on (the window's reading switch).
-    std::function<bool()> ReadingOn;
     // The data-collection cycle switched reading off because it could read no controller.
     void NothingReadPaused() { nothingRead_ = true; }
     enum class PlugResult { Done, TryAgain };
@@ -114,19 +118,33 @@ private:
     TJoystick& Active(const void* context);
     void SetAxisProperties(const TJoystick& controller, const DIDEVICEOBJECTINSTANCEA& object);
     void Changed();
+    // One enumeration through a fresh DirectInput object, every controller created once: what
+    // following plugging compares with the found list, and what a refresh then lists.
     struct Survey {
-        bool started = false;
-        std::vector<GUID> openable; // in enumeration order
-        std::vector<GUID> denied;
+        HRESULT started = DI_OK;
+        std::shared_ptr<IDirectInput8> directInput; // null when it did not start
+        struct Seen {
+            DIDEVICEINSTANCEA device;
+            HRESULT created;
+            std::shared_ptr<IDirectInputDevice8> temporary;
+        };
+        std::vector<Seen> seen; // in enumeration order
+        std::vector<GUID> Openable() const;
+        std::vector<GUID> Denied() const;
     };
-    // The controllers attached now, through a DirectInput object of its own: nothing is listed
-    // or logged.
+    // Nothing is listed or logged.
     Survey SurveyControllers();
-    void RefreshKeepingSelection();
+    // Takes the survey's object as the DirectInput object and lists what it saw, as
+    // StartDirectInput does.
+    void StartFrom(Survey& survey);
+    void ListFound(const DIDEVICEINSTANCEA& device, HRESULT created,
+                   const std::shared_ptr<IDirectInputDevice8>& temporary);
+    void Refresh(Survey* survey);
+    void RefreshKeepingSelection(Survey& survey);
     void ReopenReturned(const std::vector<GUID>& present);
 
     TLists& lists_;
-    IEngineHost& host_;
+    IControllerHost& host_;
     DirectInputEntry entry_;
     WindowHandle appWindow_;
     std::shared_ptr<IDirectInput8> directInput_;

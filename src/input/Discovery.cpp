@@ -8,49 +8,93 @@
 
 namespace padwright {
 
-ControllerAccess::ControllerAccess(TLists& lists, IEngineHost& host, DirectInputEntry entry,
+ControllerAccess::ControllerAccess(TLists& lists, IControllerHost& host, DirectInputEntry entry,
                                    WindowHandle appWindow)
     : lists_(lists), host_(host), entry_(std::move(entry)), appWindow_(appWindow) {}
 
 void ControllerAccess::Changed() {
-    if (ViewChanged)
-        ViewChanged();
+    host_.ViewChanged();
+}
+
+ControllerAccess::Survey ControllerAccess::SurveyControllers() {
+    Survey survey;
+    if (!entry_)
+        return survey;
+    survey.started = entry_(survey.directInput);
+    if (FAILED(survey.started) || !survey.directInput) {
+        survey.directInput.reset();
+        return survey;
+    }
+    // Kept alive through enumeration whatever happens meanwhile.
+    const std::shared_ptr<IDirectInput8> directInput = survey.directInput;
+    directInput->EnumDevices(
+        DI8DEVCLASS_GAMECTRL,
+        [&](const DIDEVICEINSTANCEA& device, void*) {
+            Survey::Seen& seen = survey.seen.emplace_back(Survey::Seen{device, DI_OK, nullptr});
+            seen.created = directInput->CreateDevice(device.guidInstance, seen.temporary);
+            return DIENUM_CONTINUE;
+        },
+        nullptr, DIEDFL_ATTACHEDONLY);
+    return survey;
+}
+
+std::vector<GUID> ControllerAccess::Survey::Openable() const {
+    std::vector<GUID> guids;
+    for (const Seen& s : seen)
+        if (s.created == DI_OK && s.temporary)
+            guids.push_back(s.device.guidInstance);
+    return guids;
+}
+
+std::vector<GUID> ControllerAccess::Survey::Denied() const {
+    std::vector<GUID> guids;
+    for (const Seen& s : seen)
+        if (s.created == E_ACCESSDENIED)
+            guids.push_back(s.device.guidInstance);
+    return guids;
 }
 
 void ControllerAccess::StartDirectInput() {
+    Survey survey = SurveyControllers();
+    StartFrom(survey);
+}
+
+void ControllerAccess::StartFrom(Survey& survey) {
     directInput_.reset();
     deniedListed_.clear();
     deniedNames_.clear();
     // Without an entry point there is nothing to start and nothing to say: no controllers.
     if (!entry_)
         return;
-    const HRESULT hr = entry_(directInput_);
-    if (FAILED(hr) || !directInput_) {
-        directInput_.reset();
-        host_.LogDirectInputError("Failed to start DirectInput: ", hr);
+    if (!survey.directInput) {
+        host_.LogDirectInputError("Failed to start DirectInput: ", survey.started);
         return;
     }
-    // Keep the object alive through enumeration even if a callback replaced it.
-    const std::shared_ptr<IDirectInput8> directInput = directInput_;
-    directInput->EnumDevices(
-        DI8DEVCLASS_GAMECTRL,
-        [this](const DIDEVICEINSTANCEA& device, void* context) {
-            return FoundControllerCallback(device, context);
-        },
-        nullptr, DIEDFL_ATTACHEDONLY);
+    directInput_ = survey.directInput;
+    for (Survey::Seen& seen : survey.seen) {
+        // Each device is let go once listed, as the enumeration's own temporary would be.
+        const std::shared_ptr<IDirectInputDevice8> temporary = std::move(seen.temporary);
+        ListFound(seen.device, seen.created, temporary);
+    }
 }
 
 int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device, void*) {
     std::shared_ptr<IDirectInputDevice8> temporary;
     const HRESULT hr = directInput_ ? directInput_->CreateDevice(device.guidInstance, temporary)
                                     : DIERR_NOTINITIALIZED;
+    ListFound(device, hr, temporary);
+    return DIENUM_CONTINUE;
+}
+
+void ControllerAccess::ListFound(const DIDEVICEINSTANCEA& device, HRESULT hr,
+                                 const std::shared_ptr<IDirectInputDevice8>& temporary) {
     if (hr != DI_OK || !temporary) {
         if (hr == E_ACCESSDENIED) {
             deniedListed_.push_back(device.guidInstance);
             deniedNames_.push_back(Utf8Repaired(device.tszInstanceName));
         }
         host_.LogDirectInputError("Failed to create device: ", FAILED(hr) ? hr : DIERR_GENERIC);
-        return DIENUM_CONTINUE;
+        return;
     }
     // Failed reads leave an empty name and ID 0, and the controller is listed all the same.
     DIPROPSTRING name;
@@ -72,10 +116,13 @@ int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device, v
     found.Guid = device.guidInstance;
     // The found list shows the name uncut.
     View.cmbFoundDevices.Add("Name: " + fullName + " -- ID: " + std::to_string(id.dwData));
-    return DIENUM_CONTINUE;
 }
 
 void ControllerAccess::cmdRefreshClick() {
+    Refresh(nullptr);
+}
+
+void ControllerAccess::Refresh(Survey* survey) {
     View.cmdRefresh.Enabled = false;
     View.cmdAddDevice.Enabled = false;
     View.cmdRemoveDevice.Enabled = false;
@@ -91,7 +138,10 @@ void ControllerAccess::cmdRefreshClick() {
     } restore{*this};
     View.cmbFoundDevices.Clear();
     lists_.FoundJoysticks.clear();
-    StartDirectInput();
+    if (survey)
+        StartFrom(*survey);
+    else
+        StartDirectInput();
 }
 
 void ControllerAccess::cmbFoundDevicesClick() {

@@ -15,53 +15,34 @@ bool Contains(const std::vector<GUID>& guids, const GUID& guid) {
 
 } // namespace
 
-ControllerAccess::Survey ControllerAccess::SurveyControllers() {
-    Survey survey;
-    std::shared_ptr<IDirectInput8> directInput;
-    if (!entry_ || FAILED(entry_(directInput)) || !directInput)
-        return survey;
-    survey.started = true;
-    directInput->EnumDevices(
-        DI8DEVCLASS_GAMECTRL,
-        [&](const DIDEVICEINSTANCEA& device, void*) {
-            // Opened as the found list's enumeration opens it, so both agree on what is listed.
-            std::shared_ptr<IDirectInputDevice8> temporary;
-            const HRESULT hr = directInput->CreateDevice(device.guidInstance, temporary);
-            if (hr == DI_OK && temporary)
-                survey.openable.push_back(device.guidInstance);
-            else if (hr == E_ACCESSDENIED)
-                survey.denied.push_back(device.guidInstance);
-            return DIENUM_CONTINUE;
-        },
-        nullptr, DIEDFL_ATTACHEDONLY);
-    return survey;
-}
-
 ControllerAccess::PlugResult ControllerAccess::FollowPlugging(bool lastTry) {
-    const Survey survey = SurveyControllers();
-    if (!survey.started)
+    // One scan: what it finds is compared with the found list and, when they differ, listed.
+    Survey survey = SurveyControllers();
+    if (!survey.directInput)
         return PlugResult::Done; // a Refresh would find nothing either
-    const bool newlyDenied =
-        std::any_of(survey.denied.begin(), survey.denied.end(),
-                    [&](const GUID& guid) { return !Contains(deniedListed_, guid); });
+    const std::vector<GUID> denied = survey.Denied();
+    const bool newlyDenied = std::any_of(denied.begin(), denied.end(), [&](const GUID& guid) {
+        return !Contains(deniedListed_, guid);
+    });
     if (newlyDenied && !lastTry)
         return PlugResult::TryAgain;
+    const std::vector<GUID> openable = survey.Openable();
     std::vector<GUID> listed;
     for (const TJoystick& found : lists_.FoundJoysticks)
         listed.push_back(found.Guid);
     // A mouse, a keyboard or our own virtual device changes neither.
-    if (listed != survey.openable || newlyDenied)
-        RefreshKeepingSelection();
-    ReopenReturned(survey.openable);
+    if (listed != openable || newlyDenied)
+        RefreshKeepingSelection(survey);
+    ReopenReturned(openable);
     return PlugResult::Done;
 }
 
-void ControllerAccess::RefreshKeepingSelection() {
+void ControllerAccess::RefreshKeepingSelection(Survey& survey) {
     const int k = View.cmbFoundDevices.ItemIndex;
     std::optional<GUID> selected;
     if (k >= 0 && k < lists_.FoundJoysticks.count())
         selected = lists_.FoundJoysticks[static_cast<std::size_t>(k)].Guid;
-    cmdRefreshClick();
+    Refresh(&survey);
     if (!selected)
         return;
     for (int i = 0; i < lists_.FoundJoysticks.count(); ++i) {
@@ -90,13 +71,12 @@ void ControllerAccess::ReopenReturned(const std::vector<GUID>& present) {
                 if (hr == DI_OK || hr == DI_NOEFFECT)
                     continue;
             }
-            if (ReleaseHeld)
-                ReleaseHeld(c);
+            host_.ReleaseHeld(c);
             c.Acquired = false;
         }
         reopened = OpenController(i, OpenVariant::Start, mayRescan) || reopened;
     }
-    if (reopened && nothingRead_ && ReadingOn && !ReadingOn()) {
+    if (reopened && nothingRead_ && !host_.ReadingOn()) {
         nothingRead_ = false;
         host_.ResumeReading();
     }

@@ -1,10 +1,10 @@
 #pragma once
-#include <QString>
+#include <string>
 
 namespace padwright {
 
 // $XDG_DATA_HOME/Padwright (usually ~/.local/share/Padwright): the folder `--data-folder` works
 // in, and where a backup goes that cannot be kept beside its store.
-QString DataFolder();
+std::string DataFolder();
 
 } // namespace padwright

@@ -1,14 +1,18 @@
 #pragma once
 // File access for the profile store and single-profile files. Every failure raises Error with the
-// runtime's text for the error, so the standard error box shows what went wrong.
-#include <QSaveFile>
-#include <QString>
+// runtime's text for the error, so the standard error box shows what went wrong. Paths are the
+// system's bytes (UTF-8 on the desktops we run on) and no toolkit is involved, so the core that
+// keeps the store builds where there is none.
+#include "platform/Descriptor.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+struct stat;
 
 namespace padwright {
 
@@ -16,18 +20,18 @@ namespace padwright {
 // socket or a device as "File access denied", since reading one could wait for ever or never end.
 class ReadOnlyFile {
 public:
-    explicit ReadOnlyFile(const QString& path);
+    explicit ReadOnlyFile(const std::string& path);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-    qint64 Size() const { return size_; }
+    std::int64_t Size() const { return size_; }
     // Fills `size` bytes or fails with "Read beyond end of file".
     void Read(void* data, std::size_t size);
 
 private:
-    int fd_ = -1;
-    qint64 size_ = 0;
+    UniqueFd fd_;
+    std::int64_t size_ = 0;
     std::string name_;
 };
 
@@ -41,7 +45,7 @@ private:
 // directly: replacing it would destroy the device. A folder, a FIFO or a socket is refused.
 class AtomicFile {
 public:
-    explicit AtomicFile(const QString& path);
+    explicit AtomicFile(const std::string& path);
     virtual ~AtomicFile(); // an uncommitted file is discarded
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -55,23 +59,33 @@ public:
 protected:
     // Every byte passes here on its way to the disk (in place, at Commit); a test overrides it
     // to simulate a failing disk (return false with errno set).
-    virtual bool WriteBytes(const char* data, qint64 size);
+    virtual bool WriteBytes(const char* data, std::int64_t size);
 
 private:
     enum class Mode { Replace, InPlace, Device };
+    // Replace: a new file beside the target, with the target's permissions when it exists.
+    bool OpenTemporary(const struct stat* existing);
+    void CommitReplace();
     bool OpenInPlace();
     void CommitInPlace();
+    void DiscardTemporary();
     [[noreturn]] void Fail(int errorNumber);
 
-    QString path_;
+    std::string path_;
+    std::string target_; // Replace: the file the temporary one becomes, links followed
+    std::string temporary_;
     Mode mode_ = Mode::Replace;
-    std::unique_ptr<QSaveFile> saveFile_; // Replace
-    int fd_ = -1;                         // InPlace, Device
-    std::vector<char> pending_;           // InPlace: everything, written at Commit
+    UniqueFd fd_;
+    std::vector<char> pending_; // InPlace: everything, written at Commit
 };
 
 // Makes the AtomicFile for a path; tests hand in one that fails.
-using AtomicFileFactory = std::function<std::unique_ptr<AtomicFile>(const QString& path)>;
-std::unique_ptr<AtomicFile> OpenAtomicFile(const QString& path);
+using AtomicFileFactory = std::function<std::unique_ptr<AtomicFile>(const std::string& path)>;
+std::unique_ptr<AtomicFile> OpenAtomicFile(const std::string& path);
+
+// Whether anything (a dangling symbolic link included) has this name.
+bool NameTaken(const std::string& path);
+// Whether the path names something that exists, links followed.
+bool FileExists(const std::string& path);
 
 } // namespace padwright

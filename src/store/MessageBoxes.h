@@ -12,6 +12,8 @@ class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
     virtual void Warning(std::string_view text, std::string_view title) = 0;
+    // The standard error box: title "Padwright", the stop icon, owned by the main window.
+    virtual void Error(std::string_view text) = 0;
 };
 
 inline constexpr const char* StoreNotCompatibleText =

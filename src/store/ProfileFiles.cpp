@@ -4,7 +4,6 @@
 #include "store/ProfileStore.h"
 #include "store/StoreFormat.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <sys/stat.h>
@@ -17,11 +16,11 @@ inline constexpr const char* ExportOntoStoreText =
     "This file is the profile store in use; exporting one profile onto it would replace every "
     "profile. Choose another file.";
 
-bool SameFile(const QString& a, const QString& b) {
+bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {
     }, second{};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+    return ::stat(a.c_str(), &first) == 0 &&
+           ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
@@ -46,7 +45,7 @@ std::string StoreQuestion(std::int64_t stored, std::int64_t taken) {
 
 } // namespace
 
-void ExportProfile(const TProfile& profile, const QString& path, const QString& storePath,
+void ExportProfile(const TProfile& profile, const std::string& path, const std::string& storePath,
                    IMessageBoxes& boxes, const AtomicFileFactory& openFile) {
     if (SameFile(path, storePath)) {
         boxes.Warning(ExportOntoStoreText, "Error");
@@ -57,7 +56,7 @@ void ExportProfile(const TProfile& profile, const QString& path, const QString& 
     file->Commit();
 }
 
-std::int64_t ImportProfiles(const QString& path, StableList<TProfile>& profiles,
+std::int64_t ImportProfiles(const std::string& path, StableList<TProfile>& profiles,
                             IMessageBoxes& boxes, const ImportQuestion& confirm) {
     ReadOnlyFile file(path);
     const std::int64_t size = file.Size();

@@ -6,8 +6,6 @@
 #include "store/FileAccess.h"
 #include "store/MessageBoxes.h"
 
-#include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,7 +15,7 @@ namespace padwright {
 // Writes `profile` to `path`, whole or not at all; raises Error with the runtime's text. A path
 // that names the file of the profile store `storePath` (by identity, whatever the name) gets the
 // "Error" box and writes nothing: one profile would replace every profile.
-void ExportProfile(const TProfile& profile, const QString& path, const QString& storePath,
+void ExportProfile(const TProfile& profile, const std::string& path, const std::string& storePath,
                    IMessageBoxes& boxes, const AtomicFileFactory& openFile = OpenAtomicFile);
 
 // Asked before a profile store is imported; true imports.
@@ -29,7 +27,7 @@ using ImportQuestion = std::function<bool(const std::string& question)>;
 // the current one) once `confirm` agrees, as many as fit under MaxStoredProfiles. A file of any
 // other size gets the "Error" box. Raises Error when the file cannot be read, leaving `profiles`
 // as it was.
-std::int64_t ImportProfiles(const QString& path, StableList<TProfile>& profiles,
+std::int64_t ImportProfiles(const std::string& path, StableList<TProfile>& profiles,
                             IMessageBoxes& boxes, const ImportQuestion& confirm);
 
 } // namespace padwright

@@ -4,10 +4,6 @@
 #include "store/DataFolder.h"
 #include "store/StoreFormat.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
@@ -37,20 +33,15 @@ void ReadLegacyRecords(ReadOnlyFile& file, std::int64_t count, StableList<TProfi
     }
 }
 
-// A name that is taken by anything, a dangling symbolic link included. A name that cannot be
-// looked at counts as free: making the backup there then fails with the reason.
-bool NameTaken(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
 } // namespace
 
-QString FreeBackupName(const QString& file) {
-    const QString first = file + StoreBackupSuffix;
-    QString name = first;
+// A name that is taken by anything, a dangling symbolic link included, is not free. A name that
+// cannot be looked at counts as free: making the backup there then fails with the reason.
+std::string FreeBackupName(const std::string& file) {
+    const std::string first = file + StoreBackupSuffix;
+    std::string name = first;
     for (int n = 1; NameTaken(name); ++n)
-        name = first + u'.' + QString::number(n);
+        name = first + '.' + std::to_string(n);
     return name;
 }
 
@@ -62,11 +53,11 @@ void ReadStoreRecords(ReadOnlyFile& file, StoreFormat format, std::int64_t count
         ReadCurrentRecords(file, count, profiles);
 }
 
-ProfileStore::ProfileStore(IMessageBoxes& boxes, QString path)
+ProfileStore::ProfileStore(IMessageBoxes& boxes, std::string path)
     : boxes_(boxes), path_(std::move(path)) {}
 
 void ProfileStore::Load(StableList<TProfile>& profiles) {
-    if (!QFileInfo::exists(path_))
+    if (!FileExists(path_))
         return;
     // Until the store has been read whole, the next save must not simply replace it.
     backupPending_ = true;
@@ -77,7 +68,7 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
     const std::int64_t recordSize =
         format == StoreFormat::Legacy ? LegacyRecordSize : ProfileRecordSize;
     if (format != StoreFormat::Incompatible && size / recordSize > MaxStoredProfiles)
-        throw Error("File too large: " + path_.toStdString());
+        throw Error("File too large: " + path_);
     if (format == StoreFormat::Incompatible) {
         boxes_.Warning(StoreNotCompatibleText, "Warning");
         return;
@@ -87,26 +78,41 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
     backupPending_ = false;
 }
 
+namespace {
+
+// The real path of what exists, empty for what does not.
+std::string Canonical(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(path, error);
+    return error ? std::string() : real.string();
+}
+
+std::string Absolute(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+} // namespace
+
 // Returns the backup's name.
-QString ProfileStore::KeepBackup(bool copy) {
-    const QString beside = FreeBackupName(path_);
+std::string ProfileStore::KeepBackup(bool copy) {
+    const std::string beside = FreeBackupName(path_);
     try {
         MakeBackup(beside, copy);
         return beside;
     } catch (const Error& besideError) {
         // A read-only folder whose store may be written in place must not make saving
         // impossible for ever: the backup goes where the user's own files go.
-        const QString folder = DataFolder();
-        if (QFileInfo(folder).canonicalFilePath() ==
-            QFileInfo(QFileInfo(beside).absolutePath()).canonicalFilePath())
+        const std::string folder = DataFolder();
+        if (Canonical(folder) ==
+            Canonical(std::filesystem::path(Absolute(beside)).parent_path().string()))
             throw;
         try {
             std::error_code created;
-            std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), created);
+            std::filesystem::create_directories(folder, created);
             if (created)
-                throw InOutError(created.value(), folder.toStdString());
-            const QString elsewhere =
-                FreeBackupName(QDir(folder).filePath(QFileInfo(path_).fileName()));
+                throw InOutError(created.value(), folder);
+            const std::string elsewhere = FreeBackupName(
+                (std::filesystem::path(folder) / std::filesystem::path(path_).filename()).string());
             MakeBackup(elsewhere, copy);
             return elsewhere;
         } catch (const Error& elsewhereError) {
@@ -117,17 +123,17 @@ QString ProfileStore::KeepBackup(bool copy) {
     }
 }
 
-void ProfileStore::MakeBackup(const QString& backup, bool copy) {
+void ProfileStore::MakeBackup(const std::string& backup, bool copy) {
     // A second name for the same file copies nothing, so even a store of gigabytes is kept at
     // once; the save then replaces the store's name only. Where that cannot be (no hard links, the
     // link would cross file systems), a copy.
-    if (!copy && ::linkat(AT_FDCWD, QFile::encodeName(path_).constData(), AT_FDCWD,
-                          QFile::encodeName(backup).constData(), AT_SYMLINK_FOLLOW) == 0)
+    if (!copy &&
+        ::linkat(AT_FDCWD, path_.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return;
     CopyFile(path_, backup);
 }
 
-void ProfileStore::CopyFile(const QString& from, const QString& to) {
+void ProfileStore::CopyFile(const std::string& from, const std::string& to) {
     ReadOnlyFile source(from);
     auto copy = openFile_(to);
     std::vector<char> chunk(1 << 20);
@@ -146,11 +152,10 @@ void ProfileStore::Save(const StableList<TProfile>& profiles) {
         throw Error(ProfileLimitText());
     // Opened first, since whether the store is written in place decides how it is kept.
     auto file = openFile_(path_);
-    if (backupPending_ && QFileInfo::exists(path_)) {
-        const QString backup = KeepBackup(file->InPlace());
+    if (backupPending_ && FileExists(path_)) {
+        const std::string backup = KeepBackup(file->InPlace());
         backupPending_ = false; // one backup, however many saves fail after it
-        boxes_.Warning(StoreKeptText(QFileInfo(backup).absoluteFilePath().toStdString()),
-                       "Padwright");
+        boxes_.Warning(StoreKeptText(Absolute(backup)), "Padwright");
     }
     for (const TProfile& profile : profiles)
         file->Write(&profile, sizeof profile);

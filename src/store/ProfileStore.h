@@ -6,7 +6,7 @@
 #include "store/MessageBoxes.h"
 #include "store/StoreFormat.h"
 
-#include <QString>
+#include <string>
 
 namespace padwright {
 
@@ -15,7 +15,7 @@ inline constexpr const char* StoreBackupSuffix = ".bak";
 
 // Where a file that could not be read is kept: its name + ".bak", or ".bak.1", ".bak.2"... when
 // that is taken, so that an earlier backup is never lost.
-QString FreeBackupName(const QString& file);
+std::string FreeBackupName(const std::string& file);
 
 // Reads `count` records of a store `format` (not Incompatible) from `file` onto `profiles`, as the
 // store's load does: legacy records converted.
@@ -26,7 +26,7 @@ class ProfileStore {
 public:
     // `path` is taken as given at every load and save; the bare default name follows the working
     // directory of that moment.
-    explicit ProfileStore(IMessageBoxes& boxes, QString path = StoreFileName);
+    explicit ProfileStore(IMessageBoxes& boxes, std::string path = StoreFileName);
 
     // Start-up: fills the empty `profiles` from the store, or leaves it empty. No file: nothing
     // happens. A size no format explains: the "Warning" box. A failed read, anything but a
@@ -47,18 +47,18 @@ public:
     // True from a load that found a store it could not read until a save has kept a copy.
     bool BackupPending() const { return backupPending_; }
 
-    const QString& Path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
     // Fault seam for tests.
     void SetFileFactory(AtomicFileFactory factory) { openFile_ = std::move(factory); }
 
 private:
-    QString KeepBackup(bool copy);
-    void MakeBackup(const QString& backup, bool copy);
-    void CopyFile(const QString& from, const QString& to);
+    std::string KeepBackup(bool copy);
+    void MakeBackup(const std::string& backup, bool copy);
+    void CopyFile(const std::string& from, const std::string& to);
 
     IMessageBoxes& boxes_;
-    QString path_;
+    std::string path_;
     bool backupPending_ = false;
     AtomicFileFactory openFile_ = OpenAtomicFile;
 };

@@ -38,19 +38,30 @@ TrayIcon::TrayIcon(QWidget& window, QObject* parent) : QObject(parent), window_(
     connect(popItemExit_, &QAction::triggered, this, &TrayIcon::popItemExitClick);
 
     current_ = applicationIcon_;
-    hostCheck_ = new QTimer(this);
-    hostCheck_->setInterval(HostCheckMs);
-    connect(hostCheck_, &QTimer::timeout, this, &TrayIcon::CheckHostStillThere);
 }
 
 TrayIcon::~TrayIcon() {
     window_.removeEventFilter(this);
 }
 
+void TrayIcon::SetHostProbe(HostProbe probe) {
+    probe_ = std::move(probe);
+    host_.reset();
+}
+
 TrayHost TrayIcon::Host() const {
-    if (probe_)
-        return probe_();
-    return QSystemTrayIcon::isSystemTrayAvailable() ? TrayHost::XEmbed : TrayHost::None;
+    if (!host_)
+        host_ = probe_ ? probe_()
+                       : (QSystemTrayIcon::isSystemTrayAvailable() ? TrayHost::XEmbed
+                                                                  : TrayHost::None);
+    return *host_;
+}
+
+void TrayIcon::HostChanged() {
+    host_.reset();
+    // A window hidden in a notification area that went away would have no way back.
+    if (added_ && !window_.isVisible() && Host() == TrayHost::None)
+        popItemShowClick();
 }
 
 void TrayIcon::Add() {
@@ -66,18 +77,10 @@ void TrayIcon::Add() {
     icon_->show();
     added_ = true;
     window_.installEventFilter(this);
-    if (!window_.isVisible())
-        StartHostCheck();
-}
-
-void TrayIcon::StartHostCheck() {
-    hostCheck_->start();
-    sinceHostCheck_.start();
 }
 
 void TrayIcon::Remove() {
     window_.removeEventFilter(this);
-    hostCheck_->stop();
     if (icon_)
         icon_->hide();
     added_ = false;
@@ -95,16 +98,6 @@ void TrayIcon::Notify(const QString& title, const QString& text) {
         icon_->showMessage(title, text, QSystemTrayIcon::Warning);
 }
 
-void TrayIcon::CheckHostStillThere() {
-    sinceHostCheck_.start();
-    if (!added_ || window_.isVisible()) {
-        hostCheck_->stop();
-        return;
-    }
-    if (Host() == TrayHost::None)
-        popItemShowClick();
-}
-
 void TrayIcon::ShowReadingState(bool reading) {
     popItemStart_->setEnabled(!reading);
     popItemStop_->setEnabled(reading);
@@ -112,17 +105,6 @@ void TrayIcon::ShowReadingState(bool reading) {
 
 void TrayIcon::ShowFrame(int frame) {
     SetIcon(imgSTray_.at(static_cast<std::size_t>(frame)));
-    // The frames come at least once a second while reading is on: the check rides on them and
-    // its timer, pushed back, fires only once the animation stops.
-    if (!hostCheck_->isActive())
-        return;
-    hostCheck_->start();
-    if (!sinceHostCheck_.isValid() || sinceHostCheck_.elapsed() >= HostCheckMs)
-        CheckHostStillThere();
-}
-
-int TrayIcon::HostCheckDueInMs() const {
-    return hostCheck_->isActive() ? hostCheck_->remainingTime() : -1;
 }
 
 void TrayIcon::ShowStillIcon() {
@@ -168,10 +150,6 @@ void TrayIcon::ApplicationMinimize() {
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::Hide)
-        StartHostCheck();
-    else if (watched == &window_ && event->type() == QEvent::Show)
-        hostCheck_->stop();
     if (watched == &window_ && event->type() == QEvent::WindowStateChange &&
         window_.isMinimized()) {
         // Hiding from inside the state change confuses some window managers; do it right after.

@@ -2,10 +2,9 @@
 // The notification-area icon: its images, its menu and the showing and hiding of the main
 // window. The main window decides what to show (its reading switch and its animation step with
 // tmrSTray and TrayFrame); this class shows it.
-#include "ui/TrayView.h"
+#include "core/TrayView.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -14,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -30,9 +30,6 @@ class TrayIcon : public QObject, public ITrayView {
     Q_OBJECT
 public:
     static constexpr int FrameCount = 4;
-    // How often a hidden window checks that the notification area is still there. While the
-    // icon animates, the frames carry the check, so it costs no wake-up of its own.
-    static constexpr int HostCheckMs = 2000;
     using HostProbe = std::function<TrayHost()>;
 
     // `window` is the main window the icon shows, hides and closes; it must outlive the icon.
@@ -41,11 +38,15 @@ public:
 
     // Asks the desktop which notification area it has. Without one set, the toolkit's own answer
     // (which cannot tell the kinds apart and, once asked, never notices a later host) is taken.
-    void SetHostProbe(HostProbe probe) { probe_ = std::move(probe); }
+    // The answer is kept until HostChanged: asking costs a D-Bus call and X round trips.
+    void SetHostProbe(HostProbe probe);
     // What "Exit" does: by default it closes the window; the program asks about unsaved work
     // first, as its Exit button does.
     void SetExit(std::function<void()> exit) { exit_ = std::move(exit); }
     TrayHost Host() const;
+    // The notification area came or went (the program follows it from the desktop's own
+    // signals): asks again, and a window hidden in an area that went away is shown.
+    void HostChanged();
 
     // End of start-up: the still icon appears, and minimising hides the window from then on. The
     // toolkit's icon is created here, not before: it picks StatusNotifierItem or XEmbed once, at
@@ -84,10 +85,6 @@ public:
     void Notify(const QString& title, const QString& text);
     QString LastNotification() const { return lastNotification_; }
 
-    // While the window is hidden: a notification area that went away takes the only way back
-    // with it, so the window is shown.
-    void CheckHostStillThere();
-
     QMenu& popSTray() { return popSTray_; }
     QAction& popItemStart() { return *popItemStart_; }
     QAction& popItemStop() { return *popItemStop_; }
@@ -98,8 +95,6 @@ public:
     const QIcon& Frame(int index) const { return imgSTray_.at(static_cast<std::size_t>(index)); }
     // What the notification area shows now.
     QIcon CurrentIcon() const { return current_; }
-    // Milliseconds until the hidden window's own host check fires, -1 when it is not pending.
-    int HostCheckDueInMs() const;
     bool IsAdded() const { return added_; }
 
 protected:
@@ -107,7 +102,6 @@ protected:
 
 private:
     void ApplicationMinimize();
-    void StartHostCheck();
     void SetIcon(const QIcon& icon);
 
     QWidget& window_;
@@ -117,8 +111,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
     HostProbe probe_;
     std::function<void()> exit_;
-    QTimer* hostCheck_;
-    QElapsedTimer sinceHostCheck_;
+    mutable std::optional<TrayHost> host_; // the last answer
     QString lastNotification_;
     bool singleActivation_ = false;
     QMenu popSTray_;

@@ -1,11 +1,9 @@
 // The main window's wiring, the reading switch, the timers and the controller selection.
 #include "ui/frmMain.h"
 
-#include "input/DiLog.h"
 #include "ui/RowTexts.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
-#include "ui/TrayView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,10 +20,6 @@
 namespace padwright {
 
 void TfrmMain::ConnectHandlers() {
-    Controllers.ViewChanged = [this] { SyncControllerWidgets(); };
-    Controllers.cmbDevicesClick = [this] { cmbDevicesClick(); };
-    Controllers.ReadingOn = [this] { return IsReading(); };
-    Controllers.ReleaseHeld = [this](TJoystick& joystick) { engine_.ReleaseHeld(joystick); };
     auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
         connect(sender, signal, this, [this, handler] { RunHandler([&] { (this->*handler)(); }); });
     };
@@ -55,102 +49,39 @@ void TfrmMain::ConnectHandlers() {
     on(mnuPCopy, &QAction::triggered, &TfrmMain::mnuPCopyClick);
     on(mnuPRename, &QAction::triggered, &TfrmMain::mnuPRenameClick);
     on(mnuPDelete, &QAction::triggered, &TfrmMain::mnuPDeleteClick);
-    on(tmrDataCollect, &QTimer::timeout, &TfrmMain::tmrDataCollectTimer);
-    on(tmrAutoRepeat, &QTimer::timeout, &TfrmMain::tmrAutoRepeatTimer);
-    on(tmrSTray, &QTimer::timeout, &TfrmMain::tmrSTrayTimer);
     on(tmrLiveMarks, &QTimer::timeout, &TfrmMain::tmrLiveMarksTimer);
     connect(cmbProfiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         RunHandler([&] { popProfile->exec(cmbProfiles->mapToGlobal(at)); });
     });
 }
 
-// ---- The reading switch and the timers ----
+// ---- The reading switch and the timers (the core's) ----
 
-bool TfrmMain::IsReading() const {
-    return reader_->On();
+void TfrmMain::ReadingChanged(bool on) {
+    if (!on)
+        ClearLiveMarks();
 }
 
-void TfrmMain::ReadAtOnce(bool slept) {
-    if (!slept || !reader_->On())
-        return;
-    reader_->Wake();
-    tmrDataCollectTimer();
-}
-
-void TfrmMain::PauseReading() {
-    reader_->Pause();
-    ClearLiveMarks();
-    TrayFrame = 0;
-    if (tray_) {
-        tray_->ShowReadingState(false);
-        tray_->ShowStillIcon();
-    }
-}
-
-void TfrmMain::ResumeReading() {
-    if (tray_)
-        tray_->ShowReadingState(true);
-    reader_->Resume();
-}
-
-void TfrmMain::TrayAnimationStep() {
-    if (tmrSTray->isActive())
-        return;
-    if (tray_)
-        tray_->ShowFrame(TrayFrame);
-    TrayFrame = (TrayFrame + 1) % 4;
-    tmrSTray->start();
-}
-
-void TfrmMain::LogDirectInputError(std::string_view prefix, HRESULT code) {
-    try {
-        Log.LogDirectInputError(prefix, code);
-    } catch (...) {
-        // The failed line switched logging off; a box still ticked would have the next Apply
-        // reopen and empty the log, and Save store the switch off while it shows on.
-        chkLogFile->setChecked(Log.LogEnabled());
-        throw;
-    }
+void TfrmMain::LogSwitchedOff() {
+    chkLogFile->setChecked(Log.LogEnabled());
 }
 
 void TfrmMain::tmrDataCollectTimer() {
-    // An error box raised by a run keeps the timers firing; a second run must not start inside
-    // the first one's box and stack up boxes. So the box is shown here, inside the guard, not
-    // by the handler wrapper after it.
-    if (collecting_)
-        return;
-    collecting_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{collecting_};
-    const bool wasReading = IsReading();
-    RunHandler([this] { reader_->Run(); });
-    // A controller that comes back may resume reading then, but never after the user's Stop.
-    if (wasReading && !IsReading())
-        Controllers.NothingReadPaused();
-    MarkEngagedRows();
+    core.tmrDataCollectTimer();
 }
 
 void TfrmMain::tmrAutoRepeatTimer() {
-    engine_.tmrAutoRepeatTimer();
+    core.tmrAutoRepeatTimer();
 }
 
 void TfrmMain::tmrSTrayTimer() {
-    tmrSTray->stop();
-    // No cycle runs while the reader sleeps: the animation goes on by itself, once a second,
-    // and only where there is an icon to animate.
-    if (reader_->Asleep() && tray_ && tray_->IconShown())
-        TrayAnimationStep();
+    core.tmrSTrayTimer();
 }
 
 // ---- Selecting an active controller ----
 
 TJoystick* TfrmMain::SelectedJoystick() {
-    const int i = Controllers.View.cmbDevices.ItemIndex;
-    if (i < 0 || i >= Lists.ActiveJoysticks.count())
-        return nullptr;
-    return &Lists.ActiveJoysticks[static_cast<std::size_t>(i)];
+    return core.SelectedController();
 }
 
 TProfile* TfrmMain::SelectedProfile() {

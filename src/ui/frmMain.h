@@ -1,16 +1,11 @@
 #pragma once
 // The main window: the controller and profile lists, the settings panel with one row per control
-// slot, the controller and application settings, and the three timers that drive the engine.
-#include "engine/Engine.h"
-#include "engine/EngineHost.h"
-#include "engine/Lists.h"
-#include "engine/RestingReader.h"
-#include "input/ControllerAccess.h"
+// slot, the controller and application settings. A view of the core: its handlers read the
+// widgets, call the core, and show what changed.
+#include "core/Core.h"
+#include "engine/Engagement.h"
 #include "platform/inject/InjectorChoice.h"
-#include "store/MessageBoxes.h"
-#include "store/ProfileStore.h"
-#include "store/Settings.h"
-#include "ui/HandlerGuard.h"
+#include "ui/UserDialogs.h"
 
 #include <QWidget>
 
@@ -30,41 +25,16 @@ class QTimer;
 
 namespace padwright {
 
-class DiLog;
-class ITrayView;
-class ReaderClock;
 class TStaticText;
 class TfrmControlEntry;
 class TfrmEntry;
 
-// Everything the window works on, handed in by whoever builds it: the real program passes the
-// real implementations, tests pass fixtures and recorders.
-struct TMainDependencies {
-    TLists& Lists;
-    DiLog& Log;
-    IInputInjector& Injector;
-    ISessionControl& Session;
-    // Message boxes and file dialogs; null shows real Qt ones.
-    IUserDialogs* Dialogs = nullptr;
-    // How far injected input reaches; anything short of Full is told to the user once, when
-    // the window is first shown, since nothing else would show that keys go nowhere.
-    InjectionStatus Injection{InjectionLevel::Full, {}, {}};
-    // DirectInput8Create: the evdev entry for the program, a fixture one for tests. Empty
-    // stands for a missing entry point: the controller list stays empty.
-    DirectInputEntry DirectInput = {};
-    // The joystick ID table that entry hands out from; null when it keeps none.
-    std::shared_ptr<JoystickIdTable> JoystickIds = {};
-    // The settings store; null uses the user's own (QSettings("Vemoskar", "Padwright")).
-    Registry* Settings = nullptr;
-    // The profile store, by bare name in the working directory unless a path is given.
-    QString StorePath = QString::fromLatin1(StoreFileName);
-};
-
-// The warning boxes of the store and the settings, shown through the window's dialogs.
+// The core's warning and error boxes, shown through the window's dialogs.
 class DialogWarnings : public IMessageBoxes {
 public:
     explicit DialogWarnings(IUserDialogs& dialogs) : dialogs_(dialogs) {}
     void Warning(std::string_view text, std::string_view title) override;
+    void Error(std::string_view text) override;
 
 private:
     IUserDialogs& dialogs_;
@@ -82,14 +52,14 @@ struct TSettingsRow {
     int Slot = -1;
 };
 
-class TfrmMain : public QWidget, public ISettingsHost {
+class TfrmMain : public QWidget, public ICoreView {
     Q_OBJECT
-    // First, so that the references below can refer to them.
-    std::unique_ptr<IUserDialogs> ownDialogs_;
-    std::unique_ptr<Registry> ownSettings_;
-
 public:
-    explicit TfrmMain(TMainDependencies dependencies, QWidget* parent = nullptr);
+    // `injection` says how far injected input reaches; anything short of Full is told to the
+    // user once, when the window is first shown, since nothing else would show that keys go
+    // nowhere.
+    TfrmMain(Core& core, IUserDialogs& dialogs,
+             InjectionStatus injection = {InjectionLevel::Full, {}, {}}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // --- Start-up steps, in the order the program runs them ---
@@ -104,30 +74,19 @@ public:
     void popItemStartClick();
     void popItemStopClick();
 
-    // --- Hooks for the program's start-up, shut-down and tray icon ---
-    void SetTrayView(ITrayView* tray) { tray_ = tray; }
-    bool IsReading() const;
-    // The pace of reading: on its timer while anything is engaged, asleep at rest.
-    RestingReader& Reader() { return *reader_; }
-    // After a change that matters to the readings (a controller added, removed or started, a
-    // profile chosen, settings applied, a mapping edited) made while the reader slept: a run of
-    // the cycle at once instead of waiting for input. Pausing to make the change may have ended
-    // the sleep already, so the caller says whether it slept before.
-    void ReadAtOnce(bool slept);
-    int TrayFrame = 0;
+    bool IsReading() const { return core.IsReading(); }
     // Runs `handler` as every handler of the window runs: an error shows the standard error box.
     // Returns whether it ran to its end.
-    template <typename Handler> bool RunHandler(Handler&& handler);
+    template <typename Handler> bool RunHandler(Handler&& handler) {
+        return core.Run(std::forward<Handler>(handler));
+    }
 
-    // --- IEngineHost: the reading switch, the tray animation step, the log ---
-    void PauseReading() override;
-    void ResumeReading() override;
-    void TrayAnimationStep() override;
-    void LogDirectInputError(std::string_view prefix, HRESULT code) override;
-    // --- ISettingsHost: the data-collection timer ---
-    std::uint32_t TimeInterval() const override;
-    void SetTimeInterval(std::uint32_t milliseconds) override;
-    bool ReadingOn() const override { return IsReading(); }
+    // --- What the core tells the window ---
+    void ReadingChanged(bool on) override;
+    void ControllersChanged() override { SyncControllerWidgets(); }
+    void ControllerSelectionCleared() override { cmbDevicesClick(); }
+    void LogSwitchedOff() override;
+    void CycleRan() override { MarkEngagedRows(); }
 
     // --- Handlers of this window ---
     void cmbDevicesClick();
@@ -223,9 +182,6 @@ public:
     QPushButton* cmdSave;
     QPushButton* cmdExit;
 
-    QTimer* tmrDataCollect;
-    QTimer* tmrAutoRepeat;
-    QTimer* tmrSTray;
     QTimer* tmrLiveMarks;
 
     QMenu* popProfile;
@@ -241,13 +197,13 @@ public:
 
     std::vector<TSettingsRow> SettingsRows;
 
+    // What the window shows and calls; all of it is the core's.
+    Core& core;
     TLists& Lists;
     DiLog& Log;
     IUserDialogs& Dialogs;
-    Registry& Settings;
-    DialogWarnings Warnings;
-    ProfileStore Store;
-    ControllerAccess Controllers;
+    ProfileStore& Store;
+    ControllerAccess& Controllers;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -280,28 +236,17 @@ private:
     void AppendProfile(const TProfile& profile);
     // False, with the "Attention" box, when the store holds as many profiles as it may.
     bool ProfileRoomLeft();
-    SettingsContext Context();
     ApplicationSettingsFields ApplicationFields() const;
     void ShowApplicationFields(const ApplicationSettingsFields& fields);
     JoystickSettingsFields JoystickFields() const;
     void ShowJoystickFields(const JoystickSettingsFields& fields);
 
-    ITrayView* tray_ = nullptr;
-    bool collecting_ = false;
-    SlotSet marksWanted_;      // engaged in the latest cycle
-    SlotSet marksShown_;       // marked on the rows
-    int editingSlot_ = -1;     // the slot whose editor is open
+    SlotSet marksWanted_;  // engaged in the latest cycle
+    SlotSet marksShown_;   // marked on the rows
+    int editingSlot_ = -1; // the slot whose editor is open
     IInputInjector& injector_; // also asked what keys type, for the words of the functions
     InjectionStatus injection_;
     bool injectionWarned_ = false;
-    std::size_t savedDigest_ = 0;
-    Engine engine_;
-    std::unique_ptr<ReaderClock> readerClock_;
-    std::unique_ptr<RestingReader> reader_;
 };
-
-template <typename Handler> bool TfrmMain::RunHandler(Handler&& handler) {
-    return Guarded(Dialogs, std::forward<Handler>(handler));
-}
 
 } // namespace padwright

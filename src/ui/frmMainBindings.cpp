@@ -1,7 +1,6 @@
 // The handlers whose logic lives with the controller access and the store: the window copies its
 // widgets into their models, runs them, and shows what they changed.
 #include "store/ProfileFiles.h"
-#include "store/SaveHandler.h"
 #include "ui/frmMain.h"
 
 #include <QCheckBox>
@@ -54,16 +53,8 @@ void DialogWarnings::Warning(std::string_view text, std::string_view title) {
                         BoxIcon::Warning);
 }
 
-SettingsContext TfrmMain::Context() {
-    return SettingsContext{Settings, Lists, Log, *this, Warnings, Controllers};
-}
-
-std::uint32_t TfrmMain::TimeInterval() const {
-    return static_cast<std::uint32_t>(tmrDataCollect->interval());
-}
-
-void TfrmMain::SetTimeInterval(std::uint32_t milliseconds) {
-    tmrDataCollect->setInterval(static_cast<int>(milliseconds));
+void DialogWarnings::Error(std::string_view text) {
+    dialogs_.ErrorBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 // ---- Controller lists ----
@@ -79,32 +70,24 @@ void TfrmMain::SyncControllerWidgets() {
 }
 
 void TfrmMain::cmdRefreshClick() {
-    Controllers.cmdRefreshClick();
+    core.RefreshControllers();
 }
 void TfrmMain::cmbFoundDevicesClick() {
     Controllers.cmbFoundDevicesClick();
 }
 void TfrmMain::cmdAddDeviceClick() {
-    const bool slept = reader_->Asleep();
-    Controllers.cmdAddDeviceClick();
-    ReadAtOnce(slept);
+    core.AddController();
 }
 void TfrmMain::cmdRemoveDeviceClick() {
-    const bool slept = reader_->Asleep();
-    Controllers.cmdRemoveDeviceClick();
-    ReadAtOnce(slept);
+    core.RemoveController();
 }
 
 void TfrmMain::popItemStartClick() {
-    Finally sync{[this] { SyncControllerWidgets(); }};
-    const bool slept = reader_->Asleep();
-    Controllers.popItemStartClick();
-    ReadAtOnce(slept);
+    core.StartReading();
 }
 
 void TfrmMain::popItemStopClick() {
-    Finally sync{[this] { SyncControllerWidgets(); }};
-    Controllers.popItemStopClick();
+    core.StopReading();
 }
 
 // ---- Settings ----
@@ -136,16 +119,12 @@ void TfrmMain::cmdJSApplyClick() {
     JoystickSettingsFields fields = JoystickFields();
     // A value cut to 100 shows as cut even when a later field fails to convert.
     Finally show{[&] { ShowJoystickFields(fields); }};
-    SettingsContext context = Context();
-    const bool slept = reader_->Asleep();
-    padwright::cmdJSApplyClick(context, fields);
-    ReadAtOnce(slept);
+    core.ApplyJoystickSettings(fields);
 }
 
 void TfrmMain::cmdJSResetClick() {
     JoystickSettingsFields fields = JoystickFields();
-    SettingsContext context = Context();
-    padwright::cmdJSResetClick(context, fields);
+    core.ResetJoystickSettings(fields);
     ShowJoystickFields(fields);
 }
 
@@ -153,21 +132,17 @@ void TfrmMain::cmdASApplyClick() {
     ApplicationSettingsFields fields = ApplicationFields();
     // A log that cannot be created leaves logging off, and the box shows it off.
     Finally agree{[&] { chkLogFile->setChecked(fields.LogFile); }};
-    SettingsContext context = Context();
-    padwright::cmdASApplyClick(context, fields);
+    core.ApplyApplicationSettings(fields);
 }
 
 void TfrmMain::cmdASResetClick() {
     ApplicationSettingsFields fields = ApplicationFields();
-    SettingsContext context = Context();
-    padwright::cmdASResetClick(context, fields);
+    core.ResetApplicationSettings(fields);
     ShowApplicationFields(fields);
 }
 
 void TfrmMain::cmdSaveClick() {
-    SettingsContext context = Context();
-    padwright::cmdSaveClick(context, Store, chkStartMinimized->isChecked());
-    RememberSavedState();
+    core.Save(chkStartMinimized->isChecked());
 }
 
 // ---- Import and Export ----
@@ -183,7 +158,7 @@ void TfrmMain::mnuPImportClick() {
                                 QMessageBox::Yes) == QMessageBox::Yes;
     };
     // Profiles never move their elements, so the rows shown keep editing their own profile.
-    const std::int64_t imported = ImportProfiles(*path, Lists.Profiles, Warnings, confirm);
+    const std::int64_t imported = ImportProfiles(path->toStdString(), Lists.Profiles, core.Boxes(), confirm);
     // The selection stays as it was, also when the list was empty (a combo box would select
     // its first item by itself, showing a profile the panel and the controller do not use).
     const int selected = cmbProfiles->currentIndex();
@@ -200,7 +175,7 @@ void TfrmMain::mnuPExportClick() {
     const std::optional<QString> path = Dialogs.SaveProfileFile();
     if (!path)
         return;
-    ExportProfile(*profile, *path, Store.Path(), Warnings);
+    ExportProfile(*profile, path->toStdString(), Store.Path(), core.Boxes());
 }
 
 // ---- Start-up steps ----
@@ -213,7 +188,7 @@ void TfrmMain::LoadProfileStore() {
             cmbProfiles->addItem(Text(profile.Name.str()));
         cmbProfiles->setCurrentIndex(-1);
     }};
-    Store.Load(Lists.Profiles);
+    core.LoadProfileStore();
 }
 
 bool TfrmMain::LoadApplicationSettings() {
@@ -225,13 +200,12 @@ bool TfrmMain::LoadApplicationSettings() {
         ShowApplicationFields(fields);
         SyncControllerWidgets();
     }};
-    SettingsContext context = Context();
-    return LoadSettings(context, fields);
+    return core.LoadApplicationSettings(fields);
 }
 
 void TfrmMain::StartDirectInput() {
     Finally sync{[this] { SyncControllerWidgets(); }};
-    Controllers.StartDirectInput();
+    core.StartDirectInput();
 }
 
 } // namespace padwright

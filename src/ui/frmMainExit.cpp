@@ -1,5 +1,4 @@
 // Leaving the program: work that Save would keep is never dropped without a question.
-#include "store/SaveDigest.h"
 #include "ui/frmMain.h"
 
 #include <QCheckBox>
@@ -9,13 +8,11 @@
 namespace padwright {
 
 void TfrmMain::RememberSavedState() {
-    SettingsContext context = Context();
-    savedDigest_ = SaveDigest(context, chkStartMinimized->isChecked());
+    core.RememberSaved(chkStartMinimized->isChecked());
 }
 
 bool TfrmMain::UnsavedChanges() {
-    SettingsContext context = Context();
-    return SaveDigest(context, chkStartMinimized->isChecked()) != savedDigest_;
+    return core.ChangedSinceSaved(chkStartMinimized->isChecked());
 }
 
 bool TfrmMain::ConfirmExit() {

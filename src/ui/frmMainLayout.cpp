@@ -6,8 +6,6 @@
 #include "ui/frmEntry.h"
 #include "ui/frmMain.h"
 
-#include "ui/ReaderClock.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,20 +55,13 @@ QCheckBox* Check(QWidget* parent, const char* text, QRect place, const char* hin
 
 } // namespace
 
-TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
+TfrmMain::TfrmMain(Core& core, IUserDialogs& dialogs, InjectionStatus injection, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      ownDialogs_(dependencies.Dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
-      ownSettings_(dependencies.Settings ? nullptr : std::make_unique<Registry>()),
-      Lists(dependencies.Lists), Log(dependencies.Log),
-      Dialogs(dependencies.Dialogs ? *dependencies.Dialogs : *ownDialogs_),
-      Settings(dependencies.Settings ? *dependencies.Settings : *ownSettings_), Warnings(Dialogs),
-      Store(Warnings, dependencies.StorePath),
-      Controllers(dependencies.Lists, *this, std::move(dependencies.DirectInput)),
-      injector_(dependencies.Injector), injection_(std::move(dependencies.Injection)),
-      engine_(dependencies.Lists, dependencies.Injector, dependencies.Session, *this) {
-    Controllers.JoystickIds = std::move(dependencies.JoystickIds);
+      core(core), Lists(core.Lists), Log(core.Log), Dialogs(dialogs), Store(core.Store),
+      Controllers(core.Controllers), injector_(core.Injector()),
+      injection_(std::move(injection)) {
     setWindowTitle(QStringLiteral("Padwright"));
     setFont(DesignFont());
     setFixedSize(466, 499);
@@ -89,22 +80,13 @@ TfrmMain::TfrmMain(TMainDependencies dependencies, QWidget* parent)
     frmControlEntry = new TfrmControlEntry(this);
     frmControlEntry->Injector = &injector_;
 
-    readerClock_ = std::make_unique<ReaderClock>(
-        tmrDataCollect, tmrAutoRepeat,
-        [this] {
-            RunHandler([&] {
-                if (reader_->Wake())
-                    tmrDataCollectTimer();
-            });
-        },
-        [this] { tmrDataCollectTimer(); });
-    reader_ = std::make_unique<RestingReader>(Lists, engine_, *readerClock_);
-
     ConnectHandlers();
+    core.Subscribe(*this);
     RememberSavedState(); // nothing loaded yet; start-up notes its own state once it is done
 }
 
 TfrmMain::~TfrmMain() {
+    core.Unsubscribe(*this);
     // The rows refer to profiles that may go before this window does.
     SettingsRows.clear();
 }
@@ -215,18 +197,6 @@ void TfrmMain::BuildBottomAndTimers() {
     cmdSave = Button(this, "&Save", {288, 472, 81, 25}, "Save settings and profiles.");
     cmdExit = Button(this, "E&xit", {384, 472, 81, 25});
 
-    // Qt timers fire from every event loop, the nested ones of modal dialogs and menus included,
-    // so reading goes on while the user edits.
-    tmrDataCollect = new QTimer(this);
-    tmrDataCollect->setTimerType(Qt::PreciseTimer);
-    tmrDataCollect->setInterval(5);
-    tmrAutoRepeat = new QTimer(this);
-    tmrAutoRepeat->setTimerType(Qt::PreciseTimer);
-    tmrAutoRepeat->setInterval(AutoRepeatInterval);
-    tmrAutoRepeat->start();
-    tmrSTray = new QTimer(this);
-    tmrSTray->setInterval(1000);
-    tmrSTray->start();
     tmrLiveMarks = new QTimer(this);
     tmrLiveMarks->setSingleShot(true);
     tmrLiveMarks->setInterval(1000 / MarkRepaintsPerSecond);

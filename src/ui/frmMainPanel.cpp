@@ -39,8 +39,6 @@ void PlaceAfter(QWidget* box, const QWidget* before) {
 } // namespace
 
 void TfrmMain::cmbProfilesClick() {
-    const bool slept = reader_->Asleep();
-    PauseReading();
     // The rows are rebuilt out of sight: one show at the end instead of one per box.
     scbContent->hide();
     ClearSettingsRows();
@@ -57,16 +55,8 @@ void TfrmMain::cmbProfilesClick() {
     focusedRow_ = 0;
     MarkFocusedRow();
     UpdatePanelHint();
-    if (!joystick || !profile)
-        return;
-    const std::int32_t chosen = cmbProfiles->currentIndex() + 1;
-    // Its old profile's mappings are not evaluated for it any more. Choosing the profile it
-    // already uses releases nothing: a control still held would be pressed again.
-    if (joystick->Profile != chosen)
-        engine_.ReleaseHeld(*joystick);
-    joystick->Profile = chosen;
-    ResumeReading();
-    ReadAtOnce(slept);
+    core.ChooseProfile(joystick ? Controllers.View.cmbDevices.ItemIndex : -1,
+                       profile ? cmbProfiles->currentIndex() : -1);
 }
 
 void TfrmMain::ClearSettingsRows() {
@@ -211,7 +201,7 @@ void TfrmMain::SettingsRowClick(TStaticText* sender) {
     frmControlEntry->EditControl(nameBox->text(), mapping);
     editingSlot_ = -1;
     frmControlEntry->txtControlName->SetEngaged(false);
-    ReadAtOnce(reader_->Asleep());
+    core.MappingsChanged();
 
     // The rows may have been rebuilt while the editor was open; only a row that still exists
     // is refreshed.

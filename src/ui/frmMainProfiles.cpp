@@ -47,7 +47,7 @@ bool TfrmMain::ProfileRoomLeft() {
     if (ProfileRoom(Lists.Profiles) > 0)
         return true;
     // Before any name or file is asked for, which could only be refused.
-    Warnings.Warning(ProfileLimitText(), "Attention");
+    core.Boxes().Warning(ProfileLimitText(), "Attention");
     return false;
 }
 
@@ -91,18 +91,14 @@ void TfrmMain::mnuPDeleteClick() {
     if (!SelectedProfile())
         return;
     const auto p = static_cast<std::size_t>(cmbProfiles->currentIndex());
-    PauseReading();
-    for (TJoystick& joystick : Lists.ActiveJoysticks)
-        if (joystick.Profile == static_cast<std::int32_t>(p) + 1)
-            engine_.ReleaseHeld(joystick);
     cmbProfiles->clear();
-    DeleteProfile(Lists, p);
+    core.DeleteProfile(p);
     for (const TProfile& profile : Lists.Profiles)
         cmbProfiles->addItem(NameText(profile));
     cmbProfiles->setCurrentIndex(-1);
     cmbProfilesClick();
     if (!Lists.Profiles.empty())
-        ResumeReading();
+        core.ResumeReading();
 }
 
 } // namespace padwright

@@ -95,7 +95,7 @@ protected:
     int AttachPad() { return kernel->Add(LoadEvemuFile(PadFile).description); }
 
     void Start(std::unique_ptr<IInputInjector> injector = std::make_unique<RecordingInjector>()) {
-        settings = std::make_unique<Registry>(work.filePath("settings.ini"));
+        settings = std::make_unique<Registry>(work.filePath("settings.ini").toStdString());
         Program::Parts parts;
         parts.Injector.injector = std::move(injector);
         parts.Session = std::make_unique<RecordingSession>();
@@ -131,7 +131,7 @@ protected:
     // One data-collection tick after tmrSTray has fired.
     int TickAfterTrayTimer() {
         Window().tmrSTrayTimer();
-        Window().TrayAnimationStep();
+        Window().core.TrayAnimationStep();
         return Shown();
     }
     std::string Log() {
@@ -153,13 +153,13 @@ TEST_F(StartupTest, WithNothingStoredReadingIsOnAndNothingIsSelected) {
     Start();
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('|').toStdString();
     EXPECT_EQ(program->Lists().MaxJoysticks, 4);
-    EXPECT_EQ(Window().TimeInterval(), 5u);
+    EXPECT_EQ(Window().core.TimeInterval(), 5u);
     EXPECT_FALSE(program->StartMinimized());
     EXPECT_TRUE(Window().IsReading());
     EXPECT_FALSE(program->Tray().popItemStart().isEnabled());
     EXPECT_TRUE(program->Tray().popItemStop().isEnabled());
     EXPECT_TRUE(program->Tray().IsAdded());
-    EXPECT_EQ(Window().TrayFrame, 1);
+    EXPECT_EQ(Window().core.TrayFrame, 1);
     EXPECT_EQ(Window().cmbDevices->currentIndex(), -1);
     EXPECT_EQ(Window().cmbFoundDevices->currentIndex(), -1);
     EXPECT_FALSE(Window().isVisible()); // shown only when the loop starts
@@ -168,18 +168,18 @@ TEST_F(StartupTest, WithNothingStoredReadingIsOnAndNothingIsSelected) {
 TEST_F(StartupTest, TrayAnimationBeginsWithFrameOneAndWithFrameZeroAfterAPause) {
     Start();
     EXPECT_EQ(Shown(), -1);
-    Window().TrayAnimationStep(); // tmrSTray still runs from the window's creation
+    Window().core.TrayAnimationStep(); // tmrSTray still runs from the window's creation
     EXPECT_EQ(Shown(), -1);
     std::vector<int> frames;
     for (int i = 0; i < 5; ++i)
         frames.push_back(TickAfterTrayTimer());
     EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 0, 1}));
 
-    Window().PauseReading();
+    Window().core.PauseReading();
     EXPECT_EQ(Shown(), -1);
     EXPECT_TRUE(program->Tray().popItemStart().isEnabled());
     EXPECT_FALSE(program->Tray().popItemStop().isEnabled());
-    Window().ResumeReading();
+    Window().core.ResumeReading();
     frames.clear();
     for (int i = 0; i < 3; ++i)
         frames.push_back(TickAfterTrayTimer());
@@ -287,7 +287,7 @@ TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join('|').toStdString();
     EXPECT_FALSE(program->Log().LogEnabled());
     EXPECT_FALSE(Window().chkLogFile->isChecked()) << "the box shows logging off";
-    EXPECT_EQ(Window().TimeInterval(), 40u);
+    EXPECT_EQ(Window().core.TimeInterval(), 40u);
     EXPECT_EQ(program->Lists().ActiveJoysticks.count(), 1);
     EXPECT_TRUE(Window().IsReading());
     EXPECT_TRUE(program->Tray().IsAdded());

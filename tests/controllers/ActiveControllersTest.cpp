@@ -154,7 +154,7 @@ TEST_F(ActiveControllersTest, RemoveInTheMiddle) {
     rig.Add(2);
     auto removed = rig.Active(1).Device;
     rig.access.View.cmbDevices.ItemIndex = 1;
-    rig.access.cmbDevicesClick();
+    rig.host.SelectionCleared();
     rig.access.cmdRemoveDeviceClick();
     ASSERT_EQ(rig.lists.ActiveJoysticks.count(), 2);
     EXPECT_EQ(rig.Active(0).Name, "Microsoft X-Box 360 pad");

@@ -6,21 +6,45 @@
 #include "input/DirectInputErrorText.h"
 #include "platform/dinput/InstanceGuid.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace padwright::testing {
 
-class LoggingHost : public IEngineHost {
+class LoggingHost : public IControllerHost {
 public:
-    void PauseReading() override { switches.push_back("PauseReading"); }
-    void ResumeReading() override { switches.push_back("ResumeReading"); }
+    void PauseReading() override {
+        switches.push_back("PauseReading");
+        reading = false;
+    }
+    void ResumeReading() override {
+        switches.push_back("ResumeReading");
+        reading = true;
+    }
     void TrayAnimationStep() override {}
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         lines.push_back(std::string(prefix) + std::string(DirectInputErrorText(code)));
     }
+    bool ReadingOn() const override { return reading; }
+    void ViewChanged() override {
+        if (onViewChanged)
+            onViewChanged();
+    }
+    void SelectionCleared() override {
+        if (onSelectionCleared)
+            onSelectionCleared();
+    }
+    void ReleaseHeld(TJoystick& controller) override {
+        if (onReleaseHeld)
+            onReleaseHeld(controller);
+    }
     std::vector<std::string> lines;
     std::vector<std::string> switches;
+    bool reading = false;
+    std::function<void()> onViewChanged;
+    std::function<void()> onSelectionCleared;
+    std::function<void(TJoystick&)> onReleaseHeld;
 };
 
 struct ControllerRig {
@@ -36,7 +60,7 @@ struct ControllerRig {
 
     ControllerRig() {
         access.JoystickIds = ids;
-        access.cmbDevicesClick = [this] {
+        host.onSelectionCleared = [this] {
             ++removeSelectionRuns;
             access.View.cmdRemoveDevice.Enabled = access.View.cmbDevices.HasSelection();
         };

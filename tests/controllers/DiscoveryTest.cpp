@@ -124,7 +124,7 @@ TEST(DiscoveryTest, RefreshIsRepeatableAndListsNewControllers) {
     rig.access.StartDirectInput();
     rig.Add(0);
     rig.access.View.cmbDevices.ItemIndex = 0;
-    rig.access.cmbDevicesClick();
+    rig.host.SelectionCleared();
     const auto before = rig.access.View.cmbFoundDevices.Items;
 
     rig.access.cmdRefreshClick();

@@ -12,7 +12,7 @@ using Result = ControllerAccess::PlugResult;
 struct PlugRig : ControllerRig {
     int refreshes = 0;
     PlugRig() {
-        access.ViewChanged = [this] { ++refreshes; };
+        host.onViewChanged = [this] { ++refreshes; };
     }
     // An active, open pad.
     int ActivePad() {
@@ -36,7 +36,9 @@ TEST(PluggingTest, FoundListFollowsControllersOnlyAndKeepsTheSelection) {
     rig.Plug("ds4-bt-gamepad.evemu");
     rig.Plug("ds4-bt-motion-sensors.evemu");
     rig.refreshes = 0;
+    const int scans = rig.kernel->Scans();
     EXPECT_EQ(rig.access.FollowPlugging(false), Result::Done);
+    EXPECT_EQ(rig.kernel->Scans(), scans + 1) << "the scan that saw the change also lists it";
     ASSERT_EQ(rig.lists.FoundJoysticks.count(), 2);
     ASSERT_EQ(rig.access.View.cmbFoundDevices.Items.size(), 2u);
     EXPECT_EQ(rig.access.View.cmbFoundDevices.ItemIndex, 0);

@@ -119,7 +119,7 @@ TEST(UnplugTest, RemovingAControllerLetsGoOfItsHeldKeys) {
     RecordingInjector injector;
     RecordingSession session;
     Engine engine(rig.lists, injector, session, rig.host);
-    rig.access.ReleaseHeld = [&](const TJoystick& j) {
+    rig.host.onReleaseHeld = [&](const TJoystick& j) {
         if (TProfile* profile = rig.lists.ProfileOf(j))
             engine.EvaluateController(j, *profile, Engine::NeutralState());
     };

@@ -3,6 +3,7 @@
 #include "engine/Catalogue.h"
 #include "engine/Engine.h"
 #include "engine/Errors.h"
+#include "input/ControllerAccess.h"
 #include "input/DirectInputErrorText.h"
 #include "platform/dinput/ScriptedDevice.h"
 #include "platform/inject/RecordingInjector.h"
@@ -15,7 +16,7 @@
 
 namespace padwright::test {
 
-class FakeHost : public IEngineHost {
+class FakeHost : public IControllerHost {
 public:
     void PauseReading() override {
         reading = false;
@@ -34,6 +35,7 @@ public:
         logLines.push_back(std::string(prefix) + std::string(DirectInputErrorText(code)));
         events.push_back("log");
     }
+    bool ReadingOn() const override { return reading; }
     bool reading = true;
     int pauses = 0;
     int traySteps = 0;

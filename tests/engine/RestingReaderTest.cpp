@@ -56,7 +56,7 @@ struct Output {
 
 // One design: the reader with or without sleeping, two pads, and every timer on a simulated
 // clock. Timers due at the same instant run auto-repeat first, as their periods align.
-class Simulation : public IEngineHost, public IReaderClock {
+class Simulation : public IControllerHost, public IReaderClock {
 public:
     explicit Simulation(bool sleepAtRest) {
         reader.SleepAtRest = sleepAtRest;
@@ -125,6 +125,7 @@ public:
     void PauseReading() override { reader.Pause(); }
     void ResumeReading() override { reader.Resume(); }
     void TrayAnimationStep() override {}
+    bool ReadingOn() const override { return reader.On(); }
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         log.push_back(std::string(prefix) + std::string(DirectInputErrorText(code)));
     }

@@ -65,7 +65,7 @@ public:
     using AtomicFile::AtomicFile;
 
 protected:
-    bool WriteBytes(const char*, qint64) override {
+    bool WriteBytes(const char*, std::int64_t) override {
         errno = EIO;
         return false;
     }
@@ -75,7 +75,7 @@ TEST_F(ProfileFilesTest, FailedExportLeavesTheOldFile) {
     WriteBytes("old.pro", "old contents");
     EXPECT_THROW(
         ExportProfile(profiles[1], "old.pro", StoreFileName, boxes,
-                      [](const QString& path) { return std::make_unique<FailingFile>(path); }),
+                      [](const std::string& path) { return std::make_unique<FailingFile>(path); }),
         Error);
     EXPECT_TRUE(SameBytes(ReadBytes("old.pro"), "old contents"));
 }

@@ -259,11 +259,11 @@ TEST_F(ProfileStoreTest, AStoreOfTooManyProfilesIsRefusedBeforeItIsRead) {
 // Writes `allowed` bytes, then fails as a full disk does.
 class FullDiskFile : public AtomicFile {
 public:
-    FullDiskFile(const QString& path, qint64 allowed) : AtomicFile(path), left_(allowed) {}
+    FullDiskFile(const std::string& path, std::int64_t allowed) : AtomicFile(path), left_(allowed) {}
 
 protected:
-    bool WriteBytes(const char* data, qint64 size) override {
-        const qint64 n = std::min(size, left_);
+    bool WriteBytes(const char* data, std::int64_t size) override {
+        const std::int64_t n = std::min(size, left_);
         if (n > 0 && !AtomicFile::WriteBytes(data, n))
             return false;
         left_ -= n;
@@ -274,7 +274,7 @@ protected:
     }
 
 private:
-    qint64 left_;
+    std::int64_t left_;
 };
 
 // Runs `save` without root's privileges; returns 0 saved, 2 refused with `refusal`, 3 any other
@@ -299,7 +299,7 @@ TEST_F(ProfileStoreTest, FailedSaveLeavesTheOldStoreByteIdentical) {
     profiles.push_back(RandomProfile(5));
     profiles.push_back(RandomProfile(6));
     store.SetFileFactory(
-        [](const QString& path) { return std::make_unique<FullDiskFile>(path, 15040 + 5000); });
+        [](const std::string& path) { return std::make_unique<FullDiskFile>(path, 15040 + 5000); });
     try {
         store.Save(profiles);
         FAIL() << "the save reported success";
@@ -360,7 +360,7 @@ TEST_F(ProfileStoreTest, PermissionCases) {
     const std::string old = Bytes(RandomProfile(30));
     profiles.push_back(RandomProfile(31));
     const fs::path store = dir / StoreFileName;
-    ProfileStore absolute(boxes, QString::fromStdString(store.string()));
+    ProfileStore absolute(boxes, store.string());
 
     // Folder not writable, file writable: written in place.
     WriteBytes(store, old);
@@ -379,7 +379,7 @@ TEST_F(ProfileStoreTest, PermissionCases) {
     // Store unreadable: the load fails, and the save will not replace what it could not keep.
     fs::permissions(store, fs::perms::none);
     EXPECT_EQ(SaveUnprivileged([&] {
-                  ProfileStore fresh(boxes, QString::fromStdString(store.string()));
+                  ProfileStore fresh(boxes, store.string());
                   StableList<TProfile> loaded;
                   try {
                       fresh.Load(loaded);
@@ -399,14 +399,14 @@ TEST_F(ProfileStoreTest, PermissionCases) {
 // not negative, or is killed there.
 class InPlaceFailingFile : public AtomicFile {
 public:
-    InPlaceFailingFile(const QString& path, qint64 allowed, bool killed)
+    InPlaceFailingFile(const std::string& path, std::int64_t allowed, bool killed)
         : AtomicFile(path), left_(allowed), killed_(killed) {}
 
 protected:
-    bool WriteBytes(const char* data, qint64 size) override {
+    bool WriteBytes(const char* data, std::int64_t size) override {
         if (left_ < 0)
             return AtomicFile::WriteBytes(data, size);
-        const qint64 n = std::min(size, left_);
+        const std::int64_t n = std::min(size, left_);
         if (!AtomicFile::WriteBytes(data, n))
             return false;
         left_ -= n;
@@ -417,7 +417,7 @@ protected:
     }
 
 private:
-    qint64 left_;
+    std::int64_t left_;
     bool killed_;
 };
 
@@ -426,7 +426,7 @@ TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
         const char* what;
         int before, after; // records
         rlim_t sizeLimit;  // RLIM_INFINITY: none
-        qint64 failAfter;  // -1: the disk does not fail
+        std::int64_t failAfter;  // -1: the disk does not fail
         const char* error; // "killed": the process dies at `failAfter`
     } cases[] = {
         {"grows", 2, 6, RLIM_INFINITY, -1, nullptr},
@@ -449,9 +449,9 @@ TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
         WriteBytes(store, ListBytes(old));
         fs::permissions(store, fs::perms(0666));
         fs::permissions(dir, fs::perms(0555));
-        ProfileStore inPlace(boxes, QString::fromStdString(store.string()));
+        ProfileStore inPlace(boxes, store.string());
         const bool killed = c.error && std::string(c.error) == "killed";
-        inPlace.SetFileFactory([&](const QString& path) {
+        inPlace.SetFileFactory([&](const std::string& path) {
             return std::make_unique<InPlaceFailingFile>(path, c.failAfter, killed);
         });
         const int status = SaveUnprivileged(
@@ -465,7 +465,7 @@ TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
             c.error ? c.error : "(none)");
         // Killed: what was written so far, then the old records it did not reach, none blank.
         const std::string oldBytes = ListBytes(old), newBytes = ListBytes(saved);
-        const auto written = static_cast<std::size_t>(std::max<qint64>(c.failAfter, 0));
+        const auto written = static_cast<std::size_t>(std::max<std::int64_t>(c.failAfter, 0));
         EXPECT_EQ(status, killed ? -1 : c.error ? 2 : 0);
         EXPECT_TRUE(SameBytes(ReadBytes(store),
                               !c.error  ? newBytes
@@ -513,9 +513,9 @@ TEST_F(ProfileStoreTest, AStoreThatCouldNotBeLoadedIsKeptOnceWhereItCanBe) {
         if (c.readOnly)
             fs::permissions(folder, fs::perms(0555));
         const int status = SaveUnprivileged([&] {
-            unread.SetFileFactory([&](const QString& path) -> std::unique_ptr<AtomicFile> {
-                return path == QLatin1String(c.store) ? std::make_unique<FullDiskFile>(path, 100)
-                                                      : OpenAtomicFile(path);
+            unread.SetFileFactory([&](const std::string& path) -> std::unique_ptr<AtomicFile> {
+                return path == c.store ? std::make_unique<FullDiskFile>(path, 100)
+                                       : OpenAtomicFile(path);
             });
             for (int failed = 0; failed < 5; ++failed) {
                 try {

@@ -60,6 +60,7 @@ struct RecordingBoxes : IMessageBoxes {
     void Warning(std::string_view text, std::string_view title) override {
         shown.emplace_back(text, title);
     }
+    void Error(std::string_view text) override { Warning(text, "Padwright"); }
 };
 
 // Runs `body` in a child process without root's privileges: as nobody when the test runs as

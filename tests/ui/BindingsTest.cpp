@@ -87,13 +87,13 @@ TEST(Bindings, AttentionBoxesAndConversionErrorsOfTheApplicationSettings) {
         w.cmdASApply->click();
         ASSERT_EQ(h.dialogs.boxes.size(), 1u) << c.interval;
         EXPECT_EQ(h.dialogs.boxes[0], c.box);
-        EXPECT_EQ(w.tmrDataCollect->interval(), 5); // nothing applied
+        EXPECT_EQ(w.core.tmrDataCollect->Interval(), 5); // nothing applied
         EXPECT_EQ(w.txtTimeInterval->text(), c.interval);
     }
     w.txtTimeInterval->setText("2000");
     w.txtMaxJoysticks->setText("100");
     w.cmdASApply->click();
-    EXPECT_EQ(w.tmrDataCollect->interval(), 2000);
+    EXPECT_EQ(w.core.tmrDataCollect->Interval(), 2000);
     EXPECT_EQ(h.lists.MaxJoysticks, 100);
     w.txtTimeInterval->setText("7");
     w.cmdASReset->click();
@@ -214,18 +214,15 @@ TEST(Bindings, SaveWritesSettingsAndStoreThatTheNextStartReads) {
     EXPECT_EQ(QFile(h.Path("Padwright.pro")).size(), 2 * 15040);
 
     // A second window over the same folder starts where the first one left off.
-    TLists lists;
-    DiLog log;
-    TMainDependencies again{lists, log, h.injector, h.session, &h.dialogs};
-    again.Settings = h.settings.get();
-    again.StorePath = h.Path("Padwright.pro");
-    TfrmMain next(std::move(again));
+    Harness second({h.Path("Padwright.pro").toStdString(), h.settings.get()});
+    TfrmMain& next = *second.window;
+    TLists& lists = second.lists;
     next.LoadProfileStore();
     EXPECT_TRUE(next.LoadApplicationSettings());
     EXPECT_EQ(next.cmbProfiles->count(), 2);
     EXPECT_EQ(next.cmbProfiles->itemText(1), "Two");
     EXPECT_EQ(next.txtTimeInterval->text(), "25");
-    EXPECT_EQ(next.tmrDataCollect->interval(), 25);
+    EXPECT_EQ(next.core.tmrDataCollect->Interval(), 25);
     EXPECT_TRUE(next.chkStartMinimized->isChecked());
     ASSERT_EQ(next.cmbDevices->count(), 1);
     EXPECT_EQ(lists.ActiveJoysticks[0].Profile, 2);
@@ -255,17 +252,11 @@ namespace padwright::test {
 namespace {
 
 TEST(Bindings, AStoreThatCannotBeWrittenEndsSaveWithTheErrorBox) {
-    TLists lists;
-    DiLog log;
-    RecordingInjector injector;
-    RecordingSession session;
-    FakeDialogs dialogs;
     QTemporaryDir folder;
-    Registry settings(folder.filePath("Padwright.conf"));
-    TMainDependencies d{lists, log, injector, session, &dialogs};
-    d.Settings = &settings;
-    d.StorePath = folder.filePath("missing-folder/Padwright.pro");
-    TfrmMain window(std::move(d));
+    Harness h({folder.filePath("missing-folder/Padwright.pro").toStdString()});
+    TLists& lists = h.lists;
+    FakeDialogs& dialogs = h.dialogs;
+    TfrmMain& window = *h.window;
     lists.Profiles.push_back(NewProfile("Kept"));
     window.cmbProfiles->addItem("Kept");
     window.cmdSave->click();
@@ -280,7 +271,7 @@ TEST(Bindings, AStoreThatCannotBeWrittenEndsSaveWithTheErrorBox) {
     window.txtTimeInterval->setText("9");
     window.txtMaxJoysticks->setText("4");
     window.cmdASApply->click();
-    EXPECT_EQ(window.tmrDataCollect->interval(), 9);
+    EXPECT_EQ(window.core.tmrDataCollect->Interval(), 9);
 }
 
 } // namespace

@@ -70,7 +70,7 @@ TEST(LogFailure, TheLogBoxFollowsLoggingSwitchedOff) {
     h.window->chkLogFile->setChecked(true);
     for (int i = 0; i < 1000 && h.log.LogEnabled(); ++i)
         h.window->RunHandler(
-            [&] { h.window->LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST); });
+            [&] { h.core->LogDirectInputError("Failed to poll device: ", DIERR_INPUTLOST); });
     ASSERT_FALSE(h.log.LogEnabled());
     EXPECT_FALSE(h.window->chkLogFile->isChecked());
 }
@@ -93,13 +93,9 @@ TEST(LogFailure, ALogThatCannotBeCreatedOnApplyLeavesTheBoxClear) {
 TEST(InjectionWarning, ShownOnceWhenInputCannotReachEveryProgram) {
     for (InjectionLevel level :
          {InjectionLevel::Full, InjectionLevel::Limited, InjectionLevel::None}) {
-        TLists lists;
-        DiLog log;
-        RecordingInjector injector;
-        RecordingSession session;
-        FakeDialogs dialogs;
-        TfrmMain window({lists, log, injector, session, &dialogs,
-                         InjectionStatus{level, "", "No access to /dev/uinput."}});
+        Harness h({{}, nullptr, InjectionStatus{level, "", "No access to /dev/uinput."}});
+        FakeDialogs& dialogs = h.dialogs;
+        TfrmMain& window = *h.window;
         window.show();
         QTest::qWait(20);
         window.hide();

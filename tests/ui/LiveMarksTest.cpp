@@ -118,7 +118,7 @@ TEST_F(LiveMarks, NothingIsMarkedWhileHiddenOrNotReading) {
     w.tmrDataCollectTimer();
     Settle();
     EXPECT_EQ(MarkedSlots(), (std::set<int>{ButtonSlot(0), SecondButton}));
-    w.PauseReading();
+    w.core.PauseReading();
     EXPECT_TRUE(MarkedSlots().empty());
     w.tmrDataCollectTimer();
     EXPECT_FALSE(w.tmrLiveMarks->isActive());

@@ -204,12 +204,12 @@ TEST(MainWindowLayout, WindowControlsAndInitialStates) {
     for (const auto& [edit, length] : lengths)
         EXPECT_EQ(edit->maxLength(), length);
 
-    EXPECT_FALSE(w.tmrDataCollect->isActive());
-    EXPECT_EQ(w.tmrDataCollect->interval(), 5);
-    EXPECT_TRUE(w.tmrAutoRepeat->isActive());
-    EXPECT_EQ(w.tmrAutoRepeat->interval(), 30);
-    EXPECT_TRUE(w.tmrSTray->isActive());
-    EXPECT_EQ(w.tmrSTray->interval(), 1000);
+    EXPECT_FALSE(w.core.tmrDataCollect->IsActive());
+    EXPECT_EQ(w.core.tmrDataCollect->Interval(), 5);
+    EXPECT_TRUE(w.core.tmrAutoRepeat->IsActive());
+    EXPECT_EQ(w.core.tmrAutoRepeat->Interval(), 30);
+    EXPECT_TRUE(w.core.tmrSTray->IsActive());
+    EXPECT_EQ(w.core.tmrSTray->Interval(), 1000);
 
     QStringList menu;
     for (QAction* a : w.popProfile->actions())

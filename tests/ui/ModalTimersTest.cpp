@@ -19,8 +19,8 @@ namespace {
 struct ModalTimers : ::testing::Test {
     Harness h;
     std::shared_ptr<ScriptedDevice> device = std::make_shared<ScriptedDevice>();
-    int dataTicks = 0;
-    int repeatTicks = 0;
+    int& dataTicks = h.loop.ticks[5];
+    int& repeatTicks = h.loop.ticks[AutoRepeatInterval];
 
     void SetUp() override {
         TProfile& p = h.AddProfile("Keys");
@@ -33,8 +33,6 @@ struct ModalTimers : ::testing::Test {
         j.RepeatKeys = false;
         j.Device = device;
         h.PickDevice(0); // rebuilds the panel and switches reading on
-        QObject::connect(h.window->tmrDataCollect, &QTimer::timeout, [this] { ++dataTicks; });
-        QObject::connect(h.window->tmrAutoRepeat, &QTimer::timeout, [this] { ++repeatTicks; });
         device->SetButton(0, true);
         h.window->show();
     }

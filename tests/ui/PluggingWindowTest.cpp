@@ -70,7 +70,7 @@ TEST(PluggingWindow, NothingResumesAfterStopOrAPauseOfAnotherKind) {
     // Reading paused by the profile list, not by the cycle: a returning pad leaves it off.
     ReadPad paused;
     paused.h.kernel->Unplug(paused.node);
-    paused.w.PauseReading();
+    paused.w.core.PauseReading();
     paused.node = paused.h.kernel->Replug(paused.node);
     paused.w.Controllers.FollowPlugging(false);
     EXPECT_TRUE(paused.h.lists.ActiveJoysticks[0].Acquired);

@@ -86,7 +86,7 @@ TEST(SettingsPanel, ControllerWithoutProfileLeavesReadingPaused) {
     TJoystick& j = h.AddActive(MakeController(2, 0, {}, 4));
     j.Threshold = 1;
     j.MaxVal = 8;
-    h.window->ResumeReading();
+    h.window->core.ResumeReading();
     h.PickDevice(0);
     EXPECT_EQ(h.window->cmbProfiles->currentIndex(), -1);
     EXPECT_TRUE(h.window->SettingsRows.empty());

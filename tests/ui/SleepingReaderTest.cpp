@@ -2,7 +2,7 @@
 // that hangs up and by a change the user makes, with the tray animation going on by itself.
 #include "UiHarness.h"
 #include "engine/Catalogue.h"
-#include "ui/TrayView.h"
+#include "core/TrayView.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -35,7 +35,7 @@ struct Reading {
     int node = h.Plug("usb-gamepad-0079-0011.evemu");
 
     Reading() {
-        w.SetTrayView(&tray);
+        w.core.SetTrayView(&tray);
         w.StartDirectInput();
         Pick(w.cmbFoundDevices, 0);
         w.cmdAddDevice->click();
@@ -43,10 +43,10 @@ struct Reading {
         Pick(w.cmbDevices, 0);
         Pick(w.cmbProfiles, 0);
     }
-    ~Reading() { w.SetTrayView(nullptr); }
+    ~Reading() { w.core.SetTrayView(nullptr); }
 
     bool Asleep() {
-        return QTest::qWaitFor([&] { return w.Reader().Asleep(); }, 2000);
+        return QTest::qWaitFor([&] { return w.core.Reader().Asleep(); }, 2000);
     }
     void Button(int value) {
         h.kernel->Push(node, {{EV_KEY, BTN_TRIGGER, value}, {EV_SYN, SYN_REPORT, 0}});
@@ -57,8 +57,8 @@ TEST(SleepingReader, InputWakesItAtOnceAndItSleepsAgainOnceLetGo) {
     Reading r;
     ASSERT_TRUE(r.Asleep());
     EXPECT_TRUE(r.w.IsReading()) << "sleeping is not pausing";
-    EXPECT_FALSE(r.w.tmrDataCollect->isActive());
-    EXPECT_FALSE(r.w.tmrAutoRepeat->isActive());
+    EXPECT_FALSE(r.w.core.tmrDataCollect->IsActive());
+    EXPECT_FALSE(r.w.core.tmrAutoRepeat->IsActive());
     EXPECT_NE(r.tray.seen.back(), "still") << "no pause was shown";
 
     TControlMapping& a = r.w.Lists.Profiles[0].Mappings[ButtonSlot(0)];
@@ -67,9 +67,10 @@ TEST(SleepingReader, InputWakesItAtOnceAndItSleepsAgainOnceLetGo) {
     r.Button(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !r.h.injector.calls.empty(); }, 2000));
     EXPECT_EQ(r.h.injector.calls[0].vk, 0x41);
-    EXPECT_TRUE(r.w.tmrDataCollect->isActive()) << "a held button that repeats keeps the interval";
+    EXPECT_TRUE(r.w.core.tmrDataCollect->IsActive())
+        << "a held button that repeats keeps the interval";
     QTest::qWait(50);
-    EXPECT_FALSE(r.w.Reader().Asleep());
+    EXPECT_FALSE(r.w.core.Reader().Asleep());
     r.Button(0);
     EXPECT_TRUE(r.Asleep());
 }
@@ -81,12 +82,12 @@ TEST(SleepingReader, TheTrayAnimatesByItselfWhileAsleepOnlyWhereAnIconShows) {
     r.w.tmrSTrayTimer();
     ASSERT_EQ(r.tray.seen.size(), 1u);
     EXPECT_EQ(r.tray.seen[0].rfind("frame", 0), 0u);
-    EXPECT_TRUE(r.w.tmrSTray->isActive());
+    EXPECT_TRUE(r.w.core.tmrSTray->IsActive());
 
     r.tray.shown = false;
     r.w.tmrSTrayTimer();
     EXPECT_EQ(r.tray.seen.size(), 1u);
-    EXPECT_FALSE(r.w.tmrSTray->isActive()) << "nothing wakes at rest without an icon";
+    EXPECT_FALSE(r.w.core.tmrSTray->IsActive()) << "nothing wakes at rest without an icon";
 }
 
 TEST(SleepingReader, AnUnplugWakesItAndPausesReading) {

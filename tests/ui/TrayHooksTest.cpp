@@ -1,6 +1,6 @@
 // What the window tells the tray: the reading switch and the animation step.
 #include "UiHarness.h"
-#include "ui/TrayView.h"
+#include "core/TrayView.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -19,40 +19,40 @@ TEST(TrayHooks, ReadingSwitchAndAnimationOrder) {
     Harness h;
     RecordingTray tray;
     TfrmMain& w = *h.window;
-    w.SetTrayView(&tray);
-    w.TrayFrame = 1; // as start-up leaves it
+    w.core.SetTrayView(&tray);
+    w.core.TrayFrame = 1; // as start-up leaves it
 
-    w.ResumeReading();
-    EXPECT_TRUE(w.tmrDataCollect->isActive());
-    EXPECT_TRUE(w.tmrAutoRepeat->isActive());
+    w.core.ResumeReading();
+    EXPECT_TRUE(w.core.tmrDataCollect->IsActive());
+    EXPECT_TRUE(w.core.tmrAutoRepeat->IsActive());
 
     // tmrSTray runs from creation: the first steps show nothing until it has fired.
-    w.TrayAnimationStep();
+    w.core.TrayAnimationStep();
     w.tmrSTrayTimer();
-    w.TrayAnimationStep();
-    w.TrayAnimationStep(); // tmrSTray runs again: no second frame
-    w.tmrSTray->stop();
-    w.TrayAnimationStep();
+    w.core.TrayAnimationStep();
+    w.core.TrayAnimationStep(); // tmrSTray runs again: no second frame
+    w.core.tmrSTray->Stop();
+    w.core.TrayAnimationStep();
 
-    w.PauseReading();
-    EXPECT_FALSE(w.tmrDataCollect->isActive());
-    EXPECT_FALSE(w.tmrAutoRepeat->isActive());
-    EXPECT_EQ(w.TrayFrame, 0);
-    w.tmrSTray->stop();
-    w.TrayAnimationStep();
+    w.core.PauseReading();
+    EXPECT_FALSE(w.core.tmrDataCollect->IsActive());
+    EXPECT_FALSE(w.core.tmrAutoRepeat->IsActive());
+    EXPECT_EQ(w.core.TrayFrame, 0);
+    w.core.tmrSTray->Stop();
+    w.core.TrayAnimationStep();
 
     EXPECT_EQ(tray.seen, (std::vector<std::string>{"reading", "frame 1", "frame 2", "paused",
                                                    "still", "frame 0"}));
-    w.SetTrayView(nullptr);
+    w.core.SetTrayView(nullptr);
 }
 
 TEST(TrayHooks, TrayTimerOnlyStopsItself) {
     Harness h;
     TfrmMain& w = *h.window;
-    ASSERT_TRUE(w.tmrSTray->isActive());
+    ASSERT_TRUE(w.core.tmrSTray->IsActive());
     w.tmrSTrayTimer();
-    EXPECT_FALSE(w.tmrSTray->isActive());
-    EXPECT_TRUE(w.tmrAutoRepeat->isActive());
+    EXPECT_FALSE(w.core.tmrSTray->IsActive());
+    EXPECT_TRUE(w.core.tmrAutoRepeat->IsActive());
 }
 
 } // namespace

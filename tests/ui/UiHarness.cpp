@@ -36,16 +36,26 @@ TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int but
     return j;
 }
 
-Harness::Harness() : settings(std::make_unique<Registry>(folder.filePath("Padwright.conf"))) {
-    TMainDependencies dependencies{lists, log, injector, session, &dialogs};
-    dependencies.DirectInput = [kernel = kernel](std::shared_ptr<IDirectInput8>& out) {
+namespace {
+
+std::unique_ptr<Core> MakeCore(Harness& h, const HarnessSetup& setup) {
+    CoreParts parts{h.loop, h.injector, h.session, h.boxes,
+                    setup.settings ? *setup.settings : *h.settings};
+    parts.DirectInput = [kernel = h.kernel](std::shared_ptr<IDirectInput8>& out) {
         out = CreateFixtureDirectInput(kernel);
         return DI_OK;
     };
-    dependencies.Settings = settings.get();
-    dependencies.StorePath = folder.filePath("Padwright.pro");
-    window = std::make_unique<TfrmMain>(std::move(dependencies));
+    parts.StorePath = setup.storePath.empty() ? h.Path("Padwright.pro").toStdString()
+                                              : setup.storePath;
+    return std::make_unique<Core>(std::move(parts));
 }
+
+} // namespace
+
+Harness::Harness(HarnessSetup setup)
+    : settings(std::make_unique<Registry>(folder.filePath("Padwright.conf").toStdString())),
+      core(MakeCore(*this, setup)), lists(core->Lists), log(core->Log),
+      window(std::make_unique<TfrmMain>(*core, dialogs, setup.injection)) {}
 
 int Harness::Plug(const std::string& fixture) {
     const EvemuDevice device = LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/" + fixture);
@@ -54,6 +64,7 @@ int Harness::Plug(const std::string& fixture) {
 
 Harness::~Harness() {
     window.reset();
+    core.reset();
 }
 
 TJoystick& Harness::AddActive(TJoystick joystick) {

@@ -1,12 +1,15 @@
 #pragma once
 // A main window over recorders and fake dialogs, and the means to answer modal dialogs and menus
 // from inside their own event loops.
-#include "input/DiLog.h"
+#include "core/Core.h"
 #include "platform/dinput/FixtureKernel.h"
 #include "platform/dinput/ScriptedDevice.h"
 #include "platform/inject/RecordingInjector.h"
+#include "platform/eventloop/QtEventLoop.h"
 #include "platform/session/RecordingSession.h"
 #include "ui/frmMain.h"
+
+#include <map>
 
 #include <QString>
 #include <QTemporaryDir>
@@ -72,18 +75,47 @@ private:
 // A controller as the settings panel sees it; names follow DirectInput's generic ones.
 TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int buttons);
 
+// Qt's loop, counting how often each timer fired (by the interval it was made with).
+class CountingLoop final : public IEventLoop {
+public:
+    std::unique_ptr<ITimer> CreateTimer(int ms, TimerMode mode,
+                                        std::function<void()> fire) override {
+        return qt_.CreateTimer(ms, mode, [this, ms, fire = std::move(fire)] {
+            ++ticks[ms];
+            fire();
+        });
+    }
+    std::unique_ptr<IDescriptorWatch> Watch(int descriptor, std::function<void()> ready) override {
+        return qt_.Watch(descriptor, std::move(ready));
+    }
+    std::map<int, int> ticks;
+
+private:
+    QtEventLoop qt_;
+};
+
+struct HarnessSetup {
+    // Empty: both in the harness's own folder.
+    std::string storePath;
+    Registry* settings = nullptr;
+    InjectionStatus injection{InjectionLevel::Full, {}, {}};
+};
+
 struct Harness {
-    Harness();
+    explicit Harness(HarnessSetup setup = {});
     ~Harness();
     // Settings and the profile store live in a folder of their own.
     QTemporaryDir folder;
     std::unique_ptr<Registry> settings;
     std::shared_ptr<FixtureKernel> kernel = std::make_shared<FixtureKernel>();
-    TLists lists;
-    DiLog log;
+    CountingLoop loop;
     RecordingInjector injector;
     RecordingSession session;
     FakeDialogs dialogs;
+    DialogWarnings boxes{dialogs};
+    std::unique_ptr<Core> core;
+    TLists& lists;
+    DiLog& log;
     std::unique_ptr<TfrmMain> window;
 
     // Plugs in a device of tests/fixtures/devices; returns its node.

@@ -32,11 +32,12 @@ EvdevDescription Description(const char* fixture) {
     return LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/" + fixture).description;
 }
 
-class Host : public IEngineHost {
+class Host : public IControllerHost {
 public:
     void PauseReading() override {}
     void ResumeReading() override {}
     void TrayAnimationStep() override {}
+    bool ReadingOn() const override { return false; }
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         lines.push_back(std::string(prefix) + std::string(DirectInputErrorText(code)));
     }

@@ -51,6 +51,7 @@ public:
     void Warning(std::string_view text, std::string_view title) override {
         ADD_FAILURE() << "message box while writing the store: " << title << ": " << text;
     }
+    void Error(std::string_view text) override { Warning(text, "Padwright"); }
 };
 
 // Button 0 gives Ctrl+A, the first stick moves the pointer.
@@ -96,7 +97,7 @@ public:
         StableList<TProfile> profiles;
         profiles.push_back(GuestProfile());
         FailOnBox boxes;
-        ProfileStore(boxes, QString::fromStdString(Store())).Save(profiles);
+        ProfileStore(boxes, Store()).Save(profiles);
     }
 
     struct Controller {
@@ -108,14 +109,14 @@ public:
     // The stored GUID is stale unless given: start-up must find the pad by name and ID.
     void WriteSettings(std::uint32_t interval, const std::vector<Controller>& controllers,
                        bool startMinimized = true) {
-        Registry registry(QString::fromStdString(Settings()));
+        Registry registry(Settings());
         RegistryKey root = registry.Root();
         root.WriteSigned("MaxJoysticks", 4);
         root.WriteDword("TimeInterval", interval);
         root.WriteDword("StartMinimized", startMinimized ? 1 : 0);
         root.WriteDword("LogFile", 1);
         for (std::size_t i = 0; i < controllers.size(); ++i) {
-            RegistryKey key = registry.CreateSubkey(QStringLiteral("Joystick%1").arg(i));
+            RegistryKey key = registry.CreateSubkey("Joystick" + std::to_string(i));
             key.WriteString("Name", controllers[i].name);
             key.WriteString("GUID", controllers[i].guid);
             key.WriteDword("ID", controllers[i].id);
@@ -128,14 +129,13 @@ public:
         registry.Flush();
     }
 
+    // `program`: the shipped one, or its build that polls at rest.
     std::unique_ptr<Subprocess> Start(uid_t user = 0,
-                                      const std::vector<std::string>& extraEnv = {}) const {
-        std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen",
-                                     "XDG_CONFIG_HOME=" + root_ + "/config",
-                                     "XDG_RUNTIME_DIR=" + Runtime(), "HOME=" + root_};
-        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-        return std::make_unique<Subprocess>(std::vector<std::string>{PADWRIGHT_PROGRAM}, Work(),
-                                            env, user);
+                                      const char* program = PADWRIGHT_PROGRAM) const {
+        const std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen",
+                                           "XDG_CONFIG_HOME=" + root_ + "/config",
+                                           "XDG_RUNTIME_DIR=" + Runtime(), "HOME=" + root_};
+        return std::make_unique<Subprocess>(std::vector<std::string>{program}, Work(), env, user);
     }
 
     // Hands every file of this home to `user`.
@@ -492,8 +492,7 @@ void MeasureDesign(bool sleeping) {
     home.WriteStore();
     // Shown at once: a hidden start waits for a notification area, polling for one meanwhile.
     home.WriteSettings(Interval, controllers, false);
-    auto program = home.Start(0, sleeping ? std::vector<std::string>{}
-                                          : std::vector<std::string>{"PADWRIGHT_READING=poll"});
+    auto program = home.Start(0, sleeping ? PADWRIGHT_PROGRAM : PADWRIGHT_POLLING_PROGRAM);
     auto input = VirtualInput(*program);
     ASSERT_TRUE(input);
     // The four share one profile and act as one: a press starts from idle only once the

@@ -49,11 +49,12 @@ struct Options {
 };
 
 // DirectInput failures go to standard error, where a person running the probe sees them.
-class ProbeHost : public IEngineHost {
+class ProbeHost : public IControllerHost {
 public:
     void PauseReading() override {}
     void ResumeReading() override {}
     void TrayAnimationStep() override {}
+    bool ReadingOn() const override { return false; }
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         std::cerr << "padwright-probe: " << prefix << DirectInputErrorText(code) << '\n';
     }

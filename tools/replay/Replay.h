@@ -17,9 +17,16 @@ namespace padwright::replay {
 class PrintingHost : public IEngineHost {
 public:
     PrintingHost(std::ostream& out, DiLog& log) : out_(out), log_(log) {}
-    void PauseReading() override { out_ << "PauseReading\n"; }
-    void ResumeReading() override { out_ << "ResumeReading\n"; }
+    void PauseReading() override {
+        out_ << "PauseReading\n";
+        reading_ = false;
+    }
+    void ResumeReading() override {
+        out_ << "ResumeReading\n";
+        reading_ = true;
+    }
     void TrayAnimationStep() override {}
+    bool ReadingOn() const override { return reading_; }
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         log_.LogDirectInputError(prefix, code);
     }
@@ -27,6 +34,7 @@ public:
 private:
     std::ostream& out_;
     DiLog& log_;
+    bool reading_ = false;
 };
 
 class Replay {

@@ -6,7 +6,6 @@
 #include "platform/inject/InjectorChoice.h"
 #include "store/ProfileStore.h"
 
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fstream>
@@ -43,22 +42,22 @@ struct RefusingBoxes : padwright::IMessageBoxes {
     void Warning(std::string_view text, std::string_view) override {
         throw padwright::Error(std::string(text));
     }
+    void Error(std::string_view text) override { Warning(text, {}); }
 };
 
 // The store as the program loads it, legacy layout included. A store named on the command line
 // must exist.
 void LoadStore(const std::string& path, padwright::StableList<padwright::TProfile>& profiles) {
-    const QString file = QString::fromStdString(path);
-    if (!QFileInfo::exists(file))
+    if (!padwright::FileExists(path))
         throw padwright::InOutError(ENOENT, path);
     RefusingBoxes boxes;
-    padwright::ProfileStore(boxes, file).Load(profiles);
+    padwright::ProfileStore(boxes, path).Load(profiles);
 }
 
 void SaveStore(const std::string& path,
                const padwright::StableList<padwright::TProfile>& profiles) {
     RefusingBoxes boxes;
-    padwright::ProfileStore(boxes, QString::fromStdString(path)).Save(profiles);
+    padwright::ProfileStore(boxes, path).Save(profiles);
 }
 
 bool ParseArguments(int argc, char** argv, Options& options) {

@@ -14,6 +14,7 @@
 #include "input/DiLog.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"
+#include "platform/eventloop/QtEventLoop.h"
 #include "platform/inject/UinputInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "store/ProfileOperations.h"
@@ -96,20 +97,23 @@ int main(int argc, char** argv) {
     else if (!state.isEmpty())
         kernel->Unplug(node);
     QTemporaryDir folder;
-    Registry settings(folder.filePath(QStringLiteral("Padwright.conf")));
+    Registry settings(folder.filePath(QStringLiteral("Padwright.conf")).toStdString());
 
-    TLists lists;
-    DiLog log;
     UinputInjector injector(std::make_unique<NoDevice>(), OpenDesktopLayout(nullptr));
     RecordingSession session;
-    TMainDependencies dependencies{lists, log, injector, session};
-    dependencies.DirectInput = [kernel](std::shared_ptr<IDirectInput8>& out) {
+    QtEventLoop loop;
+    QtUserDialogs userDialogs;
+    DialogWarnings boxes{userDialogs};
+    CoreParts parts{loop, injector, session, boxes, settings};
+    parts.DirectInput = [kernel](std::shared_ptr<IDirectInput8>& out) {
         out = CreateFixtureDirectInput(kernel);
         return DI_OK;
     };
-    dependencies.Settings = &settings;
-    dependencies.StorePath = folder.filePath(QStringLiteral("Padwright.pro"));
-    TfrmMain window(std::move(dependencies));
+    parts.StorePath = folder.filePath(QStringLiteral("Padwright.pro")).toStdString();
+    Core core(std::move(parts));
+    TLists& lists = core.Lists;
+    TfrmMain window(core, userDialogs);
+    userDialogs.SetOwner(&window);
 
     MapDemoFunctions(AddProfile(lists, "Racing"));
     AddProfile(lists, "Desktop");

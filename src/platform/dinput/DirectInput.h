@@ -192,6 +192,14 @@ static_assert(offsetof(DIJOYSTATE2, rgbButtons) == 48);
 
 constexpr DWORD POV_CENTERED = 0xFFFFFFFF;
 
+// A controller at rest: axes and sliders 0, hats centred, buttons up.
+inline DIJOYSTATE2 NeutralJoyState() {
+    DIJOYSTATE2 state{};
+    for (DWORD& pov : state.rgdwPOV)
+        pov = POV_CENTERED;
+    return state;
+}
+
 // Identifies the c_dfDIJoystick2 data format; the only one this API accepts.
 struct DIDATAFORMAT {
     DWORD dwSize;

@@ -298,10 +298,7 @@ HRESULT EvdevDevice::GetDeviceState(DWORD size, void* data) {
         return DIERR_INVALIDPARAM;
     if (!Drain())
         return DIERR_INPUTLOST;
-    DIJOYSTATE2 state;
-    std::memset(&state, 0, sizeof state);
-    for (DWORD& pov : state.rgdwPOV)
-        pov = POV_CENTERED;
+    DIJOYSTATE2 state = NeutralJoyState();
     auto* bytes = reinterpret_cast<unsigned char*>(&state);
     for (std::size_t i = 0; i < layout_.objects.size(); ++i) {
         const ObjectInfo& o = layout_.objects[i];

@@ -1,5 +1,7 @@
 #include "platform/dinput/PlugMonitor.h"
 
+#include "platform/Descriptor.h"
+
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -21,23 +23,19 @@ std::string ParentOf(const std::string& dir) {
 
 class InotifyPlugMonitor final : public IPlugMonitor {
 public:
-    InotifyPlugMonitor(int fd, const std::string& inputDir)
-        : fd_(fd), dir_(inputDir), parent_(ParentOf(inputDir)),
+    InotifyPlugMonitor(UniqueFd fd, const std::string& inputDir)
+        : fd_(std::move(fd)), dir_(inputDir), parent_(ParentOf(inputDir)),
           leaf_(std::filesystem::path(inputDir).filename()) {
         Arm();
     }
-    ~InotifyPlugMonitor() override { close(fd_); }
-    InotifyPlugMonitor(const InotifyPlugMonitor&) = delete;
-    InotifyPlugMonitor& operator=(const InotifyPlugMonitor&) = delete;
-
-    int Fd() const override { return fd_; }
+    int Fd() const override { return fd_.Get(); }
     const char* Kind() const override { return "inotify"; }
 
     bool Drain() override {
         bool any = false, rearm = false;
         alignas(inotify_event) char buffer[4096];
         for (;;) {
-            const ssize_t n = read(fd_, buffer, sizeof buffer);
+            const ssize_t n = read(fd_.Get(), buffer, sizeof buffer);
             if (n <= 0 && rearm) {
                 // Watching anew queues the old watch's removal: read that too, so nothing
                 // is left to wake the event loop for.
@@ -74,20 +72,20 @@ private:
     // the first input device).
     void Arm() {
         if (dirWatch_ < 0)
-            dirWatch_ = inotify_add_watch(fd_, dir_.c_str(), DirectoryEvents);
+            dirWatch_ = inotify_add_watch(fd_.Get(), dir_.c_str(), DirectoryEvents);
         if (dirWatch_ < 0 && parentWatch_ < 0) {
             parentWatch_ =
-                inotify_add_watch(fd_, parent_.c_str(), IN_CREATE | IN_MOVED_TO | IN_ONLYDIR);
+                inotify_add_watch(fd_.Get(), parent_.c_str(), IN_CREATE | IN_MOVED_TO | IN_ONLYDIR);
             // It may have appeared between the two calls.
-            dirWatch_ = inotify_add_watch(fd_, dir_.c_str(), DirectoryEvents);
+            dirWatch_ = inotify_add_watch(fd_.Get(), dir_.c_str(), DirectoryEvents);
         }
         if (dirWatch_ >= 0 && parentWatch_ >= 0) {
-            inotify_rm_watch(fd_, parentWatch_);
+            inotify_rm_watch(fd_.Get(), parentWatch_);
             parentWatch_ = -1;
         }
     }
 
-    int fd_;
+    UniqueFd fd_;
     std::string dir_, parent_, leaf_;
     int dirWatch_ = -1;
     int parentWatch_ = -1;
@@ -96,10 +94,10 @@ private:
 } // namespace
 
 std::unique_ptr<IPlugMonitor> OpenInotifyPlugMonitor(const std::string& inputDir) {
-    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    if (!fd)
         return nullptr;
-    return std::make_unique<InotifyPlugMonitor>(fd, inputDir);
+    return std::make_unique<InotifyPlugMonitor>(std::move(fd), inputDir);
 }
 
 } // namespace padwright

@@ -14,11 +14,7 @@ public:
     ScriptedDevice() { Neutral(); }
 
     // Axes 0, hats centred, buttons up.
-    void Neutral() {
-        std::memset(&state, 0, sizeof state);
-        for (DWORD& pov : state.rgdwPOV)
-            pov = POV_CENTERED;
-    }
+    void Neutral() { state = NeutralJoyState(); }
     void SetButton(int index, bool down) { state.rgbButtons[index] = down ? 0x80 : 0x00; }
 
     // What the next GetDeviceState copies out.

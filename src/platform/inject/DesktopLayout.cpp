@@ -1,5 +1,5 @@
 #include "platform/inject/KeyPlacement.h"
-#include "platform/inject/LocaledLayout.h"
+#include "platform/inject/SystemLayout.h"
 #include "platform/inject/X11Layout.h"
 
 #include <cstdlib>
@@ -12,7 +12,7 @@ std::unique_ptr<ILayoutSource> OpenDesktopLayout(const char* displayName) {
     if (display && *display)
         if (auto x11 = X11Layout::Open(display, error))
             return x11;
-    if (const auto names = ReadLocaledLayout(QDBusConnection::systemBus(), error))
+    if (const auto names = ReadSystemLayout(error))
         if (const auto keys = LayoutKeysFromNames(*names, error))
             return std::make_unique<FixedLayout>(*keys);
     return std::make_unique<FixedLayout>();

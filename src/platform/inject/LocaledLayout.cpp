@@ -1,4 +1,5 @@
 #include "platform/inject/LocaledLayout.h"
+#include "platform/inject/SystemLayout.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -36,6 +37,10 @@ std::optional<XkbNames> ReadLocaledLayout(const QDBusConnection& systemBus, std:
         return std::nullopt;
     }
     return names;
+}
+
+std::optional<XkbNames> ReadSystemLayout(std::string& error) {
+    return ReadLocaledLayout(QDBusConnection::systemBus(), error);
 }
 
 } // namespace padwright

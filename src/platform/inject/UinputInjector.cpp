@@ -1,6 +1,8 @@
 #include "platform/inject/UinputInjector.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace padwright {
@@ -15,6 +17,12 @@ constexpr std::int32_t KeyRepeat = 2;
 class UinputInjector::Batch {
 public:
     void Add(std::uint16_t type, std::uint16_t code, std::int32_t value) {
+        // More events than any call makes is our bug, never the caller's input: stop loudly
+        // rather than write past the batch, also in release builds.
+        if (count_ == events_.size()) {
+            std::fputs("padwright: bug: an injection batch overflowed\n", stderr);
+            std::abort();
+        }
         input_event& e = events_[count_++];
         e = {};
         e.type = type;

@@ -1,4 +1,4 @@
-#include "store/SaveHandler.h"
+#include "core/SaveHandler.h"
 
 #include "engine/Errors.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the main window tells the notification-area icon. The tray owner implements it and hands
-// it to TfrmMain::SetTrayView; without one, the window runs with no icon.
+// What the core tells the notification-area icon. The tray owner implements it and hands it to
+// Core::SetTrayView; without one, the program runs with no icon.
 namespace padwright {
 
 class ITrayView {

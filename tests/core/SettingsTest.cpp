@@ -1,6 +1,6 @@
-#include "store/Settings.h"
+#include "core/Settings.h"
 
-#include "store/SaveHandler.h"
+#include "core/SaveHandler.h"
 
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
@@ -36,7 +36,7 @@ const fs::path ConfigFile = ConfigHome / "Vemoskar" / "Padwright.conf";
 
 const char* const PadGuid = "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}";
 
-struct FakeHost : ISettingsHost {
+struct FakeHost : ISettingsHost, IControllerHost {
     std::uint32_t interval = 5;
     bool reading = false;
     std::vector<std::string> calls;
@@ -511,7 +511,7 @@ TEST_F(SettingsTest, ASaveThatCannotWriteSaysWhy) {
     if (::mount("tmpfs", "small", "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
     std::system("cat /dev/zero > small/filler 2>/dev/null");
-    Registry registry(QStringLiteral("small/Padwright.conf"));
+    Registry registry(std::string("small/Padwright.conf"));
     SettingsContext context{registry, lists, log, host, boxes, controllers};
     for (const auto& [flags, expected] :
          {std::pair{0ul, "Disk full"}, {MS_REMOUNT | MS_RDONLY, "File access denied"}}) {
@@ -532,7 +532,7 @@ public:
     using AtomicFile::AtomicFile;
 
 protected:
-    bool WriteBytes(const char*, qint64) override {
+    bool WriteBytes(const char*, std::int64_t) override {
         errno = ENOSPC;
         return false;
     }
@@ -543,7 +543,7 @@ TEST_F(SettingsTest, SaveWritesTheSettingsFirstThenTheStore) {
     SettingsContext context{registry, lists, log, host, boxes, controllers};
     WriteBytes(StoreFileName, "old store");
     ProfileStore store(boxes);
-    store.SetFileFactory([](const QString& path) { return std::make_unique<FullDisk>(path); });
+    store.SetFileFactory([](const std::string& path) { return std::make_unique<FullDisk>(path); });
     host.interval = 77;
     EXPECT_THROW(cmdSaveClick(context, store, false), Error);
     EXPECT_TRUE(SameBytes(ReadBytes(StoreFileName), "old store"));

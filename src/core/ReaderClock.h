@@ -1,26 +1,25 @@
 #pragma once
-// The reader's timers and its sleep, with Qt: the window's two engine timers, one socket
-// notifier per descriptor while asleep, and a single shot for a run put off after a wake.
+// The reader's timers and its sleep on the event loop: the two engine timers, one watch per
+// descriptor while asleep, and a single shot for a run put off after a wake.
 #include "engine/RestingReader.h"
+#include "platform/Descriptor.h"
+#include "platform/eventloop/EventLoop.h"
 
-#include <QObject>
-
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <poll.h>
 
-class QSocketNotifier;
-class QTimer;
-
 namespace padwright {
 
-class ReaderClock final : public QObject, public IReaderClock {
+class ReaderClock final : public IReaderClock {
 public:
     // `wake` runs when a watched descriptor has input, hang-up or an error; `run` when a run
     // asked for by RunAfter is due.
-    ReaderClock(QTimer* dataCollect, QTimer* autoRepeat, std::function<void()> wake,
-                std::function<void()> run, QObject* parent = nullptr);
+    ReaderClock(IEventLoop& loop, ITimer& dataCollect, ITimer& autoRepeat,
+                std::function<void()> wake, std::function<void()> run);
     ~ReaderClock() override;
 
     void StartTimers() override;
@@ -34,14 +33,16 @@ public:
     void CancelRun() override;
 
 private:
+    // The copy outlives its watch: members go in reverse order.
     struct Watched {
-        QSocketNotifier* notifier;
-        int descriptor;
+        UniqueFd copy;
+        std::unique_ptr<IDescriptorWatch> watch;
     };
 
-    QTimer* dataCollect_;
-    QTimer* autoRepeat_;
-    QTimer* later_;
+    IEventLoop& loop_;
+    ITimer& dataCollect_;
+    ITimer& autoRepeat_;
+    std::unique_ptr<ITimer> later_;
     std::function<void()> wake_;
     std::vector<Watched> watched_;
     std::vector<pollfd> polled_;

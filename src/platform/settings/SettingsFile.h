@@ -1,23 +1,14 @@
 #pragma once
 // The settings file as a file, around the toolkit that reads and writes it: what it must not be
 // given to read, what it must not replace, and why it could not write, which it does not say.
+#include "platform/settings/SettingsBackend.h"
+
 #include <QString>
 
 #include <string>
 #include <string_view>
 
 namespace padwright {
-
-struct SettingsFileLook {
-    enum Verdict {
-        Readable, // the toolkit may read the file (or find none)
-        SetAside, // the file was kept under a backup name; the toolkit starts without one
-        Refused,  // the toolkit must not touch the file: settings stay in memory
-    };
-    Verdict verdict = Readable;
-    std::string message;   // for the user, once: what was found and where the file is now
-    std::string saveError; // Refused: why every save fails
-};
 
 // Reads the file before the toolkit does. What is no regular file is refused (a FIFO would hold
 // start-up for ever); a file holding a value the toolkit would decode as serialised data, which

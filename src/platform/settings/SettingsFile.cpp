@@ -1,4 +1,4 @@
-#include "store/SettingsFile.h"
+#include "platform/settings/SettingsFile.h"
 
 #include "engine/Errors.h"
 #include "engine/RegularFile.h"
@@ -120,7 +120,7 @@ SettingsFileLook LookBeforeReading(const QString& path) {
     ::close(fd);
     if (!read || !HoldsSerialisedValue(text))
         return {};
-    const QString backup = FreeBackupName(path);
+    const QString backup = QString::fromStdString(FreeBackupName(Text(path)));
     if (::rename(native.constData(), QFile::encodeName(backup).constData()) != 0) {
         const std::string error = InOutError(errno, Text(backup)).what();
         return {SettingsFileLook::Refused,

@@ -34,12 +34,11 @@ struct JoystickSettingsFields {
 };
 
 // What the settings need of the program around them beyond the reading switch.
-class ISettingsHost : public IEngineHost {
+class ISettingsHost : public virtual IEngineHost {
 public:
-    // The data-collection timer: its interval in milliseconds and whether it runs.
+    // The data-collection timer's interval in milliseconds.
     virtual std::uint32_t TimeInterval() const = 0;
     virtual void SetTimeInterval(std::uint32_t milliseconds) = 0;
-    virtual bool ReadingOn() const = 0;
 };
 
 struct SettingsContext {

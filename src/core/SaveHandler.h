@@ -1,6 +1,6 @@
 #pragma once
 #include "store/ProfileStore.h"
-#include "store/Settings.h"
+#include "core/Settings.h"
 
 namespace padwright {
 

@@ -1,7 +1,7 @@
 // Loading and saving the settings, with the reading rules of every value.
 #include "engine/Errors.h"
 #include "engine/Rounding.h"
-#include "store/Settings.h"
+#include "core/Settings.h"
 
 #include <cstring>
 #include <string_view>
@@ -16,8 +16,8 @@ constexpr std::uint32_t DefaultTimeInterval = 5;
 constexpr std::int32_t DefaultDeadZone = 10;
 constexpr std::int32_t DefaultMaxVal = 10;
 
-QString SubkeyName(int n) {
-    return QStringLiteral("Joystick%1").arg(n);
+std::string SubkeyName(int n) {
+    return "Joystick" + std::to_string(n);
 }
 
 // A value that is missing or not a number reads as the preset 0.
