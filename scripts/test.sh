@@ -5,6 +5,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" package test
 "$root/scripts/build.sh" -DPADWRIGHT_TESTS=ON -DPADWRIGHT_BENCH=ON
 build=${PADWRIGHT_BUILD_DIR:-$root/build}
+# Every source in the repository's style (`cmake --build build --target format` mends it).
+cmake --build "$build" --target format-check
 # The core and the tools without Qt, as the ports without it build them: built here so that no
 # Qt creeps into the core unnoticed.
 noqt=${PADWRIGHT_NOQT_BUILD_DIR:-$build-noqt}
