@@ -3,8 +3,8 @@
 // its figure includes the disk's flush; the folder is the system's temporary folder unless
 // PADWRIGHT_BENCH_DIR names another (for instance a folder on the disk the program's working
 // directory lies on).
-#include "store/ProfileStore.h"
 #include "core/SaveDigest.h"
+#include "store/ProfileStore.h"
 #include "store/StoreFormat.h"
 
 #include <benchmark/benchmark.h>

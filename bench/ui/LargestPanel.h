@@ -3,9 +3,9 @@
 // eight-way hats and 128 buttons, 12 + 4 + 32 + 128 = 176 rows, one per control slot, shown with
 // a profile selected and reading on.
 #include "input/DiLog.h"
+#include "platform/eventloop/QtEventLoop.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
-#include "platform/eventloop/QtEventLoop.h"
 #include "store/Registry.h"
 #include "ui/frmMain.h"
 

@@ -22,7 +22,7 @@ void Paint(Window& w) {
 
 bool Ready(benchmark::State& state, Window& w) {
     QApplication::processEvents(); // the window is exposed, so its rows paint
-    w.window.core.ResumeReading();      // after a cycle that may have run meanwhile
+    w.window.core.ResumeReading(); // after a cycle that may have run meanwhile
     Paint(w);
     if (w.window.SettingsRows.size() != SlotCount || !w.window.IsReading()) {
         state.SkipWithError("expected a row for every slot and reading on");

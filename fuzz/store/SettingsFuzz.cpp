@@ -7,7 +7,6 @@
 
 #include "ScratchFolder.h"
 
-
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>

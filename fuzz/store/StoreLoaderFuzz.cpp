@@ -6,7 +6,6 @@
 
 #include "ScratchFolder.h"
 
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -75,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Import takes one exported record, or a store of two or more records as the store's load
     // reads it; nothing else.
     StableList<TProfile> imported;
-    const std::int64_t taken = ImportProfiles(store, imported, boxes,
-                                              [](const std::string&) { return true; });
+    const std::int64_t taken =
+        ImportProfiles(store, imported, boxes, [](const std::string&) { return true; });
     const bool single = size == sizeof(TProfile);
     Check(taken == static_cast<std::int64_t>(imported.size()));
     Check(taken ==

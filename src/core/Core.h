@@ -1,9 +1,9 @@
 #pragma once
 // The program without its windows: the three lists, the engine and its reader, the controller
 // access, the profile store and the settings, the log and the reading switch. Its operations are
-// the program's commands, whoever gives them (a window's handler, the tray, a command from outside);
-// views learn of what changed through ICoreView. No Qt: timers and waits go through the event
-// loop the front-end hands in.
+// the program's commands, whoever gives them (a window's handler, the tray, a command from
+// outside); views learn of what changed through ICoreView. No Qt: timers and waits go through the
+// event loop the front-end hands in.
 #include "core/ReaderClock.h"
 #include "core/Settings.h"
 #include "core/TrayView.h"

@@ -70,7 +70,8 @@ std::chrono::microseconds ReaderClock::Interval() {
 
 void ReaderClock::RunAfter(std::chrono::microseconds delay) {
     // Never sooner than asked: the timer counts whole milliseconds.
-    later_->SetInterval(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(delay).count()));
+    later_->SetInterval(
+        static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(delay).count()));
     later_->Start();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "store/ProfileStore.h"
 #include "core/Settings.h"
+#include "store/ProfileStore.h"
 
 namespace padwright {
 

@@ -1,7 +1,7 @@
 // The Apply and Reset handlers of "Application Settings" and "Joystick Settings".
+#include "core/Settings.h"
 #include "engine/Errors.h"
 #include "engine/Rounding.h"
-#include "core/Settings.h"
 
 #include <charconv>
 

@@ -1,7 +1,7 @@
 // Loading and saving the settings, with the reading rules of every value.
+#include "core/Settings.h"
 #include "engine/Errors.h"
 #include "engine/Rounding.h"
-#include "core/Settings.h"
 
 #include <cstring>
 #include <string_view>

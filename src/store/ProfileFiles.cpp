@@ -4,7 +4,6 @@
 #include "store/ProfileStore.h"
 #include "store/StoreFormat.h"
 
-
 #include <algorithm>
 #include <sys/stat.h>
 
@@ -19,8 +18,7 @@ inline constexpr const char* ExportOntoStoreText =
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {
     }, second{};
-    return ::stat(a.c_str(), &first) == 0 &&
-           ::stat(b.c_str(), &second) == 0 &&
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 

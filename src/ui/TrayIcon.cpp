@@ -51,9 +51,9 @@ void TrayIcon::SetHostProbe(HostProbe probe) {
 
 TrayHost TrayIcon::Host() const {
     if (!host_)
-        host_ = probe_ ? probe_()
-                       : (QSystemTrayIcon::isSystemTrayAvailable() ? TrayHost::XEmbed
-                                                                  : TrayHost::None);
+        host_ =
+            probe_ ? probe_()
+                   : (QSystemTrayIcon::isSystemTrayAvailable() ? TrayHost::XEmbed : TrayHost::None);
     return *host_;
 }
 

@@ -241,9 +241,9 @@ private:
     JoystickSettingsFields JoystickFields() const;
     void ShowJoystickFields(const JoystickSettingsFields& fields);
 
-    SlotSet marksWanted_;  // engaged in the latest cycle
-    SlotSet marksShown_;   // marked on the rows
-    int editingSlot_ = -1; // the slot whose editor is open
+    SlotSet marksWanted_;      // engaged in the latest cycle
+    SlotSet marksShown_;       // marked on the rows
+    int editingSlot_ = -1;     // the slot whose editor is open
     IInputInjector& injector_; // also asked what keys type, for the words of the functions
     InjectionStatus injection_;
     bool injectionWarned_ = false;

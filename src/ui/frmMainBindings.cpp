@@ -158,7 +158,8 @@ void TfrmMain::mnuPImportClick() {
                                 QMessageBox::Yes) == QMessageBox::Yes;
     };
     // Profiles never move their elements, so the rows shown keep editing their own profile.
-    const std::int64_t imported = ImportProfiles(path->toStdString(), Lists.Profiles, core.Boxes(), confirm);
+    const std::int64_t imported =
+        ImportProfiles(path->toStdString(), Lists.Profiles, core.Boxes(), confirm);
     // The selection stays as it was, also when the list was empty (a combo box would select
     // its first item by itself, showing a profile the panel and the controller do not use).
     const int selected = cmbProfiles->currentIndex();

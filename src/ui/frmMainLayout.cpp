@@ -60,8 +60,7 @@ TfrmMain::TfrmMain(Core& core, IUserDialogs& dialogs, InjectionStatus injection,
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       core(core), Lists(core.Lists), Log(core.Log), Dialogs(dialogs), Store(core.Store),
-      Controllers(core.Controllers), injector_(core.Injector()),
-      injection_(std::move(injection)) {
+      Controllers(core.Controllers), injector_(core.Injector()), injection_(std::move(injection)) {
     setWindowTitle(QStringLiteral("Padwright"));
     setFont(DesignFont());
     setFixedSize(466, 499);

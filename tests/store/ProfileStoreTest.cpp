@@ -259,7 +259,8 @@ TEST_F(ProfileStoreTest, AStoreOfTooManyProfilesIsRefusedBeforeItIsRead) {
 // Writes `allowed` bytes, then fails as a full disk does.
 class FullDiskFile : public AtomicFile {
 public:
-    FullDiskFile(const std::string& path, std::int64_t allowed) : AtomicFile(path), left_(allowed) {}
+    FullDiskFile(const std::string& path, std::int64_t allowed)
+        : AtomicFile(path), left_(allowed) {}
 
 protected:
     bool WriteBytes(const char* data, std::int64_t size) override {
@@ -424,10 +425,10 @@ private:
 TEST_F(ProfileStoreTest, AWriteInPlaceNeverLosesTheOldStore) {
     const struct {
         const char* what;
-        int before, after; // records
-        rlim_t sizeLimit;  // RLIM_INFINITY: none
-        std::int64_t failAfter;  // -1: the disk does not fail
-        const char* error; // "killed": the process dies at `failAfter`
+        int before, after;      // records
+        rlim_t sizeLimit;       // RLIM_INFINITY: none
+        std::int64_t failAfter; // -1: the disk does not fail
+        const char* error;      // "killed": the process dies at `failAfter`
     } cases[] = {
         {"grows", 2, 6, RLIM_INFINITY, -1, nullptr},
         {"shrinks, the rest cut off last", 6, 1, RLIM_INFINITY, -1, nullptr},

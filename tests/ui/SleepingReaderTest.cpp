@@ -1,8 +1,8 @@
 // The window's reader at rest: asleep with reading still on, woken at once by input, by a node
 // that hangs up and by a change the user makes, with the tray animation going on by itself.
 #include "UiHarness.h"
-#include "engine/Catalogue.h"
 #include "core/TrayView.h"
+#include "engine/Catalogue.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -45,8 +45,8 @@ std::unique_ptr<Core> MakeCore(Harness& h, const HarnessSetup& setup) {
         out = CreateFixtureDirectInput(kernel);
         return DI_OK;
     };
-    parts.StorePath = setup.storePath.empty() ? h.Path("Padwright.pro").toStdString()
-                                              : setup.storePath;
+    parts.StorePath =
+        setup.storePath.empty() ? h.Path("Padwright.pro").toStdString() : setup.storePath;
     return std::make_unique<Core>(std::move(parts));
 }
 

@@ -4,8 +4,8 @@
 #include "core/Core.h"
 #include "platform/dinput/FixtureKernel.h"
 #include "platform/dinput/ScriptedDevice.h"
-#include "platform/inject/RecordingInjector.h"
 #include "platform/eventloop/QtEventLoop.h"
+#include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
 #include "ui/frmMain.h"
 

@@ -6,7 +6,6 @@
 #include "platform/inject/InjectorChoice.h"
 #include "store/ProfileStore.h"
 
-
 #include <cerrno>
 #include <fstream>
 #include <iostream>

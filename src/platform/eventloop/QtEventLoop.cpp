@@ -14,8 +14,7 @@ class QtTimer final : public ITimer {
 public:
     QtTimer(int milliseconds, TimerMode mode, std::function<void()> fire) {
         timer_.setInterval(milliseconds);
-        timer_.setSingleShot(mode == TimerMode::SingleShot ||
-                             mode == TimerMode::PreciseSingleShot);
+        timer_.setSingleShot(mode == TimerMode::SingleShot || mode == TimerMode::PreciseSingleShot);
         if (mode == TimerMode::Precise || mode == TimerMode::PreciseSingleShot)
             timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [fire = std::move(fire)] { fire(); });
