@@ -472,5 +472,59 @@ TEST_F(EvdevDeviceTest, MoreObjectsThanTheStateHolds) {
     EXPECT_EQ(down, 1);
 }
 
+// Changes of a button read between two states are shown one per state, in order, so a tap
+// shorter than the reading's pace is still a press and a release; other buttons are not held
+// up by them; changes made before Acquire are not replayed; a long burst keeps its last taps.
+TEST_F(EvdevDeviceTest, EveryPressReadBetweenTwoStatesIsShown) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> before; // (code, value) pushed before Acquire
+        std::vector<std::pair<int, int>> pushed; // then, before the states are read
+        std::vector<std::string> states;         // buttons 0 and 1 as "01" per state
+    };
+    const Case cases[] = {
+        {"tap", {}, {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}}, {"10", "00", "00"}},
+        {"two taps", {}, {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}},
+         {"10", "00", "10", "00", "00"}},
+        {"repeat is no change", {}, {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 2}, {BTN_TRIGGER, 0}},
+         {"10", "00"}},
+        {"other button not held up", {},
+         {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_THUMB, 1}}, {"11", "01", "01"}},
+        {"before acquire", {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_THUMB, 1}}, {},
+         {"01", "01"}},
+        {"long burst", {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto kernel = std::make_shared<FixtureKernel>();
+        auto di = CreateFixtureDirectInput(kernel);
+        const int node = AddFixture(*kernel, "usb-gamepad-0079-0011.evemu");
+        std::shared_ptr<IDirectInputDevice8> device;
+        ASSERT_EQ(di->CreateDevice(Enumerate(*di).at(0).guid, device), DI_OK);
+        ASSERT_EQ(device->SetDataFormat(&c_dfDIJoystick2), DI_OK);
+        for (const auto& [code, value] : c.before)
+            kernel->Push(node, {{EV_KEY, static_cast<std::uint16_t>(code), value}});
+        ASSERT_EQ(device->Acquire(), DI_OK);
+        std::vector<std::pair<int, int>> pushed = c.pushed;
+        std::vector<std::string> expected = c.states;
+        if (c.pushed.empty() && c.before.empty()) {
+            // 20 taps at once: the states show the last 8, then rest.
+            for (int i = 0; i < 20; ++i)
+                pushed.insert(pushed.end(), {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}});
+            for (int i = 0; i < 8; ++i)
+                expected.insert(expected.end(), {"10", "00"});
+            expected.push_back("00");
+        }
+        for (const auto& [code, value] : pushed)
+            kernel->Push(node, {{EV_KEY, static_cast<std::uint16_t>(code), value}});
+        std::vector<std::string> shown;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const DIJOYSTATE2 s = Read(*device);
+            shown.push_back(std::string{s.rgbButtons[0] ? '1' : '0', s.rgbButtons[1] ? '1' : '0'});
+        }
+        EXPECT_EQ(shown, expected);
+    }
+}
+
 } // namespace
 } // namespace padwright

@@ -26,7 +26,7 @@ EvdevDevice::EvdevDevice(std::unique_ptr<IEvdevNode> node, DWORD joystickId)
     for (std::size_t i = 0; i < layout_.objects.size(); ++i) {
         const ObjectInfo& o = layout_.objects[i];
         if (o.kind == ObjectKind::Button) {
-            values_[i].first = d.keysDown.test(o.codeX) ? 1 : 0;
+            values_[i].first = values_[i].shown = d.keysDown.test(o.codeX) ? 1 : 0;
         } else {
             values_[i].first = d.absinfo[o.codeX].value;
             if (o.kind == ObjectKind::Hat)
@@ -67,6 +67,7 @@ HRESULT EvdevDevice::Acquire() {
         return DI_NOEFFECT;
     if (!Drain())
         return DIERR_UNPLUGGED;
+    ButtonsSettled();
     acquired_ = true;
     return DI_OK;
 }
@@ -262,13 +263,53 @@ void EvdevDevice::Apply(const EvdevEvent& event) {
     const ObjectInfo& o = layout_.objects[static_cast<std::size_t>(index)];
     ObjectValue& v = values_[static_cast<std::size_t>(index)];
     if (o.kind == ObjectKind::Button)
-        v.first = event.value != 0; // 2 is the kernel's auto-repeat: still down
+        ApplyButton(v, event.value != 0); // 2 is the kernel's auto-repeat: still down
     else if (o.kind == ObjectKind::Hat && event.code == o.codeY)
         v.second = event.value;
     else
         v.first = event.value;
     if (IsAxis(o))
         rests_[static_cast<std::size_t>(index)].Observe(event.value);
+}
+
+// A press and its release read between two states would leave both states showing the button up,
+// and a tap shorter than the reading's pace (or one made while the reading thread was busy) would
+// be lost. So each state shows at most one change of each button beyond the state before; later
+// changes wait for the states that follow, in order. Past MaxButtonChanges waiting, the oldest
+// press and release go, so a long stall never replays more than a few taps.
+void EvdevDevice::ApplyButton(ObjectValue& v, bool down) {
+    constexpr std::uint32_t MaxButtonChanges = 16;
+    const std::int32_t last = v.first ^ static_cast<std::int32_t>(v.toggles & 1);
+    if (static_cast<std::int32_t>(down) == last)
+        return;
+    if (v.toggles == 0 && v.first == v.shown)
+        v.first = down;
+    else if (++v.toggles > MaxButtonChanges)
+        v.toggles -= 2;
+}
+
+void EvdevDevice::ButtonsShown() {
+    for (std::size_t i = 0; i < layout_.objects.size(); ++i) {
+        if (layout_.objects[i].kind != ObjectKind::Button)
+            continue;
+        ObjectValue& v = values_[i];
+        v.shown = v.first;
+        if (v.toggles > 0) {
+            v.first ^= 1;
+            --v.toggles;
+        }
+    }
+}
+
+void EvdevDevice::ButtonsSettled() {
+    for (std::size_t i = 0; i < layout_.objects.size(); ++i) {
+        if (layout_.objects[i].kind != ObjectKind::Button)
+            continue;
+        ObjectValue& v = values_[i];
+        v.first ^= static_cast<std::int32_t>(v.toggles & 1);
+        v.toggles = 0;
+        v.shown = v.first;
+    }
 }
 
 HRESULT EvdevDevice::SetEventNotification(HANDLE event) {
@@ -320,6 +361,7 @@ HRESULT EvdevDevice::GetDeviceState(DWORD size, void* data) {
         std::memcpy(bytes + o.dwOfs, &out, sizeof out);
     }
     std::memcpy(data, &state, sizeof state);
+    ButtonsShown();
     return DI_OK;
 }
 

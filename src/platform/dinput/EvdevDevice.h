@@ -38,13 +38,22 @@ private:
         DWORD deadZone = 0;
     };
     struct ObjectValue {
-        std::int32_t first = 0;  // axis reading, hat X, button down
+        std::int32_t first = 0;  // axis reading, hat X, button down (as the next state shows it)
         std::int32_t second = 0; // hat Y
+        // Buttons: what the last state showed, and the changes read after `first` that later
+        // states are still to show, one each.
+        std::int32_t shown = 0;
+        std::uint32_t toggles = 0;
     };
 
     // Applies every pending event. False once the device has vanished.
     bool Drain();
     void Apply(const EvdevEvent& event);
+    void ApplyButton(ObjectValue& v, bool down);
+    // After a state was handed out: each button with changes still to show moves on by one.
+    void ButtonsShown();
+    // Changes read before the device was acquired are history: each button shows where it is.
+    void ButtonsSettled();
     // The objects a property header addresses; empty when it addresses none.
     HRESULT Resolve(const DIPROPHEADER& header, std::vector<std::size_t>& indices) const;
     HRESULT GetObjectProperty(DWORD property, DIPROPHEADER* header);
