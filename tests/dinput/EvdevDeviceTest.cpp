@@ -508,10 +508,10 @@ TEST_F(EvdevDeviceTest, EveryPressReadBetweenTwoStatesIsShown) {
         std::vector<std::pair<int, int>> pushed = c.pushed;
         std::vector<std::string> expected = c.states;
         if (c.pushed.empty() && c.before.empty()) {
-            // 20 taps at once: the states show the last 8, then rest.
-            for (int i = 0; i < 20; ++i)
+            // 40 taps at once: the states show the last 32, then rest.
+            for (int i = 0; i < 40; ++i)
                 pushed.insert(pushed.end(), {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}});
-            for (int i = 0; i < 8; ++i)
+            for (int i = 0; i < 32; ++i)
                 expected.insert(expected.end(), {"10", "00"});
             expected.push_back("00");
         }

@@ -62,7 +62,8 @@ std::vector<Ev> EventNode::Drain(bool& endsInReport) {
     endsInReport = false;
     while (read(fd_, &e, sizeof e) == sizeof e) {
         endsInReport = e.type == EV_SYN && e.code == SYN_REPORT;
-        if (e.type != EV_SYN)
+        // A full queue is told, so that a count of what was typed can tell it was cut short.
+        if (e.type != EV_SYN || e.code == SYN_DROPPED)
             out.push_back({e.type, e.code, e.value});
     }
     return out;

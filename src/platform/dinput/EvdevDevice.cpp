@@ -275,10 +275,11 @@ void EvdevDevice::Apply(const EvdevEvent& event) {
 // A press and its release read between two states would leave both states showing the button up,
 // and a tap shorter than the reading's pace (or one made while the reading thread was busy) would
 // be lost. So each state shows at most one change of each button beyond the state before; later
-// changes wait for the states that follow, in order. Past MaxButtonChanges waiting, the oldest
-// press and release go, so a long stall never replays more than a few taps.
+// changes wait for the states that follow, in order. Past MaxButtonChanges waiting (32 taps, over
+// a second of fast tapping), the oldest press and release go, so that a long stall does not
+// replay without end.
 void EvdevDevice::ApplyButton(ObjectValue& v, bool down) {
-    constexpr std::uint32_t MaxButtonChanges = 16;
+    constexpr std::uint32_t MaxButtonChanges = 64;
     const std::int32_t last = v.first ^ static_cast<std::int32_t>(v.toggles & 1);
     if (static_cast<std::int32_t>(down) == last)
         return;
