@@ -484,14 +484,19 @@ TEST_F(EvdevDeviceTest, EveryPressReadBetweenTwoStatesIsShown) {
     };
     const Case cases[] = {
         {"tap", {}, {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}}, {"10", "00", "00"}},
-        {"two taps", {}, {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}},
+        {"two taps",
+         {},
+         {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}},
          {"10", "00", "10", "00", "00"}},
-        {"repeat is no change", {}, {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 2}, {BTN_TRIGGER, 0}},
+        {"repeat is no change",
+         {},
+         {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 2}, {BTN_TRIGGER, 0}},
          {"10", "00"}},
-        {"other button not held up", {},
-         {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_THUMB, 1}}, {"11", "01", "01"}},
-        {"before acquire", {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_THUMB, 1}}, {},
-         {"01", "01"}},
+        {"other button not held up",
+         {},
+         {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_THUMB, 1}},
+         {"11", "01", "01"}},
+        {"before acquire", {{BTN_TRIGGER, 1}, {BTN_TRIGGER, 0}, {BTN_THUMB, 1}}, {}, {"01", "01"}},
         {"long burst", {}, {}, {}},
     };
     for (const Case& c : cases) {
