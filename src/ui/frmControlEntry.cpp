@@ -1,6 +1,7 @@
 #include "ui/frmControlEntry.h"
 
 #include "engine/Catalogue.h"
+#include "ui/Controls.h"
 #include "ui/DesignFont.h"
 #include "ui/DropDown.h"
 #include "ui/FunctionWords.h"
@@ -24,13 +25,6 @@ namespace {
 
 constexpr int MaxTrackPosition = 31;
 
-QCheckBox* ModifierBox(QWidget* parent, const char* caption, const char* hint, QRect place) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    box->setGeometry(place);
-    box->setToolTip(QString::fromLatin1(hint));
-    return box;
-}
-
 } // namespace
 
 TfrmControlEntry::TfrmControlEntry(QWidget* parent)
@@ -52,17 +46,14 @@ void TfrmControlEntry::BuildControls() {
     cmbFunction->setGeometry(16, 32, 305, 21);
     cmbFunction->setToolTip(QStringLiteral("Sets the function for the control."));
 
-    chkShift =
-        ModifierBox(this, "Shift", "Shift key should be pressed if a keyboard function is used.",
-                    {16, 64, 49, 17});
-    chkCtrl =
-        ModifierBox(this, "Ctrl", "Ctrl key should be pressed if a keyboard function is used.",
-                    {72, 64, 41, 17});
-    chkAlt = ModifierBox(this, "Alt", "Alt key should be pressed if a keyboard function is used.",
-                         {128, 64, 41, 17});
-    chkWin =
-        ModifierBox(this, "Win", "Windows key should be pressed if a keyboard function is used.",
-                    {184, 64, 49, 17});
+    chkShift = Check(this, "Shift", {16, 64, 49, 17},
+                     "Shift key should be pressed if a keyboard function is used.");
+    chkCtrl = Check(this, "Ctrl", {72, 64, 41, 17},
+                    "Ctrl key should be pressed if a keyboard function is used.");
+    chkAlt = Check(this, "Alt", {128, 64, 41, 17},
+                   "Alt key should be pressed if a keyboard function is used.");
+    chkWin = Check(this, "Win", {184, 64, 49, 17},
+                   "Windows key should be pressed if a keyboard function is used.");
 
     Label1 = new QLabel(QStringLiteral("Auto-Repeat"), this);
     Label1->setGeometry(104, 104, 129, 17);

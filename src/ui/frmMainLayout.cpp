@@ -1,6 +1,6 @@
 // The main window's controls: places, sizes, captions, hints, tab order and initial states.
+#include "ui/Controls.h"
 #include "ui/DesignFont.h"
-#include "ui/DropDown.h"
 #include "ui/GroupBox.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmEntry.h"
@@ -19,41 +19,6 @@
 #include <QTimer>
 
 namespace padwright {
-
-namespace {
-
-QLabel* Caption(QWidget* parent, const char* text, QRect place) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setGeometry(place);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton* Button(QWidget* parent, const char* text, QRect place, const char* hint = nullptr) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setGeometry(place);
-    button->setAutoDefault(true); // a focused button takes Enter, as a default button would
-    if (hint)
-        button->setToolTip(QString::fromLatin1(hint));
-    return button;
-}
-
-QComboBox* List(QWidget* parent, QRect place, const char* hint) {
-    auto* list = new TDropDown(parent);
-    list->setGeometry(place);
-    list->setToolTip(QString::fromLatin1(hint));
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return list;
-}
-
-QCheckBox* Check(QWidget* parent, const char* text, QRect place, const char* hint) {
-    auto* box = new QCheckBox(QString::fromLatin1(text), parent);
-    box->setGeometry(place);
-    box->setToolTip(QString::fromLatin1(hint));
-    return box;
-}
-
-} // namespace
 
 TfrmMain::TfrmMain(Core& core, IUserDialogs& dialogs, InjectionStatus injection, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
