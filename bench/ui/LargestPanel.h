@@ -44,8 +44,7 @@ struct Window {
     RecordingSession session;
     QtEventLoop loop;
     QtUserDialogs dialogs;
-    DialogWarnings boxes{dialogs};
-    Core core{CoreParts{loop, injector, session, boxes, settings}};
+    Core core{CoreParts{loop, injector, session, dialogs, settings}};
     TLists& lists = core.Lists;
     TfrmMain window{core, dialogs};
 

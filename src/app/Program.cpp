@@ -41,8 +41,8 @@ Program::Program(Parts parts)
     : parts_(std::move(parts)),
       ownDialogs_(parts_.Dialogs ? nullptr : std::make_unique<QtUserDialogs>()),
       ownSettings_(parts_.Settings ? nullptr : std::make_unique<Registry>()),
-      dialogs_(parts_.Dialogs ? *parts_.Dialogs : *ownDialogs_), boxes_(dialogs_) {
-    CoreParts core{loop_, *parts_.Injector.injector, *parts_.Session, boxes_,
+      dialogs_(parts_.Dialogs ? *parts_.Dialogs : *ownDialogs_) {
+    CoreParts core{loop_, *parts_.Injector.injector, *parts_.Session, dialogs_,
                    parts_.Settings ? *parts_.Settings : *ownSettings_};
     core.DirectInput = parts_.DirectInput;
     core.JoystickIds = parts_.JoystickIds;

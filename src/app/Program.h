@@ -91,7 +91,6 @@ private:
     std::unique_ptr<IUserDialogs> ownDialogs_; // when the parts bring none
     std::unique_ptr<Registry> ownSettings_;    // when the parts bring none
     IUserDialogs& dialogs_;
-    DialogWarnings boxes_;
     QtEventLoop loop_;
     std::unique_ptr<Core> core_;
     std::unique_ptr<TfrmMain> frmMain_;

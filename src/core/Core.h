@@ -65,8 +65,6 @@ public:
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;
 
-    // The warning and error boxes views show the core's messages in.
-    IMessageBoxes& Boxes() { return parts_.Boxes; }
     // The injector, which views also ask what keys type.
     IInputInjector& Injector() { return parts_.Injector; }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The plain message boxes the program shows: no owner window, an OK button, the warning icon.
-// The main window shows them; tests record them.
+// The message boxes the program shows, whoever shows them: the windows' dialogs in the program,
+// recorders in tests.
 #include "store/StoreFormat.h"
 
 #include <string>
@@ -11,6 +11,8 @@ namespace padwright {
 class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
+    // A plain modal box with an OK button, the warning icon and no owner window ("Attention",
+    // "Warning", "Error").
     virtual void Warning(std::string_view text, std::string_view title) = 0;
     // The standard error box: title "Padwright", the stop icon, owned by the main window.
     virtual void Error(std::string_view text) = 0;

@@ -12,14 +12,21 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
-void QtUserDialogs::MessageBox(const QString& text, const QString& title, BoxIcon icon) {
-    QMessageBox box(icon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical, title,
-                    text, QMessageBox::Ok);
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void QtUserDialogs::Warning(std::string_view text, std::string_view title) {
+    QMessageBox box(QMessageBox::Warning, Text(title), Text(text), QMessageBox::Ok);
     box.exec();
 }
 
-void QtUserDialogs::ErrorBox(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Padwright"), ErrorBoxText(text),
+void QtUserDialogs::Error(std::string_view text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Padwright"), ErrorBoxText(Text(text)),
                     QMessageBox::Ok, owner_);
     box.exec();
 }

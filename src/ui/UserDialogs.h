@@ -1,6 +1,9 @@
 #pragma once
-// The boxes and file dialogs the windows show. The Qt implementation shows real ones; tests
-// answer them with a fake, so no handler waits on a human.
+// The boxes and file dialogs the windows show: the core's warning and error boxes, and what only
+// the windows ask. The Qt implementation shows real ones; tests answer them with a fake, so no
+// handler waits on a human.
+#include "store/MessageBoxes.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -10,15 +13,8 @@ class QWidget;
 
 namespace padwright {
 
-enum class BoxIcon { Warning, Error };
-
-class IUserDialogs {
+class IUserDialogs : public IMessageBoxes {
 public:
-    virtual ~IUserDialogs() = default;
-    // A plain modal box with an OK button and no owner window ("Attention", "Warning", "Error").
-    virtual void MessageBox(const QString& text, const QString& title, BoxIcon icon) = 0;
-    // The standard error box: title "Padwright", the stop icon, owned by the main window.
-    virtual void ErrorBox(const QString& text) = 0;
     // A question titled "Padwright" owned by the main window, with `buttons`; `preferred` is the
     // default (Enter), Cancel or No answers Escape. Returns the button pressed.
     virtual QMessageBox::StandardButton Question(const QString& text,
@@ -39,8 +35,8 @@ public:
     explicit QtUserDialogs(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
-    void MessageBox(const QString& text, const QString& title, BoxIcon icon) override;
-    void ErrorBox(const QString& text) override;
+    void Warning(std::string_view text, std::string_view title) override;
+    void Error(std::string_view text) override;
     QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton preferred) override;
     std::optional<QString> OpenProfileFile() override;

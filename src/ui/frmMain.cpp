@@ -123,10 +123,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     injectionWarned_ = true;
     // After the window is on screen, so the box does not stand alone.
     QTimer::singleShot(0, this, [this] {
-        RunHandler([&] {
-            Dialogs.MessageBox(QString::fromStdString(injection_.message),
-                               QStringLiteral("Warning"), BoxIcon::Warning);
-        });
+        RunHandler([&] { Dialogs.Warning(injection_.message, "Warning"); });
     });
 }
 

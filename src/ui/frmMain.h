@@ -29,17 +29,6 @@ class TStaticText;
 class TfrmControlEntry;
 class TfrmEntry;
 
-// The core's warning and error boxes, shown through the window's dialogs.
-class DialogWarnings : public IMessageBoxes {
-public:
-    explicit DialogWarnings(IUserDialogs& dialogs) : dialogs_(dialogs) {}
-    void Warning(std::string_view text, std::string_view title) override;
-    void Error(std::string_view text) override;
-
-private:
-    IUserDialogs& dialogs_;
-};
-
 // One row of the settings panel. The boxes belong to the panel; the mapping belongs to a profile
 // in Profiles, whose elements never move.
 struct TSettingsRow {

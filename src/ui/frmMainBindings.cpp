@@ -47,16 +47,6 @@ template <typename F> Finally(F) -> Finally<F>;
 
 } // namespace
 
-void DialogWarnings::Warning(std::string_view text, std::string_view title) {
-    dialogs_.MessageBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                        QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-                        BoxIcon::Warning);
-}
-
-void DialogWarnings::Error(std::string_view text) {
-    dialogs_.ErrorBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 // ---- Controller lists ----
 
 void TfrmMain::SyncControllerWidgets() {
@@ -159,7 +149,7 @@ void TfrmMain::mnuPImportClick() {
     };
     // Profiles never move their elements, so the rows shown keep editing their own profile.
     const std::int64_t imported =
-        ImportProfiles(path->toStdString(), Lists.Profiles, core.Boxes(), confirm);
+        ImportProfiles(path->toStdString(), Lists.Profiles, Dialogs, confirm);
     // The selection stays as it was, also when the list was empty (a combo box would select
     // its first item by itself, showing a profile the panel and the controller do not use).
     const int selected = cmbProfiles->currentIndex();
@@ -176,7 +166,7 @@ void TfrmMain::mnuPExportClick() {
     const std::optional<QString> path = Dialogs.SaveProfileFile();
     if (!path)
         return;
-    ExportProfile(*profile, path->toStdString(), Store.Path(), core.Boxes());
+    ExportProfile(*profile, path->toStdString(), Store.Path(), Dialogs);
 }
 
 // ---- Start-up steps ----

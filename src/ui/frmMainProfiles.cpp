@@ -47,7 +47,7 @@ bool TfrmMain::ProfileRoomLeft() {
     if (ProfileRoom(Lists.Profiles) > 0)
         return true;
     // Before any name or file is asked for, which could only be refused.
-    core.Boxes().Warning(ProfileLimitText(), "Attention");
+    Dialogs.Warning(ProfileLimitText(), "Attention");
     return false;
 }
 

@@ -37,8 +37,8 @@ constexpr const char* PadFile = PADWRIGHT_DEVICES_DIR "/xbox360-pad-xpad-ayaneo-
 
 class RecordingDialogs : public IUserDialogs {
 public:
-    void MessageBox(const QString& text, const QString&, BoxIcon) override { boxes << text; }
-    void ErrorBox(const QString& text) override { errors << text; }
+    void Warning(std::string_view text, std::string_view) override { boxes << Text(text); }
+    void Error(std::string_view text) override { errors << Text(text); }
     QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton) override {
         questions << text;
@@ -46,6 +46,9 @@ public:
     }
     std::optional<QString> OpenProfileFile() override { return std::nullopt; }
     std::optional<QString> SaveProfileFile() override { return std::nullopt; }
+    static QString Text(std::string_view text) {
+        return QString::fromUtf8(text.data(), text.size());
+    }
     QStringList boxes;
     QStringList errors;
     QStringList questions;

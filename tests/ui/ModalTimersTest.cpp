@@ -83,7 +83,7 @@ TEST_F(ModalTimers, NameDialog) {
 TEST_F(ModalTimers, MessageBox) {
     QtUserDialogs real(h.window.get());
     auto result = Arm(Reject);
-    real.MessageBox("Range for time interval is 1-2000.", "Attention", BoxIcon::Warning);
+    real.Warning("Range for time interval is 1-2000.", "Attention");
     Expect(*result);
 }
 

@@ -39,7 +39,7 @@ TJoystick MakeController(int axes, int sliders, std::vector<int> povMax, int but
 namespace {
 
 std::unique_ptr<Core> MakeCore(Harness& h, const HarnessSetup& setup) {
-    CoreParts parts{h.loop, h.injector, h.session, h.boxes,
+    CoreParts parts{h.loop, h.injector, h.session, h.dialogs,
                     setup.settings ? *setup.settings : *h.settings};
     parts.DirectInput = [kernel = h.kernel](std::shared_ptr<IDirectInput8>& out) {
         out = CreateFixtureDirectInput(kernel);

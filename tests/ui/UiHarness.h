@@ -23,6 +23,8 @@
 
 namespace padwright::test {
 
+enum class BoxIcon { Warning, Error };
+
 struct ShownBox {
     QString text;
     QString title;
@@ -32,15 +34,11 @@ struct ShownBox {
 
 class FakeDialogs : public IUserDialogs {
 public:
-    void MessageBox(const QString& text, const QString& title, BoxIcon icon) override {
-        boxes.push_back({text, title, icon});
-        if (onBox)
-            onBox();
+    void Warning(std::string_view text, std::string_view title) override {
+        Shown({QString::fromUtf8(text), QString::fromUtf8(title), BoxIcon::Warning});
     }
-    void ErrorBox(const QString& text) override {
-        boxes.push_back({ErrorBoxText(text), QStringLiteral("Padwright"), BoxIcon::Error});
-        if (onBox)
-            onBox();
+    void Error(std::string_view text) override {
+        Shown({ErrorBoxText(QString::fromUtf8(text)), QStringLiteral("Padwright"), BoxIcon::Error});
     }
     QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton) override {
@@ -58,6 +56,11 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Cancel; // to every question
 
 private:
+    void Shown(ShownBox box) {
+        boxes.push_back(std::move(box));
+        if (onBox)
+            onBox();
+    }
 // GCC 12 warns that a copied optional<QString> may be uninitialised; it is not (a known false
 // positive of its optimiser with optional's storage).
 #pragma GCC diagnostic push
@@ -112,7 +115,6 @@ struct Harness {
     RecordingInjector injector;
     RecordingSession session;
     FakeDialogs dialogs;
-    DialogWarnings boxes{dialogs};
     std::unique_ptr<Core> core;
     TLists& lists;
     DiLog& log;

@@ -103,8 +103,7 @@ int main(int argc, char** argv) {
     RecordingSession session;
     QtEventLoop loop;
     QtUserDialogs userDialogs;
-    DialogWarnings boxes{userDialogs};
-    CoreParts parts{loop, injector, session, boxes, settings};
+    CoreParts parts{loop, injector, session, userDialogs, settings};
     parts.DirectInput = [kernel](std::shared_ptr<IDirectInput8>& out) {
         out = CreateFixtureDirectInput(kernel);
         return DI_OK;
