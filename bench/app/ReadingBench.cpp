@@ -87,7 +87,7 @@ public:
         kernel_->Push(nodes_[0], {{EV_ABS, ABS_X, 32767}, {EV_SYN, SYN_REPORT, 0}});
     }
     bool Asleep() { return program_->ProgramCore().Reader().Asleep(); }
-    bool On() { return program_->MainWindow().IsReading(); }
+    bool On() { return program_->ProgramCore().ReadingOn(); }
 
 private:
     QTemporaryDir work_;

@@ -24,7 +24,7 @@ bool Ready(benchmark::State& state, Window& w) {
     QApplication::processEvents(); // the window is exposed, so its rows paint
     w.window.core.ResumeReading(); // after a cycle that may have run meanwhile
     Paint(w);
-    if (w.window.SettingsRows.size() != SlotCount || !w.window.IsReading()) {
+    if (w.window.SettingsRows.size() != SlotCount || !w.window.core.ReadingOn()) {
         state.SkipWithError("expected a row for every slot and reading on");
         return false;
     }

@@ -98,7 +98,7 @@ void Core::StartDirectInput() {
 // ---- The reading switch and the timers ----
 
 void Core::ReadAtOnce(bool slept) {
-    if (!slept || !reader_.On())
+    if (!slept || !ReadingOn())
         return;
     reader_.Wake();
     tmrDataCollectTimer();
@@ -160,10 +160,10 @@ void Core::tmrDataCollectTimer() {
         bool& flag;
         ~Done() { flag = false; }
     } done{collecting_};
-    const bool wasReading = IsReading();
+    const bool wasReading = ReadingOn();
     Run([this] { reader_.Run(); });
     // A controller that comes back may resume reading then, but never after the user's Stop.
-    if (wasReading && !IsReading())
+    if (wasReading && !ReadingOn())
         Controllers.NothingReadPaused();
     Tell([](ICoreView& view) { view.CycleRan(); });
 }

@@ -87,8 +87,7 @@ public:
     // Starts DirectInput and lists the controllers found.
     void StartDirectInput();
 
-    // --- The reading switch ---
-    bool IsReading() const { return reader_.On(); }
+    // --- The reading switch (ReadingOn answers whether it is on) ---
     // "Start Reading Data" and "Stop Reading Data".
     void StartReading();
     void StopReading();
@@ -140,7 +139,7 @@ public:
     void ResumeReading() override;
     void TrayAnimationStep() override;
     void LogDirectInputError(std::string_view prefix, HRESULT code) override;
-    bool ReadingOn() const override { return IsReading(); }
+    bool ReadingOn() const override { return reader_.On(); }
     std::uint32_t TimeInterval() const override;
     void SetTimeInterval(std::uint32_t milliseconds) override;
     void ViewChanged() override;

@@ -63,7 +63,6 @@ public:
     void popItemStartClick();
     void popItemStopClick();
 
-    bool IsReading() const { return core.IsReading(); }
     // Runs `handler` as every handler of the window runs: an error shows the standard error box.
     // Returns whether it ran to its end.
     template <typename Handler> bool RunHandler(Handler&& handler) {

@@ -10,7 +10,7 @@ namespace padwright {
 
 void TfrmMain::MarkEngagedRows() {
     // Only what the user can see is worth a look: nothing while hidden, minimised or not reading.
-    if (!isVisible() || isMinimized() || !IsReading())
+    if (!isVisible() || isMinimized() || !core.ReadingOn())
         return;
     const TJoystick* joystick = SelectedJoystick();
     const SlotSet engaged = joystick && !SettingsRows.empty() ? joystick->Engaged : SlotSet{};

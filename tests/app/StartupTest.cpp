@@ -158,7 +158,7 @@ TEST_F(StartupTest, WithNothingStoredReadingIsOnAndNothingIsSelected) {
     EXPECT_EQ(program->Lists().MaxJoysticks, 4);
     EXPECT_EQ(Window().core.TimeInterval(), 5u);
     EXPECT_FALSE(program->StartMinimized());
-    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(Window().core.ReadingOn());
     EXPECT_FALSE(program->Tray().popItemStart().isEnabled());
     EXPECT_TRUE(program->Tray().popItemStop().isEnabled());
     EXPECT_TRUE(program->Tray().IsAdded());
@@ -193,7 +193,7 @@ TEST_F(StartupTest, TrayAnimationBeginsWithFrameOneAndWithFrameZeroAfterAPause) 
 TEST_F(StartupTest, FirstTickWithoutControllersPausesReading) {
     Start();
     Window().tmrDataCollectTimer();
-    EXPECT_FALSE(Window().IsReading());
+    EXPECT_FALSE(Window().core.ReadingOn());
     EXPECT_TRUE(program->Tray().popItemStart().isEnabled());
 }
 
@@ -292,7 +292,7 @@ TEST_F(StartupTest, LogThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
     EXPECT_FALSE(Window().chkLogFile->isChecked()) << "the box shows logging off";
     EXPECT_EQ(Window().core.TimeInterval(), 40u);
     EXPECT_EQ(program->Lists().ActiveJoysticks.count(), 1);
-    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(Window().core.ReadingOn());
     EXPECT_TRUE(program->Tray().IsAdded());
 }
 
@@ -303,7 +303,7 @@ TEST_F(StartupTest, StoreThatCannotBeReadIsReportedAndStartUpGoesOn) {
     Start();
     EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join('|').toStdString();
     EXPECT_TRUE(program->StartMinimized());
-    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(Window().core.ReadingOn());
     EXPECT_TRUE(program->Tray().IsAdded());
 }
 
@@ -359,13 +359,13 @@ TEST_F(StartupTest, TrayMenuStopsAndStartsReadingTheControllers) {
     ASSERT_TRUE(pad.Acquired);
 
     program->Tray().popItemStop().trigger();
-    EXPECT_FALSE(Window().IsReading());
+    EXPECT_FALSE(Window().core.ReadingOn());
     EXPECT_FALSE(pad.Acquired);
     EXPECT_TRUE(program->Tray().popItemStart().isEnabled());
     EXPECT_EQ(Shown(), -1);
 
     program->Tray().popItemStart().trigger();
-    EXPECT_TRUE(Window().IsReading());
+    EXPECT_TRUE(Window().core.ReadingOn());
     EXPECT_TRUE(pad.Acquired);
     EXPECT_FALSE(program->Tray().popItemStart().isEnabled());
     EXPECT_TRUE(program->Tray().popItemStop().isEnabled());

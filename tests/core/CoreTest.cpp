@@ -79,7 +79,7 @@ TEST(CoreTest, ACommandChangesAControllersProfileWithoutAWindow) {
         AssignFunction(profile.Mappings[ButtonSlot(0)], key);
     }
     rig.core.StartReading();
-    ASSERT_TRUE(rig.core.IsReading());
+    ASSERT_TRUE(rig.core.ReadingOn());
     EXPECT_TRUE(rig.core.tmrDataCollect->IsActive());
 
     rig.core.ChooseProfile(0, 0);
@@ -95,7 +95,7 @@ TEST(CoreTest, ACommandChangesAControllersProfileWithoutAWindow) {
     const std::vector<std::pair<std::uint8_t, bool>> keys = {
         {0x41, false}, {0x41, true}, {0x42, false}, {0x42, true}};
     EXPECT_EQ(rig.Keys(), keys);
-    EXPECT_FALSE(rig.core.IsReading());
+    EXPECT_FALSE(rig.core.ReadingOn());
     EXPECT_FALSE(rig.core.tmrDataCollect->IsActive());
     EXPECT_EQ(told.seen.front(), "controllers");
     EXPECT_EQ(told.seen.back(), "controllers");
@@ -114,9 +114,9 @@ TEST(CoreTest, ChoosingNothingLeavesReadingPaused) {
         rig.core.AddController();
         rig.core.Lists.Profiles.push_back(NewProfile("P"));
         rig.core.StartReading();
-        ASSERT_TRUE(rig.core.IsReading());
+        ASSERT_TRUE(rig.core.ReadingOn());
         rig.core.ChooseProfile(controller, profile);
-        EXPECT_FALSE(rig.core.IsReading());
+        EXPECT_FALSE(rig.core.ReadingOn());
         EXPECT_EQ(rig.core.Lists.ActiveJoysticks[0].Profile, 0);
     }
 }

@@ -54,7 +54,7 @@ TEST(Bindings, RefreshAddSelectRemoveThroughTheWidgets) {
     EXPECT_EQ(w.SettingsRows.size(), PlanSettingsRows(wheel).size());
     EXPECT_GT(wheel.ButtonCount, 10);
     EXPECT_EQ(h.RowTexts(0)[0], "X Axis -");
-    EXPECT_TRUE(w.IsReading());
+    EXPECT_TRUE(w.core.ReadingOn());
 
     w.cmdRemoveDevice->click();
     EXPECT_EQ(w.cmbDevices->count(), 1);
@@ -238,10 +238,10 @@ TEST(Bindings, StartAndStopReadingFromTheTray) {
     Pick(w.cmbFoundDevices, 0);
     w.cmdAddDevice->click();
     w.popItemStopClick();
-    EXPECT_FALSE(w.IsReading());
+    EXPECT_FALSE(w.core.ReadingOn());
     EXPECT_FALSE(h.lists.ActiveJoysticks[0].Acquired);
     w.popItemStartClick();
-    EXPECT_TRUE(w.IsReading());
+    EXPECT_TRUE(w.core.ReadingOn());
     EXPECT_TRUE(h.lists.ActiveJoysticks[0].Acquired);
 }
 

@@ -107,7 +107,7 @@ TEST(HeldInput, NothingReleasedByAPauseThatKeepsTheProfile) {
         p.act();
         EXPECT_EQ(run.Releases(), 0) << p.path;
         EXPECT_EQ(run.Held(), 2) << p.path;
-        EXPECT_TRUE(h.window->IsReading()) << p.path;
+        EXPECT_TRUE(h.window->core.ReadingOn()) << p.path;
     }
     EXPECT_EQ(h.lists.Profiles[0].Name.str(), "Renamed");
     EXPECT_EQ(h.lists.Profiles.count(), 3);

@@ -45,7 +45,7 @@ struct LiveMarks : ::testing::Test {
         Pick(w.cmbDevices, 0);
         Pick(w.cmbProfiles, 0);
         w.show();
-        ASSERT_TRUE(w.IsReading());
+        ASSERT_TRUE(w.core.ReadingOn());
     }
     // The pad reports `events`; one run of the cycle reads them.
     void Move(const std::vector<EvdevEvent>& events) {

@@ -35,7 +35,7 @@ struct ReadPad {
     void DropOut() {
         h.kernel->Unplug(node);
         w.tmrDataCollectTimer();
-        ASSERT_FALSE(w.IsReading());
+        ASSERT_FALSE(w.core.ReadingOn());
         w.Controllers.FollowPlugging(false);
         node = h.kernel->Replug(node);
     }
@@ -43,7 +43,7 @@ struct ReadPad {
 
 TEST(PluggingWindow, ReadingStoppedForWantOfControllersResumesWhenOneReturns) {
     ReadPad pad;
-    ASSERT_TRUE(pad.w.IsReading());
+    ASSERT_TRUE(pad.w.core.ReadingOn());
     pad.h.kernel->Push(pad.node, {{EV_KEY, BTN_TRIGGER, 1}, {EV_SYN, SYN_REPORT, 0}});
     pad.w.tmrDataCollectTimer();
     ASSERT_EQ(pad.KeyDowns(), 1);
@@ -53,7 +53,7 @@ TEST(PluggingWindow, ReadingStoppedForWantOfControllersResumesWhenOneReturns) {
     EXPECT_EQ(pad.w.cmbFoundDevices->count(), 0);
     pad.w.Controllers.FollowPlugging(false);
     EXPECT_TRUE(pad.h.lists.ActiveJoysticks[0].Acquired);
-    EXPECT_TRUE(pad.w.IsReading());
+    EXPECT_TRUE(pad.w.core.ReadingOn());
     EXPECT_EQ(pad.w.cmbFoundDevices->count(), 1);
     pad.w.tmrDataCollectTimer();
     EXPECT_EQ(pad.KeyDowns(), 2);
@@ -65,7 +65,7 @@ TEST(PluggingWindow, NothingResumesAfterStopOrAPauseOfAnotherKind) {
     stopped.DropOut();
     stopped.w.Controllers.FollowPlugging(false);
     EXPECT_FALSE(stopped.h.lists.ActiveJoysticks[0].Acquired);
-    EXPECT_FALSE(stopped.w.IsReading());
+    EXPECT_FALSE(stopped.w.core.ReadingOn());
 
     // Reading paused by the profile list, not by the cycle: a returning pad leaves it off.
     ReadPad paused;
@@ -74,7 +74,7 @@ TEST(PluggingWindow, NothingResumesAfterStopOrAPauseOfAnotherKind) {
     paused.node = paused.h.kernel->Replug(paused.node);
     paused.w.Controllers.FollowPlugging(false);
     EXPECT_TRUE(paused.h.lists.ActiveJoysticks[0].Acquired);
-    EXPECT_FALSE(paused.w.IsReading());
+    EXPECT_FALSE(paused.w.core.ReadingOn());
 }
 
 } // namespace

@@ -137,7 +137,7 @@ TEST(ProfileMenu, DeleteRenumbersTheControllersProfiles) {
     EXPECT_EQ(h.window->cmbProfiles->itemText(1), "P3");
     EXPECT_EQ(h.window->cmbProfiles->currentIndex(), -1);
     EXPECT_TRUE(h.window->SettingsRows.empty());
-    EXPECT_TRUE(h.window->IsReading()); // profiles remain
+    EXPECT_TRUE(h.window->core.ReadingOn()); // profiles remain
 
     h.PickDevice(1);
     h.PickProfile(0);
@@ -147,7 +147,7 @@ TEST(ProfileMenu, DeleteRenumbersTheControllersProfiles) {
     }
     EXPECT_TRUE(h.lists.Profiles.empty());
     EXPECT_EQ(b.Profile, 0);
-    EXPECT_FALSE(h.window->IsReading());
+    EXPECT_FALSE(h.window->core.ReadingOn());
     h.window->mnuPDelete->trigger(); // nothing selected: nothing happens
 }
 

@@ -90,7 +90,7 @@ TEST(SettingsPanel, ControllerWithoutProfileLeavesReadingPaused) {
     h.PickDevice(0);
     EXPECT_EQ(h.window->cmbProfiles->currentIndex(), -1);
     EXPECT_TRUE(h.window->SettingsRows.empty());
-    EXPECT_FALSE(h.window->IsReading());
+    EXPECT_FALSE(h.window->core.ReadingOn());
     EXPECT_TRUE(h.window->cmbProfiles->isEnabled());
     EXPECT_TRUE(h.window->cmdRemoveDevice->isEnabled());
     EXPECT_EQ(h.window->txtThreshold->text(), "12");
@@ -100,12 +100,12 @@ TEST(SettingsPanel, ControllerWithoutProfileLeavesReadingPaused) {
     h.PickProfile(0);
     EXPECT_EQ(j.Profile, 1);
     EXPECT_EQ(h.window->SettingsRows.size(), 8u);
-    EXPECT_TRUE(h.window->IsReading());
+    EXPECT_TRUE(h.window->core.ReadingOn());
 
     // No controller selected: the group is disabled, the panel empty, the texts kept.
     h.PickDevice(-1);
     EXPECT_TRUE(h.window->SettingsRows.empty());
-    EXPECT_FALSE(h.window->IsReading());
+    EXPECT_FALSE(h.window->core.ReadingOn());
     for (QWidget* w : {static_cast<QWidget*>(h.window->cmbProfiles),
                        static_cast<QWidget*>(h.window->txtDeadZone),
                        static_cast<QWidget*>(h.window->chkRepeatKeys),

@@ -56,7 +56,7 @@ struct Reading {
 TEST(SleepingReader, InputWakesItAtOnceAndItSleepsAgainOnceLetGo) {
     Reading r;
     ASSERT_TRUE(r.Asleep());
-    EXPECT_TRUE(r.w.IsReading()) << "sleeping is not pausing";
+    EXPECT_TRUE(r.w.core.ReadingOn()) << "sleeping is not pausing";
     EXPECT_FALSE(r.w.core.tmrDataCollect->IsActive());
     EXPECT_FALSE(r.w.core.tmrAutoRepeat->IsActive());
     EXPECT_NE(r.tray.seen.back(), "still") << "no pause was shown";
@@ -94,7 +94,7 @@ TEST(SleepingReader, AnUnplugWakesItAndPausesReading) {
     Reading r;
     ASSERT_TRUE(r.Asleep());
     r.h.kernel->Unplug(r.node);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !r.w.IsReading(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !r.w.core.ReadingOn(); }, 2000));
     EXPECT_FALSE(r.h.lists.ActiveJoysticks[0].Acquired);
     EXPECT_EQ(r.tray.seen.back(), "still");
 }
