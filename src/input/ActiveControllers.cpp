@@ -105,17 +105,12 @@ bool ControllerAccess::OpenController(std::int32_t index, OpenVariant variant, b
     }
     if (variant == OpenVariant::Start)
         c.ClearObjectCounts();
-    std::int32_t context = index;
-    c.Device->EnumObjects([this](const DIDEVICEOBJECTINSTANCEA& object,
-                                 void* ctx) { return ControllerObjectCallback(object, ctx); },
-                          &context, DIDFT_ALL);
+    // The controller is the callback's own: DirectInput's context pointer stays unused.
+    c.Device->EnumObjects([this, &c](const DIDEVICEOBJECTINSTANCEA& object,
+                                     void*) { return ControllerObjectCallback(object, c); },
+                          nullptr, DIDFT_ALL);
     c.Acquired = true;
     return true;
-}
-
-TJoystick& ControllerAccess::Active(const void* context) {
-    const std::int32_t index = *static_cast<const std::int32_t*>(context);
-    return lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
 }
 
 void ControllerAccess::SetAxisProperties(const TJoystick& c,
@@ -134,8 +129,7 @@ void ControllerAccess::SetAxisProperties(const TJoystick& c,
 }
 
 int ControllerAccess::ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& object,
-                                               void* context) {
-    TJoystick& c = Active(context);
+                                               TJoystick& c) {
     SetAxisProperties(c, object);
     const GUID& type = object.guidType;
     // Objects past what the record and the state format hold are neither counted nor named.
@@ -179,8 +173,9 @@ int ControllerAccess::ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& ob
     return DIENUM_CONTINUE;
 }
 
-int ControllerAccess::AxisPropertyCallback(const DIDEVICEOBJECTINSTANCEA& object, void* context) {
-    SetAxisProperties(Active(context), object);
+int ControllerAccess::AxisPropertyCallback(const DIDEVICEOBJECTINSTANCEA& object,
+                                           const TJoystick& controller) {
+    SetAxisProperties(controller, object);
     return DIENUM_CONTINUE;
 }
 
@@ -188,10 +183,9 @@ void ControllerAccess::ApplyAxisProperties(std::int32_t index) {
     const TJoystick& c = lists_.ActiveJoysticks[static_cast<std::size_t>(index)];
     if (!c.Device)
         return;
-    std::int32_t context = index;
-    c.Device->EnumObjects([this](const DIDEVICEOBJECTINSTANCEA& object,
-                                 void* ctx) { return AxisPropertyCallback(object, ctx); },
-                          &context, DIDFT_AXIS);
+    c.Device->EnumObjects([this, &c](const DIDEVICEOBJECTINSTANCEA& object,
+                                     void*) { return AxisPropertyCallback(object, c); },
+                          nullptr, DIDFT_AXIS);
 }
 
 void ControllerAccess::cmdRemoveDeviceClick() {

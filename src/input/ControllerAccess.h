@@ -49,7 +49,7 @@ public:
     // and cmbFoundDevices (the caller empties them first when they may hold entries).
     void StartDirectInput();
     // EnumDevices callback: lists one controller; always DIENUM_CONTINUE.
-    int FoundControllerCallback(const DIDEVICEINSTANCEA& device, void* context);
+    int FoundControllerCallback(const DIDEVICEINSTANCEA& device);
     void cmdRefreshClick();
     void cmbFoundDevicesClick();
 
@@ -76,11 +76,11 @@ public:
     // controller that fails to reopen keeps what it showed. True when it is open. A controller
     // that cannot be created is tried once more after a rescan.
     bool OpenController(std::int32_t index, OpenVariant variant);
-    // EnumObjects callback: range and dead zone on axes, then counts and names by object type.
-    // `context` points to the controller's index as a 32-bit integer.
-    int ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& object, void* context);
+    // EnumObjects callback for `controller`: range and dead zone on axes, then counts and names
+    // by object type.
+    int ControllerObjectCallback(const DIDEVICEOBJECTINSTANCEA& object, TJoystick& controller);
     // The axis property step alone, for new controller settings on an open controller.
-    int AxisPropertyCallback(const DIDEVICEOBJECTINSTANCEA& object, void* context);
+    int AxisPropertyCallback(const DIDEVICEOBJECTINSTANCEA& object, const TJoystick& controller);
     // Runs the axis property step over the axes of open controller `index`.
     void ApplyAxisProperties(std::int32_t index);
 
@@ -115,7 +115,6 @@ private:
     HRESULT CreateController(TJoystick& controller);
     // Lets the DirectInput object see where the controllers are now; the found list stays.
     void RescanControllers();
-    TJoystick& Active(const void* context);
     void SetAxisProperties(const TJoystick& controller, const DIDEVICEOBJECTINSTANCEA& object);
     void Changed();
     // One enumeration through a fresh DirectInput object, every controller created once: what

@@ -78,7 +78,7 @@ void ControllerAccess::StartFrom(Survey& survey) {
     }
 }
 
-int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device, void*) {
+int ControllerAccess::FoundControllerCallback(const DIDEVICEINSTANCEA& device) {
     std::shared_ptr<IDirectInputDevice8> temporary;
     const HRESULT hr = directInput_ ? directInput_->CreateDevice(device.guidInstance, temporary)
                                     : DIERR_NOTINITIALIZED;
