@@ -75,7 +75,7 @@ public:
         AssignFunction(profile.Mappings[AxisSlot(0, true)], "MOUSE_MOVE_X_POS");
         AssignFunction(profile.Mappings[ButtonSlot(0)], "VK_A");
         for (int i = 0; i < Controllers; ++i) {
-            w.Controllers.View.cmbFoundDevices.ItemIndex = i;
+            w.core.Controllers.View.cmbFoundDevices.ItemIndex = i;
             w.cmbFoundDevicesClick();
             w.cmdAddDeviceClick();
             program_->Lists().ActiveJoysticks[static_cast<std::size_t>(i)].Profile = 1;

@@ -52,8 +52,8 @@ struct Window {
         lists.Profiles.push_back(NewProfile("All"));
         window.cmbProfiles->addItem("All");
         lists.ActiveJoysticks.push_back(LargestController()).Profile = 1;
-        window.Controllers.View.cmbDevices.Add(ControllerListText(lists.ActiveJoysticks[0]));
-        window.Controllers.View.cmbDevices.ItemIndex = 0;
+        window.core.Controllers.View.cmbDevices.Add(ControllerListText(lists.ActiveJoysticks[0]));
+        window.core.Controllers.View.cmbDevices.ItemIndex = 0;
         window.SyncControllerWidgets();
         window.show();
         window.cmbDevicesClick();

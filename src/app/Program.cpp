@@ -57,7 +57,7 @@ Program::Program(Parts parts)
         trayWatch_ = parts_.TrayHostWatch([this] { tray_->HostChanged(); });
     core_->SetTrayView(tray_.get());
     ConnectTrayMenu();
-    frmMain_->installEventFilter(this);
+    connect(frmMain_.get(), &TfrmMain::Closed, this, &Program::MainWindowClosed);
     // Also when the window starts hidden, or from a terminal where no box is ever seen.
     if (parts_.Injector.status.level != InjectionLevel::Full)
         std::fprintf(stderr, "Padwright: %s\n", parts_.Injector.status.message.c_str());
@@ -79,11 +79,12 @@ void Program::FollowPlugging() {
 }
 
 void Program::ConnectTrayMenu() {
+    Core* core = core_.get();
+    connect(&tray_->popItemStart(), &QAction::triggered, tray_.get(),
+            [core] { core->Run([core] { core->StartReading(); }); });
+    connect(&tray_->popItemStop(), &QAction::triggered, tray_.get(),
+            [core] { core->Run([core] { core->StopReading(); }); });
     TfrmMain* w = frmMain_.get();
-    connect(&tray_->popItemStart(), &QAction::triggered, w,
-            [w] { w->RunHandler([w] { w->popItemStartClick(); }); });
-    connect(&tray_->popItemStop(), &QAction::triggered, w,
-            [w] { w->RunHandler([w] { w->popItemStopClick(); }); });
     tray_->SetExit([w] { w->RunHandler([w] { w->cmdExitClick(); }); });
 }
 
@@ -98,12 +99,9 @@ void Program::FormCreate() {
     StartUpStep([&] { w.LoadProfileStore(); });
     // Settings, range defaults, the log, the remembered controllers.
     StartUpStep([&] { startMinimized_ = w.LoadApplicationSettings(); });
-    StartUpStep([&] {
-        core_->Controllers.RememberJoystickIds();
-        w.StartDirectInput();
-    });
+    StartUpStep([&] { w.StartDirectInput(); });
     StartUpStep([&] { RefreshActiveGuids(core_->Lists); });
-    StartUpStep([&] { w.popItemStartClick(); });
+    StartUpStep([&] { core_->StartReading(); });
     core_->TrayFrame = 1;
     // At login the desktop's notification area may come up after Padwright; starting in it,
     // the icon waits for it (ShowMainWindow), as the icon's protocol is chosen at its creation.
@@ -114,11 +112,8 @@ void Program::FormCreate() {
 }
 
 void Program::Quit() {
-    // A question still open (say "Save changes before exiting?") is closed unanswered, as
-    // Cancel: nothing is saved, and no box waits for a person who is logging out.
-    if (QWidget* box = QApplication::activeModalWidget())
-        box->close();
-    frmMain_->close();
+    // Nothing is saved, and no box waits for a person who is logging out.
+    frmMain_->CloseUnasked();
 }
 
 void Program::ShowMainWindow() {
@@ -152,18 +147,6 @@ void Program::WaitForTrayHost() {
     wait->start();
 }
 
-bool Program::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == frmMain_.get() && event->type() == QEvent::Close) {
-        // Decided after the window has handled the close: the window is gone from the screen
-        // then, also when it was hidden in the tray.
-        QTimer::singleShot(0, this, [this] {
-            if (!frmMain_->isVisible())
-                emit MainWindowClosed();
-        });
-    }
-    return QObject::eventFilter(watched, event);
-}
-
 void Program::FormDestroy() {
     core_->ShutDown();
     tray_->Remove();
@@ -178,18 +161,11 @@ void Program::FormDestroy() {
 Program::~Program() {
     plugs_.reset();
     trayWatch_.reset();
-    frmMain_->removeEventFilter(this);
     FormDestroy();
     core_->SetTrayView(nullptr);
     tray_.reset();
-    // The lists, rows first: they point into Profiles.
-    frmMain_->SettingsRows.clear();
-    core_->Lists.Profiles.clear();
-    core_->Lists.ActiveJoysticks.clear(); // releases every controller's device
-    core_->Lists.FoundJoysticks.clear();
-    core_->Controllers.ReleaseDirectInput();
-    frmMain_.reset(); // the windows
-    core_.reset();    // its timers and the engine
+    frmMain_.reset(); // the windows, whose rows point into Profiles
+    core_.reset();    // the lists, the controllers' devices, its timers and the engine
     parts_.Session.reset();
     // Last, when nothing can send input any more: releases every key and button still down.
     parts_.Injector.injector.reset();

@@ -72,11 +72,9 @@ signals:
     // The main window was closed (Exit, the tray's "Exit", the close box): the run ends.
     void MainWindowClosed();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    // "Start Reading Data", "Stop Reading Data" and "Exit" run the window's handlers.
+    // "Start Reading Data" and "Stop Reading Data" are the core's commands; "Exit" is the
+    // window's, which asks about unsaved work.
     void ConnectTrayMenu();
     // Plugging updates the found list and reopens returning controllers through the window.
     void FollowPlugging();

@@ -55,7 +55,12 @@ Core::Core(CoreParts parts)
     tmrSTray->Start();
 }
 
-Core::~Core() = default;
+Core::~Core() {
+    Lists.Profiles.clear();
+    Lists.ActiveJoysticks.clear(); // releases every controller's device
+    Lists.FoundJoysticks.clear();
+    Controllers.ReleaseDirectInput();
+}
 
 void Core::Subscribe(ICoreView& view) {
     views_.push_back(&view);
@@ -92,6 +97,7 @@ bool Core::LoadApplicationSettings(ApplicationSettingsFields& fields) {
 }
 
 void Core::StartDirectInput() {
+    Controllers.RememberJoystickIds();
     Controllers.StartDirectInput();
 }
 

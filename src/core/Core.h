@@ -61,6 +61,8 @@ public:
     static constexpr int TrayFrameMs = 1000;
 
     explicit Core(CoreParts parts);
+    // The lists, rows' profiles and every controller's device first, then the DirectInput
+    // object, then the timers and the engine.
     ~Core() override;
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;
@@ -84,7 +86,8 @@ public:
     // Application settings into `fields`, the log and the remembered controllers; true when the
     // program is to start without showing its window.
     bool LoadApplicationSettings(ApplicationSettingsFields& fields);
-    // Starts DirectInput and lists the controllers found.
+    // Starts DirectInput and lists the controllers found; the remembered controllers keep their
+    // joystick IDs.
     void StartDirectInput();
 
     // --- The reading switch (ReadingOn answers whether it is on) ---

@@ -24,11 +24,11 @@ void TfrmMain::ConnectHandlers() {
         connect(sender, signal, this, [this, handler] { RunHandler([&] { (this->*handler)(); }); });
     };
     connect(cmbDevices, &QComboBox::activated, this, [this](int index) {
-        Controllers.View.cmbDevices.ItemIndex = index;
+        core.Controllers.View.cmbDevices.ItemIndex = index;
         RunHandler([&] { cmbDevicesClick(); });
     });
     connect(cmbFoundDevices, &QComboBox::activated, this, [this](int index) {
-        Controllers.View.cmbFoundDevices.ItemIndex = index;
+        core.Controllers.View.cmbFoundDevices.ItemIndex = index;
         RunHandler([&] { cmbFoundDevicesClick(); });
     });
     on(cmdRefresh, &QPushButton::clicked, &TfrmMain::cmdRefreshClick);
@@ -63,7 +63,7 @@ void TfrmMain::ReadingChanged(bool on) {
 }
 
 void TfrmMain::LogSwitchedOff() {
-    chkLogFile->setChecked(Log.LogEnabled());
+    chkLogFile->setChecked(core.Log.LogEnabled());
 }
 
 void TfrmMain::tmrDataCollectTimer() {
@@ -96,7 +96,7 @@ void TfrmMain::cmbDevicesClick() {
                                       txtThreshold, chkRepeatKeys, cmbProfiles};
     TJoystick* joystick = SelectedJoystick();
     if (!joystick) {
-        Controllers.View.cmdRemoveDevice.Enabled = false;
+        core.Controllers.View.cmdRemoveDevice.Enabled = false;
         SyncControllerWidgets();
         for (QWidget* w : settings)
             w->setEnabled(false);
@@ -110,7 +110,7 @@ void TfrmMain::cmbDevicesClick() {
         cmbProfiles->setCurrentIndex(joystick->Profile - 1);
     cmbProfilesClick();
     cmdJSResetClick();
-    Controllers.View.cmdRemoveDevice.Enabled = true;
+    core.Controllers.View.cmdRemoveDevice.Enabled = true;
     SyncControllerWidgets();
 }
 
@@ -122,9 +122,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
         return;
     injectionWarned_ = true;
     // After the window is on screen, so the box does not stand alone.
-    QTimer::singleShot(0, this, [this] {
-        RunHandler([&] { Dialogs.Warning(injection_.message, "Warning"); });
-    });
+    QTimer::singleShot(
+        0, this, [this] { RunHandler([&] { Dialogs.Warning(injection_.message, "Warning"); }); });
 }
 
 // ---- Keyboard ----

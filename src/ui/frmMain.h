@@ -185,15 +185,20 @@ public:
 
     std::vector<TSettingsRow> SettingsRows;
 
-    // What the window shows and calls; all of it is the core's.
+    // What the window shows and calls: the program's state and its commands.
     Core& core;
-    TLists& Lists;
-    DiLog& Log;
-    IUserDialogs& Dialogs;
-    ProfileStore& Store;
-    ControllerAccess& Controllers;
+
+    // Closes the window as the program does, asking nothing: a box still open (say "Save changes
+    // before exiting?") is closed unanswered first, as Cancel.
+    void CloseUnasked();
+
+signals:
+    // The window was closed and is gone from the screen (Exit, the tray's "Exit", the close box,
+    // CloseUnasked), also when it was hidden in the tray: the run ends.
+    void Closed();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -229,6 +234,8 @@ private:
     JoystickSettingsFields JoystickFields() const;
     void ShowJoystickFields(const JoystickSettingsFields& fields);
 
+    TLists& Lists;
+    IUserDialogs& Dialogs;
     SlotSet marksWanted_;      // engaged in the latest cycle
     SlotSet marksShown_;       // marked on the rows
     int editingSlot_ = -1;     // the slot whose editor is open

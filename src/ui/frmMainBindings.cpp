@@ -50,7 +50,7 @@ template <typename F> Finally(F) -> Finally<F>;
 // ---- Controller lists ----
 
 void TfrmMain::SyncControllerWidgets() {
-    const ControllerView& view = Controllers.View;
+    const ControllerView& view = core.Controllers.View;
     ShowList(cmbFoundDevices, view.cmbFoundDevices);
     ShowList(cmbDevices, view.cmbDevices);
     cmdRefresh->setEnabled(view.cmdRefresh.Enabled);
@@ -63,7 +63,7 @@ void TfrmMain::cmdRefreshClick() {
     core.RefreshControllers();
 }
 void TfrmMain::cmbFoundDevicesClick() {
-    Controllers.cmbFoundDevicesClick();
+    core.Controllers.cmbFoundDevicesClick();
 }
 void TfrmMain::cmdAddDeviceClick() {
     core.AddController();
@@ -166,7 +166,7 @@ void TfrmMain::mnuPExportClick() {
     const std::optional<QString> path = Dialogs.SaveProfileFile();
     if (!path)
         return;
-    ExportProfile(*profile, path->toStdString(), Store.Path(), Dialogs);
+    ExportProfile(*profile, path->toStdString(), core.Store.Path(), Dialogs);
 }
 
 // ---- Start-up steps ----
@@ -187,7 +187,7 @@ bool TfrmMain::LoadApplicationSettings() {
     // The fields show what was read even when the log then cannot be opened; the log box shows
     // whether logging is on.
     Finally show{[&] {
-        fields.LogFile = Log.LogEnabled();
+        fields.LogFile = core.Log.LogEnabled();
         ShowApplicationFields(fields);
         SyncControllerWidgets();
     }};

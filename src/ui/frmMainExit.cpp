@@ -1,9 +1,11 @@
 // Leaving the program: work that Save would keep is never dropped without a question.
 #include "ui/frmMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace padwright {
 
@@ -34,6 +36,24 @@ bool TfrmMain::ConfirmExit() {
 void TfrmMain::cmdExitClick() {
     if (ConfirmExit())
         close();
+}
+
+void TfrmMain::CloseUnasked() {
+    if (QWidget* box = QApplication::activeModalWidget())
+        box->close();
+    close();
+}
+
+bool TfrmMain::event(QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        // Decided after the window has handled the close: the window is gone from the screen
+        // then, also when it was hidden in the tray.
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                emit Closed();
+        });
+    }
+    return QWidget::event(event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

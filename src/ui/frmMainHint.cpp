@@ -19,7 +19,7 @@ QString Quoted(const std::string& name) {
 QString TfrmMain::PanelHintText() {
     if (!SettingsRows.empty())
         return {};
-    const auto& denied = Controllers.DeniedNames();
+    const auto& denied = core.Controllers.DeniedNames();
     if (Lists.FoundJoysticks.empty() && Lists.ActiveJoysticks.empty()) {
         QString text = QStringLiteral("No game controller was found. Plug one in: it appears under "
                                       "\"Controllers Found\" by itself.");

@@ -24,8 +24,8 @@ TfrmMain::TfrmMain(Core& core, IUserDialogs& dialogs, InjectionStatus injection,
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      core(core), Lists(core.Lists), Log(core.Log), Dialogs(dialogs), Store(core.Store),
-      Controllers(core.Controllers), injector_(core.Injector()), injection_(std::move(injection)) {
+      core(core), Lists(core.Lists), Dialogs(dialogs), injector_(core.Injector()),
+      injection_(std::move(injection)) {
     setWindowTitle(QStringLiteral("Padwright"));
     setFont(DesignFont());
     setFixedSize(466, 499);

@@ -55,7 +55,7 @@ void TfrmMain::cmbProfilesClick() {
     focusedRow_ = 0;
     MarkFocusedRow();
     UpdatePanelHint();
-    core.ChooseProfile(joystick ? Controllers.View.cmbDevices.ItemIndex : -1,
+    core.ChooseProfile(joystick ? core.Controllers.View.cmbDevices.ItemIndex : -1,
                        profile ? cmbProfiles->currentIndex() : -1);
 }
 

@@ -32,7 +32,7 @@ TEST(EmptyPanel, EachBlankStateSaysWhatToDoNext) {
          },
          {"Pick one under \"Controllers Found\" and press Add"}},
         {[&] {
-             w.Controllers.View.cmbFoundDevices.ItemIndex = 0;
+             w.core.Controllers.View.cmbFoundDevices.ItemIndex = 0;
              w.cmdAddDeviceClick();
          },
          {"Pick an active controller under \"Active Controllers\""}},
@@ -64,7 +64,7 @@ TEST(EmptyPanel, EachBlankStateSaysWhatToDoNext) {
         EXPECT_EQ(w.size(), QSize(466, 499));
     }
     // With rows there is nothing to say; each function box has the editor's words as tooltip.
-    AssignFunction(w.Lists.Profiles[0].Mappings[ButtonSlot(0)], "MOUSE_WHEEL_BACK");
+    AssignFunction(w.core.Lists.Profiles[0].Mappings[ButtonSlot(0)], "MOUSE_WHEEL_BACK");
     h.PickDevice(0);
     h.PickProfile(0);
     EXPECT_FALSE(w.txtPanelHint->isVisible());

@@ -17,7 +17,7 @@ struct ReadPad {
     ReadPad() {
         w.StartDirectInput();
         AssignFunction(h.AddProfile("Pad").Mappings[ButtonSlot(0)], "VK_A");
-        w.Controllers.View.cmbFoundDevices.ItemIndex = 0;
+        w.core.Controllers.View.cmbFoundDevices.ItemIndex = 0;
         w.cmbFoundDevicesClick();
         w.cmdAddDeviceClick();
         h.PickDevice(0);
@@ -36,7 +36,7 @@ struct ReadPad {
         h.kernel->Unplug(node);
         w.tmrDataCollectTimer();
         ASSERT_FALSE(w.core.ReadingOn());
-        w.Controllers.FollowPlugging(false);
+        w.core.Controllers.FollowPlugging(false);
         node = h.kernel->Replug(node);
     }
 };
@@ -51,7 +51,7 @@ TEST(PluggingWindow, ReadingStoppedForWantOfControllersResumesWhenOneReturns) {
     // Held across the drop-out: let go then, pressed anew when first read after the return.
     pad.DropOut();
     EXPECT_EQ(pad.w.cmbFoundDevices->count(), 0);
-    pad.w.Controllers.FollowPlugging(false);
+    pad.w.core.Controllers.FollowPlugging(false);
     EXPECT_TRUE(pad.h.lists.ActiveJoysticks[0].Acquired);
     EXPECT_TRUE(pad.w.core.ReadingOn());
     EXPECT_EQ(pad.w.cmbFoundDevices->count(), 1);
@@ -63,7 +63,7 @@ TEST(PluggingWindow, NothingResumesAfterStopOrAPauseOfAnotherKind) {
     ReadPad stopped;
     stopped.w.popItemStopClick();
     stopped.DropOut();
-    stopped.w.Controllers.FollowPlugging(false);
+    stopped.w.core.Controllers.FollowPlugging(false);
     EXPECT_FALSE(stopped.h.lists.ActiveJoysticks[0].Acquired);
     EXPECT_FALSE(stopped.w.core.ReadingOn());
 
@@ -72,7 +72,7 @@ TEST(PluggingWindow, NothingResumesAfterStopOrAPauseOfAnotherKind) {
     paused.h.kernel->Unplug(paused.node);
     paused.w.core.PauseReading();
     paused.node = paused.h.kernel->Replug(paused.node);
-    paused.w.Controllers.FollowPlugging(false);
+    paused.w.core.Controllers.FollowPlugging(false);
     EXPECT_TRUE(paused.h.lists.ActiveJoysticks[0].Acquired);
     EXPECT_FALSE(paused.w.core.ReadingOn());
 }

@@ -61,7 +61,7 @@ TEST(SleepingReader, InputWakesItAtOnceAndItSleepsAgainOnceLetGo) {
     EXPECT_FALSE(r.w.core.tmrAutoRepeat->IsActive());
     EXPECT_NE(r.tray.seen.back(), "still") << "no pause was shown";
 
-    TControlMapping& a = r.w.Lists.Profiles[0].Mappings[ButtonSlot(0)];
+    TControlMapping& a = r.w.core.Lists.Profiles[0].Mappings[ButtonSlot(0)];
     a.AutoRepeat = 1;
     a.RepeatRate = 10;
     r.Button(1);

@@ -69,7 +69,7 @@ Harness::~Harness() {
 
 TJoystick& Harness::AddActive(TJoystick joystick) {
     TJoystick& added = lists.ActiveJoysticks.push_back(std::move(joystick));
-    window->Controllers.View.cmbDevices.Add(ControllerListText(added));
+    window->core.Controllers.View.cmbDevices.Add(ControllerListText(added));
     window->SyncControllerWidgets();
     return added;
 }
@@ -81,7 +81,7 @@ TProfile& Harness::AddProfile(const std::string& name) {
 }
 
 void Harness::PickDevice(int index) {
-    window->Controllers.View.cmbDevices.ItemIndex = index;
+    window->core.Controllers.View.cmbDevices.ItemIndex = index;
     window->cmbDevicesClick();
 }
 

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         wheel.Name = "Logitech G29 Driving Force Racing Wheel";
         StringToGuid("{6F1D2B61-D5A0-11CF-BFC7-444553540000}", wheel.Guid);
         wheel.Profile = 1;
-        window.Controllers.View.cmbDevices.Add(ControllerListText(wheel));
+        window.core.Controllers.View.cmbDevices.Add(ControllerListText(wheel));
         window.SyncControllerWidgets();
         Pick(window.cmbDevices, 0);
     }
