@@ -1,5 +1,5 @@
 // Cost of one injected key stroke (press and release) through each injector's code path.
-#include "../../tests/inject/XvfbServer.h"
+#include "../../tests/support/XvfbServer.h"
 #include "platform/inject/UinputInjector.h"
 #include "platform/inject/X11Layout.h"
 #include "platform/inject/XTestInjector.h"

@@ -1,10 +1,11 @@
 #include "Subprocess.h"
 
+#include "Spawn.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <grp.h>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -16,26 +17,22 @@ namespace padwright::vm {
 Subprocess::Subprocess(const std::vector<std::string>& argv, const std::string& cwd,
                        const std::vector<std::string>& env, uid_t uid) {
     int pipeFds[2];
-    if (argv.empty() || pipe2(pipeFds, O_CLOEXEC) != 0)
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("cannot start a program: " + std::string(std::strerror(errno)));
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error("fork: " + std::string(std::strerror(errno)));
-    if (pid_ == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        dup2(pipeFds[1], STDERR_FILENO);
-        if (!cwd.empty() && chdir(cwd.c_str()) != 0)
-            _exit(126);
-        for (const std::string& e : env)
-            putenv(const_cast<char*>(e.c_str()));
-        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
-            _exit(125);
-        execv(args[0], args.data());
-        _exit(127);
+    testing::SpawnOptions options;
+    for (const std::string& e : env) {
+        const auto eq = e.find('=');
+        options.env[e.substr(0, eq)] = eq == std::string::npos ? "" : e.substr(eq + 1);
+    }
+    options.workdir = cwd;
+    options.uid = uid;
+    options.out = options.err = pipeFds[1];
+    try {
+        pid_ = testing::Spawn(argv, options);
+    } catch (...) {
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        throw;
     }
     close(pipeFds[1]);
     out_ = pipeFds[0];

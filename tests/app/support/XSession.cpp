@@ -1,5 +1,7 @@
 #include "XSession.h"
 
+#include "Spawn.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -21,30 +23,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace padwright::testing {
 
 namespace {
-
-std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& overrides) {
-    std::map<std::string, std::string> all;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        const auto eq = entry.find('=');
-        if (eq != std::string::npos)
-            all[entry.substr(0, eq)] = entry.substr(eq + 1);
-    }
-    for (const auto& [key, value] : overrides)
-        if (value.empty())
-            all.erase(key);
-        else
-            all[key] = value;
-    std::vector<std::string> out;
-    for (const auto& [key, value] : all)
-        out.push_back(key + "=" + value);
-    return out;
-}
 
 std::vector<XID> TopLevels(Display* x) {
     Window root = 0, parent = 0;
@@ -130,29 +111,21 @@ Child::Child(const std::vector<std::string>& argv, const std::map<std::string, s
     if (errFd < 0)
         throw std::runtime_error("mkstemp failed");
     stderrPath_ = templ;
-    const std::vector<std::string> envStrings = MergedEnvironment(env);
-    std::vector<char*> args, envp;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    for (const auto& e : envStrings)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-
-    pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error("fork failed");
-    if (pid_ == 0) {
-        if (!workdir.empty() && chdir(workdir.c_str()) != 0)
-            _exit(127);
-        const int devNull = open("/dev/null", O_RDWR);
-        dup2(devNull, 0);
-        if (quiet)
-            dup2(devNull, 1);
-        dup2(errFd, 2);
-        execve(args[0], args.data(), envp.data());
-        _exit(127);
+    const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
+    SpawnOptions options;
+    options.env = env;
+    options.workdir = workdir;
+    options.in = devNull;
+    options.out = quiet ? devNull : -1;
+    options.err = errFd;
+    try {
+        pid_ = Spawn(argv, options);
+    } catch (...) {
+        close(devNull);
+        close(errFd);
+        throw;
     }
+    close(devNull);
     close(errFd);
 }
 

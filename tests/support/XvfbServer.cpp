@@ -1,9 +1,12 @@
 #include "XvfbServer.h"
 
+#include "Spawn.h"
+
 #include <X11/Xlib.h>
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
 #include <string>
@@ -37,19 +40,20 @@ XvfbServer::XvfbServer() {
 
 bool XvfbServer::Start(int number) {
     int fds[2];
-    if (pipe(fds) != 0)
+    if (pipe2(fds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     display_ = std::to_string(number);
     display_.insert(display_.begin(), ':'); // GCC 12 warns falsely about ":" + string
-    pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error("fork failed");
-    if (pid_ == 0) {
+    SpawnOptions options;
+    options.inherit = fds[1];
+    try {
+        pid_ = Spawn({"Xvfb", display_, "-displayfd", std::to_string(fds[1]), "-nolisten", "tcp",
+                      "-noreset", "-screen", "0", "640x480x24"},
+                     options);
+    } catch (...) {
         close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", display_.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp",
-               "-noreset", "-screen", "0", "640x480x24", static_cast<char*>(nullptr));
-        _exit(127);
+        close(fds[1]);
+        throw;
     }
     close(fds[1]);
     // Xvfb writes the display number once it accepts connections, and nothing if it fails.
