@@ -45,15 +45,17 @@ void TfrmMain::CloseUnasked() {
 }
 
 bool TfrmMain::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
     if (event->type() == QEvent::Close) {
-        // Decided after the window has handled the close: the window is gone from the screen
-        // then, also when it was hidden in the tray.
+        // Decided once the close is through: the window is gone from the screen then, also when
+        // it was hidden in the tray. Asked only after the close event was handled, since the
+        // question about unsaved work runs an event loop of its own while the window still shows.
         QTimer::singleShot(0, this, [this] {
             if (!isVisible())
                 emit Closed();
         });
     }
-    return QWidget::event(event);
+    return handled;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
