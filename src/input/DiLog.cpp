@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "input/DirectInputErrorText.h"
+#include "platform/Descriptor.h"
 #include "platform/files/SystemFiles.h"
 
 #include <cerrno>
@@ -41,25 +42,8 @@ void DiLog::LogDirectInputError(std::string_view prefix, HRESULT code) {
     line_.assign(prefix);
     line_ += DirectInputErrorText(code);
     line_ += "\r\n";
-    if (!Write(line_))
+    if (!WriteAll(fd_, line_.data(), line_.size()))
         FailAndClose(errno);
-}
-
-bool DiLog::Write(std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd_, text.data(), text.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0) { // no progress and no error: treat as a full device
-            errno = ENOSPC;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 void DiLog::FailAndClose(int errorNumber) {

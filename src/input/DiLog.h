@@ -37,8 +37,6 @@ public:
     void LogDirectInputError(std::string_view prefix, HRESULT code);
 
 private:
-    // Writes all of `text`; false with errno set when the system refuses.
-    bool Write(std::string_view text);
     [[noreturn]] void FailAndClose(int errorNumber);
 
     int fd_ = -1;
