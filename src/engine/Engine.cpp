@@ -111,10 +111,6 @@ void TickRepeat(TControlMapping& m, std::int32_t step) {
         m.RepeatCountdown -= step;
 }
 
-DIJOYSTATE2 Engine::NeutralState() {
-    return NeutralJoyState();
-}
-
 namespace {
 
 bool IsMoveCode(std::int32_t code) {
@@ -170,7 +166,7 @@ void Engine::CollectData() {
                     break;
             // No fresh reading: a neutral one releases held mappings instead of replaying
             // stale data.
-            state = NeutralState();
+            state = NeutralJoyState();
         }
 
         TProfile* profile = lists_.ProfileOf(controller);
@@ -240,7 +236,7 @@ void Engine::ReleaseHeld(TJoystick& controller) {
         return;
     TSlotReading reading;
     reading.Clear();
-    ReadSlots(reading, controller, *profile, NeutralState());
+    ReadSlots(reading, controller, *profile, NeutralJoyState());
     // What another controller still reading this profile engages stays down: that controller
     // lets go of it when it is released.
     for (const TJoystick& other : lists_.ActiveJoysticks) {
