@@ -1,8 +1,8 @@
 #include "platform/settings/SettingsFile.h"
 
 #include "engine/Errors.h"
-#include "engine/RegularFile.h"
 #include "platform/Descriptor.h"
+#include "platform/files/RegularFile.h"
 #include "store/ProfileStore.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "platform/files/SystemFiles.h"
 
-#include "engine/RegularFile.h"
 #include "platform/Descriptor.h"
+#include "platform/files/RegularFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

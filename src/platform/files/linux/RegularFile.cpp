@@ -1,4 +1,4 @@
-#include "engine/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 #include "platform/Descriptor.h"
 
