@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "engine/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <QDateTime>
 #include <QDir>

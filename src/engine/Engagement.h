@@ -8,14 +8,6 @@
 
 namespace padwright {
 
-// The direction a hat reading selects (0 = up, clockwise), or -1: only the eight exact angles
-// count.
-int HatDirection(DWORD reading);
-
-// The step between the directions a hat is evaluated on: 2 for four-way (POVMax 3), 1 for
-// eight-way (POVMax 7), 0 for a hat that is not evaluated.
-int HatStride(std::int32_t povMax);
-
 // An axis value engages its direction when it is non-zero and at or past the threshold.
 bool AxisDirectionEngaged(std::int32_t magnitude, std::int32_t threshold);
 

@@ -3,11 +3,9 @@
 #include "engine/Catalogue.h"
 #include "engine/Engagement.h"
 #include "engine/Rounding.h"
+#include "engine/SlotWalk.h"
 
-#include <algorithm>
 #include <array>
-#include <cstring>
-#include <limits>
 
 namespace padwright {
 
@@ -21,11 +19,6 @@ constexpr std::uint32_t NoReason = 0xFFFFFFFF;
 
 bool IsPowerCode(std::int32_t code) {
     return code == 0 || code == 1 || code == 2 || code == 8;
-}
-
-// Object counts as stored can exceed what the records hold (a damaged setting); never walk past.
-int Bounded(std::int32_t count, int limit) {
-    return std::clamp<std::int32_t>(count, 0, limit);
 }
 
 } // namespace
@@ -118,10 +111,6 @@ void TickRepeat(TControlMapping& m, std::int32_t step) {
         m.RepeatCountdown -= step;
 }
 
-DIJOYSTATE2 Engine::NeutralState() {
-    return NeutralJoyState();
-}
-
 namespace {
 
 bool IsMoveCode(std::int32_t code) {
@@ -177,7 +166,7 @@ void Engine::CollectData() {
                     break;
             // No fresh reading: a neutral one releases held mappings instead of replaying
             // stale data.
-            state = NeutralState();
+            state = NeutralJoyState();
         }
 
         TProfile* profile = lists_.ProfileOf(controller);
@@ -247,7 +236,7 @@ void Engine::ReleaseHeld(TJoystick& controller) {
         return;
     TSlotReading reading;
     reading.Clear();
-    ReadSlots(reading, controller, *profile, NeutralState());
+    ReadSlots(reading, controller, *profile, NeutralJoyState());
     // What another controller still reading this profile engages stays down: that controller
     // lets go of it when it is released.
     for (const TJoystick& other : lists_.ActiveJoysticks) {
@@ -271,43 +260,17 @@ void Engine::EvaluateController(const TJoystick& controller, TProfile& profile,
 void Engine::ReadSlots(TSlotReading& reading, const TJoystick& controller, const TProfile& profile,
                        const DIJOYSTATE2& state) {
     const std::int32_t threshold = controller.Threshold;
-    // A pointer move acts on the whole deflection; every other output on what reaches the
-    // threshold.
-    const auto direction = [&](int slot, std::int32_t x) {
-        const TControlMapping& m = profile.Mappings[slot];
-        const bool move = m.Kind == fkMouse && IsMoveCode(m.Code);
-        reading.Offer(slot, controller, move || AxisDirectionEngaged(x, threshold) ? x : 0);
-    };
-    const auto pair = [&](int negativeSlot, LONG value) {
-        const std::int64_t wide = value;
-        const std::int32_t positive = value >= 0 ? value : 0;
-        const std::int32_t negative = static_cast<std::int32_t>(std::min<std::int64_t>(
-            value < 0 ? -wide : 0, std::numeric_limits<std::int32_t>::max()));
-        direction(negativeSlot + 1, positive);
-        direction(negativeSlot, negative);
-    };
-
-    const LONG axes[AxisCount] = {state.lX, state.lY, state.lZ, state.lRx, state.lRy, state.lRz};
-    for (int a = 0; a < AxisCount; ++a)
-        pair(AxisSlot(a, false), axes[a]);
-
-    const int sliders = Bounded(controller.SliderCount, MaxSliders);
-    for (int s = 0; s < sliders; ++s)
-        pair(SliderSlot(s, false), state.rglSlider[s]);
-
-    const int hats = Bounded(controller.POVCount, MaxHats);
-    for (int h = 0; h < hats; ++h) {
-        const int stride = HatStride(controller.POVMax[h]);
-        if (stride == 0)
-            continue;
-        const int selected = HatDirection(state.rgdwPOV[h]);
-        for (int d = 0; d < HatDirections; d += stride)
-            reading.Offer(HatSlot(h, d), controller, d == selected ? 1 : 0);
-    }
-
-    const int buttons = Bounded(controller.ButtonCount, MaxButtons);
-    for (int b = 0; b < buttons; ++b)
-        reading.Offer(ButtonSlot(b), controller, (state.rgbButtons[b] & 0x80) ? 1 : 0);
+    ForEachEvaluatedSlot(controller, [&](const TSlotControl& control) {
+        std::int32_t value = ControlReading(state, control);
+        // A pointer move acts on the whole deflection; every other output on what reaches the
+        // threshold.
+        if (control.IsAxisDirection() && !AxisDirectionEngaged(value, threshold)) {
+            const TControlMapping& m = profile.Mappings[control.Slot];
+            if (m.Kind != fkMouse || !IsMoveCode(m.Code))
+                value = 0;
+        }
+        reading.Offer(control.Slot, controller, value);
+    });
 }
 
 void Engine::EvaluateReading(TProfile& profile, const TSlotReading& reading) {

@@ -77,8 +77,6 @@ public:
     // or a control still held would be pressed again at resume.
     void ReleaseHeld(TJoystick& controller);
 
-    static DIJOYSTATE2 NeutralState();
-
     // How many output calls (keys, mouse, app commands, power actions) have been made; a run
     // sent nothing when it leaves this unchanged.
     std::uint64_t OutputCount() const { return outputs_; }

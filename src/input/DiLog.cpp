@@ -2,17 +2,12 @@
 
 #include "engine/Errors.h"
 #include "input/DirectInputErrorText.h"
+#include "platform/Descriptor.h"
 #include "platform/files/SystemFiles.h"
 
 #include <cerrno>
-#include <unistd.h>
 
 namespace padwright {
-
-DiLog::~DiLog() {
-    if (fd_ >= 0)
-        ::close(fd_);
-}
 
 void DiLog::Open(std::string_view path) {
     if (LogEnabled())
@@ -21,50 +16,28 @@ void DiLog::Open(std::string_view path) {
     const int fd = OpenHeldForWriting(path_);
     if (fd < 0)
         throw InOutError(errno, path_);
-    fd_ = fd;
+    fd_.Reset(fd);
 }
 
 void DiLog::Close() {
-    if (fd_ < 0)
-        return;
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0)
+    if (fd_ && !fd_.Close())
         throw InOutError(errno, path_);
 }
 
 void DiLog::LogDirectInputError(std::string_view prefix, HRESULT code) {
-    if (fd_ < 0)
+    if (!fd_)
         return;
     // One write per line, so that the program ending between two writes never leaves a
     // prefix without its text.
     line_.assign(prefix);
     line_ += DirectInputErrorText(code);
     line_ += "\r\n";
-    if (!Write(line_))
+    if (!WriteAll(fd_.Get(), line_.data(), line_.size()))
         FailAndClose(errno);
 }
 
-bool DiLog::Write(std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd_, text.data(), text.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0) { // no progress and no error: treat as a full device
-            errno = ENOSPC;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 void DiLog::FailAndClose(int errorNumber) {
-    ::close(fd_);
-    fd_ = -1;
+    fd_.Reset();
     throw InOutError(errorNumber, path_);
 }
 

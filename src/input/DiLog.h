@@ -1,5 +1,6 @@
 #pragma once
 // The log of DirectInput failures: one line per failure, prefix + the code's text, CR LF ended.
+#include "platform/Descriptor.h"
 #include "platform/dinput/DirectInput.h"
 
 #include <string>
@@ -14,10 +15,9 @@ public:
     DiLog() = default;
     DiLog(const DiLog&) = delete;
     DiLog& operator=(const DiLog&) = delete;
-    ~DiLog();
 
     // Logging is on exactly while the file is open.
-    bool LogEnabled() const { return fd_ >= 0; }
+    bool LogEnabled() const { return fd_.Valid(); }
 
     // Creates the file or empties it, held open for writing: others may read it, and a second
     // program instance cannot take it over while this one writes. Opening while open closes
@@ -37,11 +37,9 @@ public:
     void LogDirectInputError(std::string_view prefix, HRESULT code);
 
 private:
-    // Writes all of `text`; false with errno set when the system refuses.
-    bool Write(std::string_view text);
     [[noreturn]] void FailAndClose(int errorNumber);
 
-    int fd_ = -1;
+    UniqueFd fd_;
     std::string path_;
     std::string line_; // kept between lines, so a line allocates only when it is the longest yet
 };

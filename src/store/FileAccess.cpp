@@ -1,7 +1,7 @@
 #include "store/FileAccess.h"
 
 #include "engine/Errors.h"
-#include "engine/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "ui/RowTexts.h"
 
-#include <algorithm>
+#include "engine/SlotWalk.h"
 
 namespace padwright {
 
@@ -35,15 +35,6 @@ std::string RateWords(int position) {
     return std::to_string(position) + " times/sec";
 }
 
-namespace {
-
-void AddPair(std::vector<TRowPlan>& rows, const std::string& name, int negativeSlot) {
-    rows.push_back({name + " -", negativeSlot});
-    rows.push_back({name + " +", negativeSlot + 1});
-}
-
-} // namespace
-
 std::vector<TRowPlan> PlanSettingsRows(const TJoystick& j) {
     std::vector<TRowPlan> rows;
     rows.reserve(SlotCount);
@@ -51,29 +42,33 @@ std::vector<TRowPlan> PlanSettingsRows(const TJoystick& j) {
                                                 j.RxCount, j.RyCount, j.RzCount};
     const std::string* axisNames[AxisCount] = {&j.XName,  &j.YName,  &j.ZName,
                                                &j.RxName, &j.RyName, &j.RzName};
-    for (int a = 0; a < AxisCount; ++a)
-        if (axisCounts[a] > 0)
-            AddPair(rows, *axisNames[a], AxisSlot(a, false));
-
-    if (j.SliderCount == 1) {
-        AddPair(rows, j.SliderNames[0], SliderSlot(0, false));
-    } else if (j.SliderCount == 2) {
-        AddPair(rows, j.SliderNames[0] + "1", SliderSlot(0, false));
-        AddPair(rows, j.SliderNames[1] + "2", SliderSlot(1, false));
-    }
-
-    const int hats = std::clamp(j.POVCount, 0, MaxHats);
-    for (int h = 0; h < hats; ++h) {
-        const int step = j.POVMax[h] == 3 ? 2 : j.POVMax[h] == 7 ? 1 : 0;
-        if (step == 0)
-            continue;
-        for (int d = 0; d < HatDirections; d += step)
-            rows.push_back({j.POVNames[h] + " " + HatDirectionLabels[d], HatSlot(h, d)});
-    }
-
-    const int buttons = std::clamp(j.ButtonCount, 0, MaxButtons);
-    for (int b = 0; b < buttons; ++b)
-        rows.push_back({j.ButtonNames[b], ButtonSlot(b)});
+    // Rows only for what the controller shows: the axes it has, and one or two sliders (more
+    // than a profile holds, a damaged setting, shows none).
+    ForEachEvaluatedSlot(j, [&](const TSlotControl& c) {
+        const char* sign = c.Direction == 0 ? " -" : " +";
+        switch (c.Kind) {
+        case TControlKind::Axis:
+            if (axisCounts[c.Object] > 0)
+                rows.push_back({*axisNames[c.Object] + sign, c.Slot});
+            break;
+        case TControlKind::Slider:
+            if (j.SliderCount == 1)
+                rows.push_back({j.SliderNames[0] + sign, c.Slot});
+            else if (j.SliderCount == 2)
+                rows.push_back({j.SliderNames[static_cast<std::size_t>(c.Object)] +
+                                    std::to_string(c.Object + 1) + sign,
+                                c.Slot});
+            break;
+        case TControlKind::Hat:
+            rows.push_back({j.POVNames[static_cast<std::size_t>(c.Object)] + " " +
+                                HatDirectionLabels[c.Direction],
+                            c.Slot});
+            break;
+        case TControlKind::Button:
+            rows.push_back({j.ButtonNames[static_cast<std::size_t>(c.Object)], c.Slot});
+            break;
+        }
+    });
     return rows;
 }
 

@@ -36,7 +36,7 @@ TEST(Engagement, ReadingsEngageTheirSlots) {
         {"button byte without the high bit", [](DIJOYSTATE2& s) { s.rgbButtons[0] = 0x7F; }, -1},
     };
     for (const auto& c : cases) {
-        DIJOYSTATE2 state = Engine::NeutralState();
+        DIJOYSTATE2 state = NeutralJoyState();
         c.set(state);
         SlotSet expected;
         if (c.slot >= 0)
@@ -45,7 +45,7 @@ TEST(Engagement, ReadingsEngageTheirSlots) {
     }
 
     pad.Threshold = 0; // a zero reading never engages, whatever the threshold
-    EXPECT_TRUE(EngagedSlots(pad, Engine::NeutralState()).none());
+    EXPECT_TRUE(EngagedSlots(pad, NeutralJoyState()).none());
 }
 
 TEST(Engagement, CycleKeepsTheLastReadingAndCountsOutputs) {

@@ -121,7 +121,7 @@ TEST(UnplugTest, RemovingAControllerLetsGoOfItsHeldKeys) {
     Engine engine(rig.lists, injector, session, rig.host);
     rig.host.onReleaseHeld = [&](const TJoystick& j) {
         if (TProfile* profile = rig.lists.ProfileOf(j))
-            engine.EvaluateController(j, *profile, Engine::NeutralState());
+            engine.EvaluateController(j, *profile, NeutralJoyState());
     };
     const int node = rig.Plug("usb-gamepad-0079-0011.evemu");
     rig.access.StartDirectInput();

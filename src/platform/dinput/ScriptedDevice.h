@@ -11,14 +11,10 @@ namespace padwright {
 
 class ScriptedDevice : public IDirectInputDevice8 {
 public:
-    ScriptedDevice() { Neutral(); }
-
-    // Axes 0, hats centred, buttons up.
-    void Neutral() { state = NeutralJoyState(); }
     void SetButton(int index, bool down) { state.rgbButtons[index] = down ? 0x80 : 0x00; }
 
-    // What the next GetDeviceState copies out.
-    DIJOYSTATE2 state;
+    // What the next GetDeviceState copies out; at rest to begin with.
+    DIJOYSTATE2 state = NeutralJoyState();
     // Answers of Poll and GetDeviceState until changed; a failing GetDeviceState copies nothing.
     HRESULT pollResult = DI_OK;
     HRESULT stateResult = DI_OK;

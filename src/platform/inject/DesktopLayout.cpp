@@ -1,13 +1,12 @@
 #include "platform/inject/KeyPlacement.h"
 #include "platform/inject/SystemLayout.h"
 #include "platform/inject/X11Layout.h"
-
-#include <cstdlib>
+#include "platform/inject/XDisplayName.h"
 
 namespace padwright {
 
 std::unique_ptr<ILayoutSource> OpenDesktopLayout(const char* displayName) {
-    const char* display = displayName ? displayName : std::getenv("DISPLAY");
+    const char* display = ChosenDisplay(displayName);
     std::string error;
     if (display && *display)
         if (auto x11 = X11Layout::Open(display, error))

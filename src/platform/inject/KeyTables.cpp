@@ -1,5 +1,7 @@
 #include "platform/inject/KeyTables.h"
 
+#include "platform/inject/ScanCodes.h"
+
 #include <linux/input-event-codes.h>
 
 #include <algorithm>
@@ -9,20 +11,12 @@ namespace padwright {
 
 namespace {
 
-constexpr std::array<VirtualKeyRow, 143> VirtualKeyRows = {{
+// Linux numbers the keys of a PC keyboard's main block by their set-1 scan codes, so a virtual key
+// presses the key its US scan code numbers (VirtualKeyToScanCode), except the keys below:
+// E0-prefixed keys, keys beyond the main block, and keys with no US scan code of their own.
+constexpr VirtualKeyRow OwnCodes[] = {
     {0x03, {KEY_CANCEL}},
-    {0x08, {KEY_BACKSPACE}},
-    {0x09, {KEY_TAB}},
-    // Keypad 5 with Num Lock off, the key a PC keyboard sends VK_CLEAR from.
-    {0x0C, {KEY_KP5}},
-    {0x0D, {KEY_ENTER}},
-    {0x10, {KEY_LEFTSHIFT}},
-    {0x11, {KEY_LEFTCTRL}},
-    {0x12, {KEY_LEFTALT}},
     {0x13, {KEY_PAUSE}},
-    {0x14, {KEY_CAPSLOCK}},
-    {0x1B, {KEY_ESC}},
-    {0x20, {KEY_SPACE}},
     {0x21, {KEY_PAGEUP}},
     {0x22, {KEY_PAGEDOWN}},
     {0x23, {KEY_END}},
@@ -39,74 +33,12 @@ constexpr std::array<VirtualKeyRow, 143> VirtualKeyRows = {{
     {0x2D, {KEY_INSERT}},
     {0x2E, {KEY_DELETE}},
     {0x2F, {KEY_HELP}},
-    {0x30, {KEY_0}},
-    {0x31, {KEY_1}},
-    {0x32, {KEY_2}},
-    {0x33, {KEY_3}},
-    {0x34, {KEY_4}},
-    {0x35, {KEY_5}},
-    {0x36, {KEY_6}},
-    {0x37, {KEY_7}},
-    {0x38, {KEY_8}},
-    {0x39, {KEY_9}},
-    {0x41, {KEY_A}},
-    {0x42, {KEY_B}},
-    {0x43, {KEY_C}},
-    {0x44, {KEY_D}},
-    {0x45, {KEY_E}},
-    {0x46, {KEY_F}},
-    {0x47, {KEY_G}},
-    {0x48, {KEY_H}},
-    {0x49, {KEY_I}},
-    {0x4A, {KEY_J}},
-    {0x4B, {KEY_K}},
-    {0x4C, {KEY_L}},
-    {0x4D, {KEY_M}},
-    {0x4E, {KEY_N}},
-    {0x4F, {KEY_O}},
-    {0x50, {KEY_P}},
-    {0x51, {KEY_Q}},
-    {0x52, {KEY_R}},
-    {0x53, {KEY_S}},
-    {0x54, {KEY_T}},
-    {0x55, {KEY_U}},
-    {0x56, {KEY_V}},
-    {0x57, {KEY_W}},
-    {0x58, {KEY_X}},
-    {0x59, {KEY_Y}},
-    {0x5A, {KEY_Z}},
     {0x5B, {KEY_LEFTMETA}},
     {0x5C, {KEY_RIGHTMETA}},
     {0x5D, {KEY_COMPOSE}},
     {0x5F, {KEY_SLEEP}},
-    {0x60, {KEY_KP0}},
-    {0x61, {KEY_KP1}},
-    {0x62, {KEY_KP2}},
-    {0x63, {KEY_KP3}},
-    {0x64, {KEY_KP4}},
-    {0x65, {KEY_KP5}},
-    {0x66, {KEY_KP6}},
-    {0x67, {KEY_KP7}},
-    {0x68, {KEY_KP8}},
-    {0x69, {KEY_KP9}},
-    {0x6A, {KEY_KPASTERISK}},
-    {0x6B, {KEY_KPPLUS}},
     {0x6C, {KEY_KPCOMMA}},
-    {0x6D, {KEY_KPMINUS}},
-    {0x6E, {KEY_KPDOT}},
     {0x6F, {KEY_KPSLASH}},
-    {0x70, {KEY_F1}},
-    {0x71, {KEY_F2}},
-    {0x72, {KEY_F3}},
-    {0x73, {KEY_F4}},
-    {0x74, {KEY_F5}},
-    {0x75, {KEY_F6}},
-    {0x76, {KEY_F7}},
-    {0x77, {KEY_F8}},
-    {0x78, {KEY_F9}},
-    {0x79, {KEY_F10}},
-    {0x7A, {KEY_F11}},
-    {0x7B, {KEY_F12}},
     {0x7C, {KEY_F13}},
     {0x7D, {KEY_F14}},
     {0x7E, {KEY_F15}},
@@ -119,11 +51,6 @@ constexpr std::array<VirtualKeyRow, 143> VirtualKeyRows = {{
     {0x85, {KEY_F22}},
     {0x86, {KEY_F23}},
     {0x87, {KEY_F24}},
-    {0x90, {KEY_NUMLOCK}},
-    {0x91, {KEY_SCROLLLOCK}},
-    {0xA0, {KEY_LEFTSHIFT}},
-    {0xA1, {KEY_RIGHTSHIFT}},
-    {0xA2, {KEY_LEFTCTRL}},
     {0xA3, {KEY_RIGHTCTRL}},
     {0xA6, {KEY_BACK}},
     {0xA7, {KEY_FORWARD}},
@@ -144,21 +71,7 @@ constexpr std::array<VirtualKeyRow, 143> VirtualKeyRows = {{
     // The keys that send the two launch codes on PC keyboards: My Computer and Calculator.
     {0xB6, {KEY_COMPUTER}},
     {0xB7, {KEY_CALC}},
-    // OEM keys: the US layout's physical keys; the layout may move four of them (KeyPlacement).
-    {0xBA, {KEY_SEMICOLON}},
-    {0xBB, {KEY_EQUAL}},
-    {0xBC, {KEY_COMMA}},
-    {0xBD, {KEY_MINUS}},
-    {0xBE, {KEY_DOT}},
-    {0xBF, {KEY_SLASH}},
-    {0xC0, {KEY_GRAVE}},
-    {0xDB, {KEY_LEFTBRACE}},
-    {0xDC, {KEY_BACKSLASH}},
-    {0xDD, {KEY_RIGHTBRACE}},
-    {0xDE, {KEY_APOSTROPHE}},
-    // VK_OEM_8 (0xDF) is on no US key and has no row.
-    {0xE2, {KEY_102ND}},
-}};
+};
 
 constexpr std::array<AppCommandRow, 16> AppCommandRows = {{
     {46, {KEY_PLAYCD}},
@@ -183,9 +96,6 @@ constexpr std::array<AppCommandRow, 16> AppCommandRows = {{
 
 // A short initialiser list would leave zero rows behind without a word from the compiler.
 constexpr bool RowsComplete() {
-    for (const auto& row : VirtualKeyRows)
-        if (row.vk == 0 || row.target.linuxCode == 0)
-            return false;
     for (const auto& row : AppCommandRows)
         if (row.command == 0 || row.target.linuxCode == 0)
             return false;
@@ -193,26 +103,45 @@ constexpr bool RowsComplete() {
 }
 static_assert(RowsComplete());
 
-constexpr std::array<KeyTarget, 256> BuildVirtualKeyIndex() {
+// Every virtual key with a Linux key, in ascending order, and how many there are.
+struct VirtualKeyRows {
+    std::array<VirtualKeyRow, 256> rows{};
+    std::size_t count = 0;
     std::array<KeyTarget, 256> index{};
-    for (const auto& row : VirtualKeyRows)
-        index[row.vk] = row.target;
-    return index;
+};
+
+VirtualKeyRows BuildVirtualKeyRows() {
+    VirtualKeyRows table;
+    for (const auto& row : OwnCodes)
+        table.index[row.vk] = row.target;
+    for (std::uint32_t vk = 0; vk < table.index.size(); ++vk) {
+        KeyTarget& target = table.index[vk];
+        if (target.linuxCode == 0)
+            target.linuxCode = static_cast<std::uint16_t>(VirtualKeyToScanCode(vk));
+        if (target.linuxCode != 0)
+            table.rows[table.count++] = {static_cast<std::uint8_t>(vk), target};
+    }
+    return table;
 }
 
-constexpr std::array<KeyTarget, 256> VirtualKeyIndex = BuildVirtualKeyIndex();
+const VirtualKeyRows& Table() {
+    static const VirtualKeyRows table = BuildVirtualKeyRows();
+    return table;
+}
 
 } // namespace
 
 std::span<const VirtualKeyRow> VirtualKeyTable() {
-    return VirtualKeyRows;
+    const VirtualKeyRows& table = Table();
+    return {table.rows.data(), table.count};
 }
 std::span<const AppCommandRow> AppCommandTable() {
     return AppCommandRows;
 }
 
 KeyTarget VirtualKeyTarget(std::uint32_t vk) {
-    return vk < VirtualKeyIndex.size() ? VirtualKeyIndex[vk] : KeyTarget{};
+    const auto& index = Table().index;
+    return vk < index.size() ? index[vk] : KeyTarget{};
 }
 
 std::optional<MouseButton> VirtualKeyMouseButton(std::uint32_t vk) {

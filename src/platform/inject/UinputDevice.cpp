@@ -1,15 +1,14 @@
 #include "platform/inject/UinputDevice.h"
 
+#include "platform/Descriptor.h"
 #include "platform/inject/KeyTables.h"
 
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
-#include <unistd.h>
 
 namespace padwright {
 
@@ -66,17 +65,7 @@ public:
             written_ = true;
         }
         lastWrite_ = std::chrono::steady_clock::now();
-        const auto* bytes = reinterpret_cast<const char*>(events.data());
-        std::size_t left = events.size_bytes();
-        while (left > 0) {
-            const ssize_t n = ::write(libevdev_uinput_get_fd(device_), bytes, left);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return;
-            bytes += n;
-            left -= static_cast<std::size_t>(n);
-        }
+        WriteAll(libevdev_uinput_get_fd(device_), events.data(), events.size_bytes());
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "platform/inject/X11Layout.h"
 
+#include "platform/inject/XDisplayName.h"
+
 #include <xcb/xcb.h>
 // xcb's XKB header names a struct member "explicit", which C++ reserves.
 #define explicit explicit_
@@ -51,12 +53,11 @@ struct XkbEventHead {
 } // namespace
 
 std::unique_ptr<X11Layout> X11Layout::Open(const char* displayName, std::string& error) {
-    const char* shown = displayName ? displayName : std::getenv("DISPLAY");
+    const char* shown = ChosenDisplay(displayName);
     xcb_connection_t* connection = xcb_connect(displayName, nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
-        error = shown && *shown ? std::string("cannot open X display ") + shown
-                                : std::string("no X display");
+        error = CannotOpenDisplayText(displayName);
         return nullptr;
     }
     std::uint8_t eventBase = 0;

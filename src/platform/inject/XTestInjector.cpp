@@ -1,9 +1,9 @@
 #include "platform/inject/XTestInjector.h"
 
+#include "platform/inject/XDisplayName.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-
-#include <cstdlib>
 
 namespace padwright {
 
@@ -21,11 +21,9 @@ unsigned XButtonNumber(MouseButton button) {
 
 std::unique_ptr<XTestInjector> XTestInjector::Open(const char* displayName, std::string& error,
                                                    std::unique_ptr<ILayoutSource> layout) {
-    const char* shown = displayName ? displayName : std::getenv("DISPLAY");
     Display* display = XOpenDisplay(displayName);
     if (!display) {
-        error = shown && *shown ? std::string("cannot open X display ") + shown
-                                : std::string("no X display");
+        error = CannotOpenDisplayText(displayName);
         return nullptr;
     }
     int eventBase, errorBase, major, minor;

@@ -1,7 +1,8 @@
 #include "platform/settings/SettingsFile.h"
 
 #include "engine/Errors.h"
-#include "engine/RegularFile.h"
+#include "platform/Descriptor.h"
+#include "platform/files/RegularFile.h"
 #include "store/ProfileStore.h"
 
 #include <QFile>
@@ -106,8 +107,8 @@ bool HoldsSerialisedValue(std::string_view ini) {
 SettingsFileLook LookBeforeReading(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     mode_t refused = 0;
-    const int fd = OpenRegularFile(native.constData(), O_RDONLY, false, &refused);
-    if (fd < 0) {
+    UniqueFd fd(OpenRegularFile(native.constData(), O_RDONLY, false, &refused));
+    if (!fd) {
         if (refused == 0)
             return {};
         const std::string error = InOutError(errno, Text(path)).what();
@@ -116,8 +117,8 @@ SettingsFileLook LookBeforeReading(const QString& path) {
                 error};
     }
     std::string text;
-    const bool read = ReadAll(fd, text);
-    ::close(fd);
+    const bool read = ReadAll(fd.Get(), text);
+    fd.Reset();
     if (!read || !HoldsSerialisedValue(text))
         return {};
     const QString backup = QString::fromStdString(FreeBackupName(Text(path)));

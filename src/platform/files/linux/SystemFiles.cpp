@@ -1,6 +1,7 @@
 #include "platform/files/SystemFiles.h"
 
-#include "engine/RegularFile.h"
+#include "platform/Descriptor.h"
+#include "platform/files/RegularFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,20 +18,20 @@ bool DiskFullError(int errorNumber) {
 int OpenHeldForWriting(const std::string& path) {
     // A FIFO in the file's place would hold start-up until something reads it; a device takes
     // the lines as the store's device takes its bytes.
-    const int fd = OpenRegularFile(path.c_str(), O_WRONLY | O_CREAT, /*devicesToo=*/true);
-    if (fd < 0)
+    UniqueFd fd(OpenRegularFile(path.c_str(), O_WRONLY | O_CREAT, /*devicesToo=*/true));
+    if (!fd)
         return -1;
     // The lock comes before the emptying, so a second instance never wipes what the first one
     // is writing.
     struct stat info {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
-        (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0)) {
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 ||
+        (::fstat(fd.Get(), &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd.Get(), 0) != 0)) {
         const int error = errno;
-        ::close(fd);
+        fd.Reset();
         errno = error;
         return -1;
     }
-    return fd;
+    return fd.Release();
 }
 
 } // namespace padwright

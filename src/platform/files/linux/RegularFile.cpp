@@ -1,4 +1,6 @@
-#include "engine/RegularFile.h"
+#include "platform/files/RegularFile.h"
+
+#include "platform/Descriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -23,8 +25,8 @@ int OpenRegularFile(const char* path, int flags, bool devicesToo, mode_t* refuse
     if (refused)
         *refused = 0;
     struct stat info {};
-    const int fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    UniqueFd fd(::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644));
+    if (!fd) {
         // A FIFO opened for writing without a reader, or a socket: nothing was opened to judge,
         // but only something that is no regular file answers so.
         const int error = errno;
@@ -38,21 +40,21 @@ int OpenRegularFile(const char* path, int flags, bool devicesToo, mode_t* refuse
         return -1;
     }
     int error = 0;
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(fd.Get(), &info) != 0) {
         error = errno;
     } else if (!Accepted(info.st_mode, devicesToo)) {
         error = NotARegularFileError(info.st_mode);
         if (refused)
             *refused = info.st_mode & S_IFMT;
-    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    } else if (::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK) != 0) {
         error = errno;
     }
     if (error != 0) {
-        ::close(fd);
+        fd.Reset();
         errno = error;
         return -1;
     }
-    return fd;
+    return fd.Release();
 }
 
 } // namespace padwright
