@@ -47,7 +47,8 @@ std::vector<ForegroundProgram> DistinctPrograms(const std::vector<WindowFacts>& 
     std::vector<ForegroundProgram> programs;
     for (const WindowFacts& window : windows) {
         ForegroundProgram program = IdentifyProgram(window);
-        if (!program.own && std::find(programs.begin(), programs.end(), program) == programs.end())
+        if (!program.own && program != ForegroundProgram{} &&
+            std::find(programs.begin(), programs.end(), program) == programs.end())
             programs.push_back(std::move(program));
     }
     return programs;

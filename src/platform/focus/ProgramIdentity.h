@@ -24,7 +24,8 @@ ForegroundProgram IdentifyProgram(const WindowFacts& window);
 // cannot be read (another user's process); "" when the process is gone or pid is 0.
 std::string ExecutableName(std::int64_t pid);
 
-// One entry per program, in first-seen order, without Padwright's own.
+// One entry per program, in first-seen order, without Padwright's own and without windows that
+// name no program.
 std::vector<ForegroundProgram> DistinctPrograms(const std::vector<WindowFacts>& windows);
 
 } // namespace padwright
