@@ -1,6 +1,6 @@
 // The wlroots source against sway (headless), with weston's demo clients as the programs; focus
 // moves with sway's own commands. weston stands for a compositor without the protocol.
-#include "PollLoop.h"
+#include "QtLoop.h"
 #include "SwaySession.h"
 #include "platform/focus/wlroots/WlrootsForegroundSource.h"
 
@@ -19,7 +19,7 @@ const std::string Terminal = "org.freedesktop.weston.wayland-terminal";
 
 TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
     SwaySession sway;
-    PollLoop loop;
+    IEventLoop& loop = testing::Loop();
     WlrootsForegroundSource source(loop, sway.Socket().c_str());
     ASSERT_TRUE(source.Available()) << source.Unavailable();
     EXPECT_EQ(source.Kind(), "wlroots");
@@ -27,7 +27,7 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
     std::vector<std::string> seen;
     source.Watch([&](const ForegroundProgram& p) { seen.push_back(p.appId); });
     auto front = [&](const std::string& appId) {
-        return loop.RunUntil([&] { return !seen.empty() && seen.back() == appId; });
+        return RunUntil([&] { return !seen.empty() && seen.back() == appId; });
     };
 
     auto flower = sway.Launch("/usr/bin/weston-flower");
@@ -39,7 +39,7 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
         const std::size_t before = seen.size();
         ASSERT_TRUE(sway.Command("[app_id=\"" + next + "\"] focus"));
         ASSERT_TRUE(front(next));
-        loop.RunFor(Millis(100));
+        RunFor(100);
         EXPECT_EQ(seen.size(), before + 1) << next;
     }
     const std::vector<ForegroundProgram> open = source.OpenWindows();
@@ -52,13 +52,13 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
     EXPECT_EQ(source.OpenWindows().size(), 1u);
 
     sway.Stop();
-    ASSERT_TRUE(loop.RunUntil([&] { return !source.Available(); }));
+    ASSERT_TRUE(RunUntil([&] { return !source.Available(); }));
     EXPECT_EQ(source.Unavailable(), "The connection to the Wayland compositor was lost.");
     EXPECT_EQ(source.Current(), ForegroundProgram{});
 }
 
 TEST(WlrootsSource, SaysWhyWithoutACompositorOrWithoutTheProtocol) {
-    PollLoop loop;
+    IEventLoop& loop = testing::Loop();
     WlrootsForegroundSource none(loop, "/nonexistent/wayland-0");
     EXPECT_EQ(none.Unavailable(), "No Wayland compositor answers at /nonexistent/wayland-0.");
 

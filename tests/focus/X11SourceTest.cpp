@@ -3,7 +3,7 @@
 // _NET_CLIENT_LIST and names the active one in _NET_ACTIVE_WINDOW, as an EWMH window manager
 // does.
 #include "../inject/XvfbServer.h"
-#include "PollLoop.h"
+#include "QtLoop.h"
 #include "platform/focus/x11/X11ForegroundSource.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,8 @@
 namespace padwright {
 namespace {
 
-using testing::PollLoop;
+using testing::RunFor;
+using testing::RunUntil;
 
 class WindowManager {
 public:
@@ -75,12 +76,12 @@ struct X11Source : ::testing::Test {
         waitpid(sleeper, nullptr, 0);
     }
     bool Next(std::size_t count) {
-        return loop.RunUntil([&] { return seen.size() >= count; });
+        return RunUntil([&] { return seen.size() >= count; });
     }
 
     testing::XvfbServer server;
     WindowManager wm{server.display()};
-    PollLoop loop;
+    IEventLoop& loop = testing::Loop();
     X11ForegroundSource source{loop, server.display().c_str()};
     std::vector<ForegroundProgram> seen;
     pid_t sleeper = 0;
@@ -129,14 +130,14 @@ TEST_F(X11Source, ReportsChangesOfProgramOnlyAndWhereTheFocusEnded) {
     wm.Activate(editor);
     ASSERT_TRUE(Next(1));
     wm.Activate(editor2); // the same program
-    loop.RunFor(std::chrono::milliseconds(200));
+    RunFor(200);
     EXPECT_EQ(seen.size(), 1u);
     // Changes that arrive together end in one report of the last.
     wm.Activate(game);
     wm.Activate(editor);
     wm.Activate(game);
     ASSERT_TRUE(Next(2));
-    loop.RunFor(std::chrono::milliseconds(200));
+    RunFor(200);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen.back().wmInstance, "game.exe");
 
@@ -152,7 +153,7 @@ TEST_F(X11Source, ReportsChangesOfProgramOnlyAndWhereTheFocusEnded) {
 }
 
 TEST(X11SourceUnavailable, SaysWhyWithoutADisplayOrWhenItGoes) {
-    PollLoop loop;
+    IEventLoop& loop = testing::Loop();
     X11ForegroundSource none(loop, ":7999");
     EXPECT_FALSE(none.Available());
     EXPECT_EQ(none.Unavailable(), "The X display :7999 cannot be opened.");
@@ -161,7 +162,7 @@ TEST(X11SourceUnavailable, SaysWhyWithoutADisplayOrWhenItGoes) {
     X11ForegroundSource source(loop, server->display().c_str());
     EXPECT_TRUE(source.Available());
     server.reset();
-    EXPECT_TRUE(loop.RunUntil([&] { return !source.Available(); }));
+    EXPECT_TRUE(RunUntil([&] { return !source.Available(); }));
     EXPECT_EQ(source.Unavailable(), "The connection to the X server was lost.");
 }
 
