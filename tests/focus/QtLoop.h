@@ -1,10 +1,22 @@
 #pragma once
 // The focus tests run the sources on Qt's loop through the program's own event-loop seam.
 #include "platform/eventloop/QtEventLoop.h"
+#include "platform/focus/ForegroundProgram.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
+
+#include <ostream>
+
+namespace padwright {
+
+inline void PrintTo(const ForegroundProgram& p, std::ostream* out) {
+    *out << "{" << p.wmClass << "|" << p.wmInstance << "|" << p.appId << "|" << p.executable
+         << (p.own ? "|own}" : "}");
+}
+
+} // namespace padwright
 
 namespace padwright::testing {
 

@@ -69,6 +69,7 @@ struct X11Source : ::testing::Test {
         } else {
             sleeper = child;
         }
+        RunUntil([&] { return ExecutableName(sleeper) == "sleep"; }); // once it has exec'd
         source.Watch([this](const ForegroundProgram& p) { seen.push_back(p); });
     }
     ~X11Source() override {
