@@ -13,6 +13,7 @@ public:
     // Throws std::runtime_error when sway does not come up.
     SwaySession();
     const std::string& Socket() const { return socket_; } // absolute: a WAYLAND_DISPLAY value
+    const std::string& Ipc() const { return ipc_; }       // sway's command socket
     // Runs one sway command (`swaymsg`); true when it succeeded.
     bool Command(const std::string& command);
     // Starts a Wayland client of this compositor.
