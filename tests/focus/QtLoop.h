@@ -1,5 +1,5 @@
 #pragma once
-// The focus tests run the sources on Qt's loop through the program's own event-loop seam.
+// The focus tests run the sources on Qt's loop, through the program's own event-loop seam.
 #include "platform/eventloop/QtEventLoop.h"
 #include "platform/focus/ForegroundProgram.h"
 
@@ -10,12 +10,10 @@
 #include <ostream>
 
 namespace padwright {
-
 inline void PrintTo(const ForegroundProgram& p, std::ostream* out) {
-    *out << "{" << p.wmClass << "|" << p.wmInstance << "|" << p.appId << "|" << p.executable
-         << (p.own ? "|own}" : "}");
+    *out << p.wmClass << '|' << p.wmInstance << '|' << p.appId << '|' << p.executable
+         << (p.own ? "|own" : "");
 }
-
 } // namespace padwright
 
 namespace padwright::testing {
@@ -23,8 +21,7 @@ namespace padwright::testing {
 // Qt's loop, once the application object its notifiers need is there.
 inline IEventLoop& Loop() {
     static int argc = 1;
-    static char name[] = "padwright_focus_tests";
-    static char* argv[] = {name, nullptr};
+    static char name[] = "padwright_focus_tests", *argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);
     static QtEventLoop loop;
@@ -40,7 +37,6 @@ template <typename Done> bool RunUntil(Done done, int ms = 5000) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return done();
 }
-
 inline void RunFor(int ms) {
     RunUntil([] { return false; }, ms);
 }

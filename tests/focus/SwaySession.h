@@ -1,23 +1,56 @@
 #pragma once
-// sway on the headless backend, with a runtime folder of its own, for the wlroots source's tests
+// sway on the headless backend with a runtime folder of its own, for the wlroots source's tests
 // and benchmark. sway refuses to run as root: then it runs as the user "nobody".
 #include "../app/support/XSession.h"
 
-#include <memory>
-#include <string>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace padwright::testing {
 
 class SwaySession {
 public:
     // Throws std::runtime_error when sway does not come up.
-    SwaySession();
+    SwaySession() {
+        const std::string run = box_.Runtime(), config = box_.Root() + "/sway.conf";
+        std::ofstream(config) << "xwayland disable\n";
+        std::vector<std::string> argv{"/usr/bin/sway", "-c", config};
+        if (getuid() == 0 && chown(run.c_str(), 65534, 65534) == 0) {
+            chmod(box_.Root().c_str(), 0711);
+            argv.insert(argv.begin(),
+                        {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+        }
+        env_ = {{"XDG_RUNTIME_DIR", run},   {"WLR_BACKENDS", "headless"},
+                {"WLR_RENDERER", "pixman"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
+                {"WAYLAND_DISPLAY", ""},    {"HOME", box_.Root()}};
+        sway_ = std::make_unique<Child>(argv, env_, box_.Root(), true);
+        WaitUntil(
+            [&] {
+                for (const auto& entry : std::filesystem::directory_iterator(run)) {
+                    const std::string name = entry.path().filename();
+                    if (name.starts_with("sway-ipc."))
+                        ipc_ = entry.path();
+                    else if (name.starts_with("wayland-") && !name.ends_with(".lock"))
+                        socket_ = entry.path();
+                }
+                return !ipc_.empty() && !socket_.empty();
+            },
+            Millis(10000));
+        if (socket_.empty())
+            throw std::runtime_error("sway did not start (is it installed?): " + sway_->Stderr());
+        env_["WAYLAND_DISPLAY"] = socket_;
+    }
     const std::string& Socket() const { return socket_; } // absolute: a WAYLAND_DISPLAY value
     const std::string& Ipc() const { return ipc_; }       // sway's command socket
-    // Runs one sway command (`swaymsg`); true when it succeeded.
-    bool Command(const std::string& command);
-    // Starts a Wayland client of this compositor.
-    std::unique_ptr<Child> Launch(const std::string& program);
+    bool Command(const std::string& command) {
+        return Child({"/usr/bin/swaymsg", "-s", ipc_, command}, env_).Wait(Millis(5000)) == 0;
+    }
+    std::unique_ptr<Child> Launch(const std::string& program) {
+        return std::make_unique<Child>(std::vector<std::string>{program}, env_, box_.Root());
+    }
     void Stop() { sway_.reset(); }
 
 private:

@@ -1,13 +1,10 @@
-// The wlroots source against sway (headless), with weston's demo clients as the programs; focus
-// moves with sway's own commands. weston stands for a compositor without the protocol.
+// The wlroots source against sway (headless), with weston's demo clients as the programs and the
+// focus moved by sway commands; weston itself stands for a compositor without the protocol.
 #include "QtLoop.h"
 #include "SwaySession.h"
 #include "platform/focus/wlroots/WlrootsForegroundSource.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <filesystem>
 
 namespace padwright {
 namespace {
@@ -19,17 +16,13 @@ const std::string Terminal = "org.freedesktop.weston.wayland-terminal";
 
 TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
     SwaySession sway;
-    IEventLoop& loop = testing::Loop();
-    WlrootsForegroundSource source(loop, sway.Socket().c_str());
+    WlrootsForegroundSource source(Loop(), sway.Socket().c_str());
     ASSERT_TRUE(source.Available()) << source.Unavailable();
-    EXPECT_EQ(source.Kind(), "wlroots");
-    EXPECT_EQ(source.Current(), ForegroundProgram{});
     std::vector<std::string> seen;
     source.Watch([&](const ForegroundProgram& p) { seen.push_back(p.appId); });
     auto front = [&](const std::string& appId) {
         return RunUntil([&] { return !seen.empty() && seen.back() == appId; });
     };
-
     auto flower = sway.Launch("/usr/bin/weston-flower");
     ASSERT_TRUE(front(Flower));
     auto terminal = sway.Launch("/usr/bin/weston-terminal");
@@ -42,11 +35,8 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
         RunFor(100);
         EXPECT_EQ(seen.size(), before + 1) << next;
     }
-    const std::vector<ForegroundProgram> open = source.OpenWindows();
-    ASSERT_EQ(open.size(), 2u);
-    EXPECT_EQ(open[0].appId, Flower);
-    EXPECT_EQ(open[1].appId, Terminal);
-
+    EXPECT_EQ(source.OpenWindows(),
+              (std::vector<ForegroundProgram>{{"", "", Flower, ""}, {"", "", Terminal, ""}}));
     flower.reset(); // its window closes; sway gives the terminal the focus
     ASSERT_TRUE(front(Terminal));
     EXPECT_EQ(source.OpenWindows().size(), 1u);
@@ -58,17 +48,14 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
 }
 
 TEST(WlrootsSource, SaysWhyWithoutACompositorOrWithoutTheProtocol) {
-    IEventLoop& loop = testing::Loop();
-    WlrootsForegroundSource none(loop, "/nonexistent/wayland-0");
+    WlrootsForegroundSource none(Loop(), "/nonexistent/wayland-0");
     EXPECT_EQ(none.Unavailable(), "No Wayland compositor answers at /nonexistent/wayland-0.");
-
     Sandbox box;
     const std::string socket = box.Runtime() + "/wayland-weston";
     Child weston({"/usr/bin/weston", "--backend=headless-backend.so", "--socket=" + socket},
-                 {{"XDG_RUNTIME_DIR", box.Runtime()}, {"WAYLAND_DISPLAY", ""}}, box.Root());
+                 {{"XDG_RUNTIME_DIR", box.Runtime()}}, box.Root());
     ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(socket); }, Millis(10000)));
-    WlrootsForegroundSource source(loop, socket.c_str());
-    EXPECT_FALSE(source.Available());
+    WlrootsForegroundSource source(Loop(), socket.c_str());
     EXPECT_EQ(source.Unavailable(), "The Wayland compositor does not tell other programs which "
                                     "window is active (it offers no wlr foreign toplevel "
                                     "management).");
