@@ -70,6 +70,7 @@ void AtRest(benchmark::State& state, IForegroundSource& source) {
 
 void BM_X11FocusToReport(benchmark::State& state) {
     testing::WindowManager wm;
+    wm.SayActiveIsNamed();
     X11ForegroundSource source(testing::Loop(), wm.x.Name().c_str());
     const Window windows[] = {wm.Open("Game", "game", 0), wm.Open("Editor", "editor", 0)};
     if (state.range(0))

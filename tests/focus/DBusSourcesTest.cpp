@@ -7,9 +7,7 @@
 #include "platform/focus/qt/GnomeForegroundSource.h"
 #include "platform/focus/qt/KWinForegroundSource.h"
 
-#include <QDBusArgument>
 #include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -67,16 +65,6 @@ struct Desktop : ::testing::Test {
     QTemporaryDir folder;
 };
 
-// KWin's engine makes a JavaScript array a list of variants.
-QVariant Variants(const QStringList& items) {
-    QDBusArgument list;
-    list.beginArray(qMetaTypeId<QDBusVariant>());
-    for (const QString& item : items)
-        list << QDBusVariant(item);
-    list.endArray();
-    return QVariant::fromValue(list);
-}
-
 TEST_F(Desktop, KWinScriptIsLoadedRunReportsAndIsUnloaded) {
     for (const QString runPath : {"/Scripting/Script7", "/7"}) { // KWin 6, KWin 5
         calls.clear();
@@ -97,9 +85,11 @@ TEST_F(Desktop, KWinScriptIsLoadedRunReportsAndIsUnloaded) {
             seen.push_back(p);
         });
         ASSERT_TRUE(Send("Front", {"", "steam", "steamwebhelper", double(getpid())}));
-        ASSERT_TRUE(Send("Windows",
-                         {Variants({"", "steam", "steam", "0", "org.kde.dolphin", "dolphin",
-                                    "dolphin", "0", "padwright", "padwright", "padwright", "0"})}));
+        // KWin's engine makes a JavaScript array a list of variants (av).
+        const QVariantList windows{"",          "steam",   "steam", "0",         "org.kde.dolphin",
+                                   "dolphin",   "dolphin", "0",     "padwright", "padwright",
+                                   "padwright", "0"};
+        ASSERT_TRUE(Send("Windows", {QVariant(windows)}));
         EXPECT_FALSE(Send("Raise", {}));
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0], (ForegroundProgram{"steam", "steamwebhelper", "",

@@ -11,6 +11,10 @@
 namespace padwright::testing {
 
 struct WindowManager {
+    void SayActiveIsNamed() {
+        Set(root, "_NET_SUPPORTED", XA_ATOM, XInternAtom(x.X(), "_NET_ACTIVE_WINDOW", False));
+        XSync(x.X(), False);
+    }
     Window Open(std::string wmClass, std::string instance, long pid, std::string machine = {}) {
         const Window w = XCreateSimpleWindow(x.X(), root, 0, 0, 9, 9, 0, 0, 0);
         XClassHint hint{instance.data(), wmClass.data()};

@@ -14,7 +14,11 @@ namespace {
 
 using namespace testing;
 
-struct X11Source : ::testing::Test, WindowManager {
+struct Announced : WindowManager {
+    Announced() { SayActiveIsNamed(); }
+};
+
+struct X11Source : ::testing::Test, Announced {
     X11Source() {
         RunUntil([&] { return ExecutableName(sleeper.Pid()) == "sleep"; }); // once it has exec'd
         source.Watch([this](const ForegroundProgram& p) { seen.push_back(p); });
@@ -86,13 +90,16 @@ TEST_F(X11Source, ReportsChangesOfProgramOnlyAndWhereTheFocusEnded) {
     EXPECT_EQ(seen.back().wmClass, "Gedit");
 }
 
-TEST(X11SourceUnavailable, SaysWhyWithoutADisplayOrWhenItGoes) {
+TEST(X11SourceUnavailable, SaysWhyWithoutADisplayOrWindowManagerOrWhenTheServerGoes) {
     X11ForegroundSource none(Loop(), ":7999");
     EXPECT_EQ(none.Unavailable(), "The X display :7999 cannot be opened.");
-    auto server = std::make_unique<XvfbServer>();
-    X11ForegroundSource source(Loop(), server->display().c_str());
-    EXPECT_TRUE(source.Available());
-    server.reset();
+    auto wm = std::make_unique<WindowManager>();
+    X11ForegroundSource source(Loop(), wm->x.Name().c_str());
+    EXPECT_EQ(source.Unavailable(), "The window manager does not say which window is active (it "
+                                    "does not support _NET_ACTIVE_WINDOW).");
+    wm->SayActiveIsNamed(); // one starts
+    EXPECT_TRUE(RunUntil([&] { return source.Available(); }));
+    wm.reset();
     EXPECT_TRUE(RunUntil([&] { return !source.Available(); }));
     EXPECT_EQ(source.Unavailable(), "The connection to the X server was lost.");
 }

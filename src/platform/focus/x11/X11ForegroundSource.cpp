@@ -81,11 +81,13 @@ X11ForegroundSource::X11ForegroundSource(IEventLoop& loop, const char* displayNa
     activeAtom_ = InternAtom(connection_, "_NET_ACTIVE_WINDOW");
     clientListAtom_ = InternAtom(connection_, "_NET_CLIENT_LIST");
     pidAtom_ = InternAtom(connection_, "_NET_WM_PID");
+    supportedAtom_ = InternAtom(connection_, "_NET_SUPPORTED");
     hostName_ = HostName();
     // Only the root's property changes wake us; selecting before the first read means no change
     // between the two is missed.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+    ReadSupport();
     ReadActiveWindow();
     watch_ = loop.Watch(xcb_get_file_descriptor(connection_), [this] { TakeEvents(); });
     // The round trips of OpenWindows() may queue events too: taken in once the caller is done.
@@ -104,21 +106,34 @@ void X11ForegroundSource::TakeEvents() {
     // Reading the window's properties may queue more events without leaving the descriptor
     // readable, so the queue is emptied again after each read.
     for (;;) {
-        bool activeChanged = false;
+        bool activeChanged = false, supportChanged = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
             if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
                 const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
                 activeChanged |= notify->window == root_ && notify->atom == activeAtom_;
+                supportChanged |= notify->window == root_ && notify->atom == supportedAtom_;
             }
             std::free(event);
         }
         if (xcb_connection_has_error(connection_))
             return Lost();
+        if (supportChanged) // a window manager started or was replaced
+            ReadSupport();
         if (!activeChanged)
             return;
         // Several changes read at once give one report, of where the focus ended.
         ReadActiveWindow();
     }
+}
+
+void X11ForegroundSource::ReadSupport() {
+    const std::string atoms = PropertyBytes(
+        connection_, AskProperty(connection_, root_, supportedAtom_, XCB_ATOM_ATOM, 1024));
+    for (std::size_t at = 0; at + 4 <= atoms.size(); at += 4)
+        if (std::memcmp(atoms.data() + at, &activeAtom_, 4) == 0)
+            return SetAvailable();
+    SetUnavailable("The window manager does not say which window is active (it does not "
+                   "support _NET_ACTIVE_WINDOW).");
 }
 
 void X11ForegroundSource::ReadActiveWindow() {
@@ -143,7 +158,7 @@ WindowFacts X11ForegroundSource::FactsOf(std::uint32_t window) const {
 }
 
 std::vector<ForegroundProgram> X11ForegroundSource::OpenWindows() const {
-    if (!Available())
+    if (xcb_connection_has_error(connection_))
         return {};
     const std::string list = PropertyBytes(
         connection_, AskProperty(connection_, root_, clientListAtom_, XCB_ATOM_WINDOW, 4096));

@@ -28,13 +28,15 @@ public:
 
 private:
     void TakeEvents();
+    // Whether the window manager names the active window (_NET_SUPPORTED).
+    void ReadSupport();
     void ReadActiveWindow();
     WindowFacts FactsOf(std::uint32_t window) const;
     void Lost();
 
     xcb_connection_t* connection_ = nullptr;
     std::uint32_t root_ = 0;
-    std::uint32_t activeAtom_ = 0, clientListAtom_ = 0, pidAtom_ = 0;
+    std::uint32_t activeAtom_ = 0, clientListAtom_ = 0, pidAtom_ = 0, supportedAtom_ = 0;
     std::string hostName_;
     std::unique_ptr<IDescriptorWatch> watch_;
     std::unique_ptr<ITimer> queued_;
