@@ -22,10 +22,11 @@ namespace {
 using namespace testing;
 
 struct Desktop : ::testing::Test {
+    // The fakes answer from a thread of their own, as KWin and the Shell do from their
+    // processes, while the source waits for them.
     static void SetUpTestSuite() {
         bus = new PrivateBus;
-        peers = new QThread;
-        peers->start();
+        (peers = new QThread)->start();
     }
     static void TearDownTestSuite() {
         peers->quit();
@@ -33,20 +34,16 @@ struct Desktop : ::testing::Test {
         delete peers;
         delete bus;
     }
-    static inline PrivateBus* bus = nullptr;
-    // The fakes answer from a thread of their own, as KWin and the Shell do from their
-    // processes, while the source waits for them.
-    static inline QThread* peers = nullptr;
-
     ~Desktop() override {
         QDBusConnection::disconnectFromBus(fakes.name());
         QDBusConnection::disconnectFromBus(ours.name());
     }
-    FakeService* Fake(const QString& service, const QString& path,
-                      FakeService::Answer answer = {}) {
-        auto* fake = new FakeService(service, calls, std::move(answer));
+    std::unique_ptr<FakeService> Fake(const QString& service, const QString& path,
+                                      FakeService::Answer answer = {}) {
+        auto fake = std::make_unique<FakeService>(service, calls, std::move(answer));
         fake->moveToThread(peers);
-        EXPECT_TRUE(fakes.registerVirtualObject(path, fake) && fakes.registerService(service));
+        EXPECT_TRUE(fakes.registerVirtualObject(path, fake.get()) &&
+                    fakes.registerService(service));
         return fake;
     }
     // What a reporter sends; true once it was answered without an error.
@@ -58,7 +55,9 @@ struct Desktop : ::testing::Test {
         return RunUntil([&] { return pending.isFinished(); }) && !pending.isError();
     }
 
-    inline static int n = 0;
+    static inline PrivateBus* bus = nullptr;
+    static inline QThread* peers = nullptr;
+    static inline int n = 0;
     QDBusConnection fakes = bus->Connect("fakes" + QString::number(++n));
     QDBusConnection ours = bus->Connect("ours" + QString::number(n));
     std::vector<BusCall> calls;
@@ -68,34 +67,32 @@ struct Desktop : ::testing::Test {
 TEST_F(Desktop, KWinScriptIsLoadedRunReportsAndIsUnloaded) {
     for (const QString runPath : {"/Scripting/Script7", "/7"}) { // KWin 6, KWin 5
         calls.clear();
-        std::unique_ptr<FakeService> scripting(Fake("org.kde.KWin", "/Scripting", [](auto& m) {
+        auto scripting = Fake("org.kde.KWin", "/Scripting", [](auto& m) {
             return m.member() == "loadScript" ? m.createReply(7) : m.createReply(true);
-        }));
-        std::unique_ptr<FakeService> script(Fake("org.kde.KWin", runPath));
+        });
+        auto script = Fake("org.kde.KWin", runPath);
         auto source = std::make_unique<KWinForegroundSource>(ours, folder.path());
         ASSERT_TRUE(source->Available()) << source->Unavailable();
-        ASSERT_EQ(calls.at(1).member, "loadScript");
+        ASSERT_EQ(calls.at(1).member, "loadScript"); // after unloading one left behind
         const QString file = calls[1].arguments.value(0).toString();
         EXPECT_TRUE(QFile::exists(file));
         EXPECT_EQ(calls.back().member, "run");
 
-        std::vector<ForegroundProgram> seen;
-        source->Watch([&](const ForegroundProgram& p) {
-            EXPECT_EQ(QThread::currentThread(), qApp->thread());
-            seen.push_back(p);
-        });
         ASSERT_TRUE(Send("Front", {"", "steam", "steamwebhelper", double(getpid())}));
+        EXPECT_EQ(source->Current(), (ForegroundProgram{"steam", "steamwebhelper", "",
+                                                        "padwright_focus_dbus_tests", true}));
         // KWin's engine makes a JavaScript array a list of variants (av).
         const QVariantList windows{"",          "steam",   "steam", "0",         "org.kde.dolphin",
                                    "dolphin",   "dolphin", "0",     "padwright", "padwright",
                                    "padwright", "0"};
         ASSERT_TRUE(Send("Windows", {QVariant(windows)}));
         EXPECT_FALSE(Send("Raise", {}));
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0], (ForegroundProgram{"steam", "steamwebhelper", "",
-                                              "padwright_focus_dbus_tests", true}));
         ASSERT_EQ(source->OpenWindows().size(), 2u); // not our own
         EXPECT_EQ(source->OpenWindows()[1].appId, "org.kde.dolphin");
+        const std::size_t before = calls.size();
+        fakes.unregisterService("org.kde.KWin"); // restarted: loaded again
+        fakes.registerService("org.kde.KWin");
+        EXPECT_TRUE(RunUntil([&] { return calls.size() == before + 3; }));
 
         source.reset();
         EXPECT_EQ(calls.back().member, "unloadScript");
@@ -107,9 +104,9 @@ TEST_F(Desktop, KWinScriptIsLoadedRunReportsAndIsUnloaded) {
 
 TEST_F(Desktop, GnomeExtensionStateIsFollowedAndItsReportsTaken) {
     const QString uuid = GnomeForegroundSource::ExtensionUuid;
-    std::unique_ptr<FakeService> shell(Fake("org.gnome.Shell", "/org/gnome/Shell", [](auto& m) {
+    auto shell = Fake("org.gnome.Shell", "/org/gnome/Shell", [](auto& m) {
         return m.createReply(QVariantMap{{"uuid", m.arguments().value(0)}, {"state", 2.0}});
-    }));
+    });
     GnomeForegroundSource source(ours);
     EXPECT_EQ(source.Unavailable(), "The Padwright extension for GNOME Shell (" +
                                         uuid.toStdString() +
@@ -131,27 +128,27 @@ TEST_F(Desktop, GnomeExtensionStateIsFollowedAndItsReportsTaken) {
 }
 
 TEST_F(Desktop, EachSessionGetsItsSource) {
-    const std::string nowhere = "/nonexistent/wayland-0";
-    struct Case {
+    const std::string none = "/nonexistent/wayland-0";
+    struct {
         ForegroundSession session;
         const char* peer;
         std::string kind;
     } cases[] = {
-        {{"x11", "wayland-0", ":7999", {}}, nullptr, "X11"},
-        {{"tty", "", ":7999", {}}, nullptr, "X11"}, // startx
-        {{"wayland", nowhere, ":0", {}}, "org.kde.KWin", "KDE"},
-        {{"wayland", nowhere, ":0", {}}, "org.gnome.Shell", "GNOME"},
-        {{"wayland", nowhere, ":0", {}}, nullptr, ""},
+        {{"x11", "wayland-0", ":7999", {}}, nullptr, "X11"}, // not X11 clients only on XWayland
+        {{"tty", "", ":7999", {}}, nullptr, "X11"},          // startx
+        {{"wayland", none, ":0", {}}, "org.kde.KWin", "KDE"},
+        {{"wayland", none, ":0", {}}, "org.gnome.Shell", "GNOME"},
+        {{"wayland", none, ":0", {}}, nullptr, ""},
         {{"tty", "", "", {}}, nullptr, ""},
     };
-    for (Case& c : cases) {
-        std::unique_ptr<FakeService> peer(c.peer ? Fake(c.peer, "/") : nullptr);
+    for (auto& c : cases) {
+        auto peer = c.peer ? Fake(c.peer, "/") : nullptr;
         c.session.runtimeFolder = folder.path();
         auto source = ChooseForegroundSource(Loop(), c.session, ours);
         EXPECT_EQ(source->Kind(), c.kind) << c.session.sessionType << c.peer;
         EXPECT_TRUE(source->Available() || !source->Unavailable().empty());
-        if (c.peer)
-            fakes.unregisterService(c.peer), fakes.unregisterObject("/");
+        if (c.peer && fakes.unregisterService(c.peer))
+            fakes.unregisterObject("/");
     }
 }
 

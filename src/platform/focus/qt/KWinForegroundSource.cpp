@@ -25,11 +25,17 @@ KWinForegroundSource::KWinForegroundSource(QDBusConnection bus, const QString& s
       reports_(bus_, {[this](const WindowFacts& window) { Report(IdentifyProgram(window)); },
                       [this](const std::vector<WindowFacts>& windows) {
                           windows_ = DistinctPrograms(windows);
-                      }}) {
-    if (!reports_.Error().empty())
+                      }}),
+      restarts_(KWin, bus_, QDBusServiceWatcher::WatchForRegistration) {
+    if (!reports_.Error().empty()) {
         SetUnavailable(reports_.Error());
-    else
+        return;
+    }
+    loaded_ = Load();
+    QObject::connect(&restarts_, &QDBusServiceWatcher::serviceRegistered, [this] {
+        windows_.clear();
         loaded_ = Load();
+    });
 }
 
 KWinForegroundSource::~KWinForegroundSource() {
@@ -47,6 +53,7 @@ QDBusMessage KWinForegroundSource::Scripting(const QString& method,
 }
 
 bool KWinForegroundSource::Load() {
+    SetAvailable();
     QFile file(scriptPath_);
     const std::string script = KWinFocusScript();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||

@@ -3,11 +3,13 @@
 // window is active, but runs scripts that may call out over D-Bus. We load a small script
 // (KWinFocusScript) through KWin's scripting interface under a fixed plugin name, run it, and it
 // reports to FocusReports; it is unloaded when the source goes. A script left by a run that
-// crashed is unloaded before ours is loaded.
+// crashed is unloaded before ours is loaded, and a KWin that is restarted (Plasma 6 restarts it
+// after a crash, the session lives on) is given the script again.
 #include "platform/focus/ForegroundSourceBase.h"
 #include "platform/focus/qt/FocusReports.h"
 
 #include <QDBusConnection>
+#include <QDBusServiceWatcher>
 
 namespace padwright {
 
@@ -33,6 +35,7 @@ private:
     bool loaded_ = false;
     std::vector<ForegroundProgram> windows_;
     FocusReports reports_;
+    QDBusServiceWatcher restarts_;
 };
 
 } // namespace padwright
