@@ -47,7 +47,7 @@ void Measure(benchmark::State& state, IForegroundSource& source, Change change) 
 // 10 s of Qt's loop with the source watching and nothing changing, once the clients have settled
 // (a client's last title or state may still arrive in the first moments).
 void AtRest(benchmark::State& state, IForegroundSource& source) {
-    testing::RunFor(1000);
+    RunUntil([] { return false; }, 1000);
     int reports = 0;
     source.Watch([&](const ForegroundProgram&) { ++reports; });
     auto usage = [] {
@@ -70,7 +70,6 @@ void AtRest(benchmark::State& state, IForegroundSource& source) {
 
 void BM_X11FocusToReport(benchmark::State& state) {
     testing::WindowManager wm;
-    wm.SayActiveIsNamed();
     X11ForegroundSource source(testing::Loop(), wm.x.Name().c_str());
     const Window windows[] = {wm.Open("Game", "game", 0), wm.Open("Editor", "editor", 0)};
     if (state.range(0))

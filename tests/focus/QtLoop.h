@@ -11,12 +11,10 @@
 
 namespace padwright {
 inline void PrintTo(const ForegroundProgram& p, std::ostream* out) {
-    *out << p.wmClass << '|' << p.wmInstance << '|' << p.appId << '|' << p.executable
-         << (p.own ? "|own" : "");
+    *out << p.wmClass << '|' << p.wmInstance << '|' << p.appId << '|' << p.executable << p.own;
 }
-} // namespace padwright
 
-namespace padwright::testing {
+namespace testing {
 
 // Qt's loop, once the application object its notifiers need is there.
 inline IEventLoop& Loop() {
@@ -37,8 +35,6 @@ template <typename Done> bool RunUntil(Done done, int ms = 5000) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return done();
 }
-inline void RunFor(int ms) {
-    RunUntil([] { return false; }, ms);
-}
 
-} // namespace padwright::testing
+} // namespace testing
+} // namespace padwright

@@ -26,20 +26,18 @@ public:
         env_ = {{"XDG_RUNTIME_DIR", run},   {"WLR_BACKENDS", "headless"},
                 {"WLR_RENDERER", "pixman"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
                 {"WAYLAND_DISPLAY", ""},    {"HOME", box_.Root()}};
+        ipc_ = env_["SWAYSOCK"] = run + "/sway-ipc.sock";
         sway_ = std::make_unique<Child>(argv, env_, box_.Root(), true);
-        WaitUntil(
+        const bool up = WaitUntil(
             [&] {
-                for (const auto& entry : std::filesystem::directory_iterator(run)) {
-                    const std::string name = entry.path().filename();
-                    if (name.starts_with("sway-ipc."))
-                        ipc_ = entry.path();
-                    else if (name.starts_with("wayland-") && !name.ends_with(".lock"))
+                for (const auto& entry : std::filesystem::directory_iterator(run))
+                    if (entry.path().filename().string().starts_with("wayland-") &&
+                        entry.path().extension() != ".lock")
                         socket_ = entry.path();
-                }
-                return !ipc_.empty() && !socket_.empty();
+                return !socket_.empty() && std::filesystem::exists(ipc_);
             },
             Millis(10000));
-        if (socket_.empty())
+        if (!up)
             throw std::runtime_error("sway did not start (is it installed?): " + sway_->Stderr());
         env_["WAYLAND_DISPLAY"] = socket_;
     }

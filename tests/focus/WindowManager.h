@@ -11,6 +11,10 @@
 namespace padwright::testing {
 
 struct WindowManager {
+    explicit WindowManager(bool namesActive = true) {
+        if (namesActive)
+            SayActiveIsNamed();
+    }
     void SayActiveIsNamed() {
         Set(root, "_NET_SUPPORTED", XA_ATOM, XInternAtom(x.X(), "_NET_ACTIVE_WINDOW", False));
         XSync(x.X(), False);

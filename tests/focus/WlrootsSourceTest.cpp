@@ -32,7 +32,7 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
         const std::size_t before = seen.size();
         ASSERT_TRUE(sway.Command("[app_id=\"" + next + "\"] focus"));
         ASSERT_TRUE(front(next));
-        RunFor(100);
+        RunUntil([] { return false; }, 100);
         EXPECT_EQ(seen.size(), before + 1) << next;
     }
     EXPECT_EQ(source.OpenWindows(),
