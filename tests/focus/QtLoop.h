@@ -1,20 +1,12 @@
 #pragma once
 // The focus tests run the sources on Qt's loop, through the program's own event-loop seam.
 #include "platform/eventloop/QtEventLoop.h"
-#include "platform/focus/ForegroundProgram.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
 
-#include <ostream>
-
-namespace padwright {
-inline void PrintTo(const ForegroundProgram& p, std::ostream* out) {
-    *out << p.wmClass << '|' << p.wmInstance << '|' << p.appId << '|' << p.executable << p.own;
-}
-
-namespace testing {
+namespace padwright::testing {
 
 // Qt's loop, once the application object its notifiers need is there.
 inline IEventLoop& Loop() {
@@ -36,5 +28,4 @@ template <typename Done> bool RunUntil(Done done, int ms = 5000) {
     return done();
 }
 
-} // namespace testing
-} // namespace padwright
+} // namespace padwright::testing

@@ -1,7 +1,6 @@
 #pragma once
-// An EWMH window manager's part, played by the focus tests and benchmark on their own Xvfb: it
-// opens client windows with their WM_CLASS, _NET_WM_PID and WM_CLIENT_MACHINE, lists them in
-// _NET_CLIENT_LIST and names the active one in _NET_ACTIVE_WINDOW.
+// An EWMH window manager's part on an Xvfb of its own: client windows with WM_CLASS, _NET_WM_PID
+// and WM_CLIENT_MACHINE, listed in _NET_CLIENT_LIST, the active one in _NET_ACTIVE_WINDOW.
 #include "../app/support/XSession.h"
 
 #include <X11/Xatom.h>

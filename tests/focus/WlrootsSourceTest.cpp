@@ -47,9 +47,7 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
     EXPECT_EQ(source.Current(), ForegroundProgram{});
 }
 
-TEST(WlrootsSource, SaysWhyWithoutACompositorOrWithoutTheProtocol) {
-    WlrootsForegroundSource none(Loop(), "/nonexistent/wayland-0");
-    EXPECT_EQ(none.Unavailable(), "No Wayland compositor answers at /nonexistent/wayland-0.");
+TEST(WlrootsSource, SaysWhyWithoutTheProtocol) {
     Sandbox box;
     const std::string socket = box.Runtime() + "/wayland-weston";
     Child weston({"/usr/bin/weston", "--backend=headless-backend.so", "--socket=" + socket},
