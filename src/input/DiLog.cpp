@@ -40,6 +40,17 @@ void DiLog::LogDirectInputError(std::string_view prefix, HRESULT code) {
     // prefix without its text.
     line_.assign(prefix);
     line_ += DirectInputErrorText(code);
+    WriteLine();
+}
+
+void DiLog::LogLine(std::string_view text) {
+    if (fd_ < 0)
+        return;
+    line_.assign(text);
+    WriteLine();
+}
+
+void DiLog::WriteLine() {
     line_ += "\r\n";
     if (!Write(line_))
         FailAndClose(errno);
