@@ -32,11 +32,26 @@ QDBusMessage Call(const InstanceRequest& request) {
     return call;
 }
 
+// A connection of its own, closed again: the program that may start after it (--show) opens the
+// toolkit's shared one afresh, under its own application object.
+class CommandConnection {
+public:
+    CommandConnection()
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, Name())) {}
+    ~CommandConnection() { QDBusConnection::disconnectFromBus(Name()); }
+    QDBusConnection& Bus() { return bus_; }
+
+private:
+    static QString Name() { return QStringLiteral("padwright-command"); }
+    QDBusConnection bus_;
+};
+
 } // namespace
 
 std::optional<int> SendToRunningInstance(const InstanceRequest& request) {
     const bool show = request.kind == InstanceRequest::Show;
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    CommandConnection connection;
+    QDBusConnection& bus = connection.Bus();
     if (!bus.isConnected()) {
         if (show)
             return std::nullopt;

@@ -67,6 +67,19 @@ void ProgramFollower::RulesChanged() {
         Apply();
 }
 
+void ProgramFollower::AddRule(TProgramRule rule) {
+    core_.Lists.Programs.push_back(std::move(rule));
+    RulesChanged();
+}
+
+void ProgramFollower::RemoveRule(std::size_t index) {
+    auto& rules = core_.Lists.Programs;
+    if (index >= rules.size())
+        return;
+    rules.erase(rules.begin() + static_cast<std::ptrdiff_t>(index));
+    RulesChanged();
+}
+
 void ProgramFollower::Apply() {
     std::vector<GUID> ruled;
     auto& controllers = core_.Lists.ActiveJoysticks;

@@ -37,6 +37,9 @@ public:
     void ProgramInFront(const ForegroundProgram& program);
     // The rules were changed: they apply to the program in front at once.
     void RulesChanged();
+    // Appends a rule, and removes rule `index`; either applies at once. Saved by Save.
+    void AddRule(TProgramRule rule);
+    void RemoveRule(std::size_t index);
     // The program in front as last reported, own windows aside; nullopt before the first report.
     const std::optional<ForegroundProgram>& InFront() const { return front_; }
 
