@@ -43,7 +43,8 @@ QString ProfileText(const TLists& lists, std::int32_t number) {
 
 QString FollowingText(const IForegroundSource* source) {
     if (!source)
-        return QStringLiteral("Program following is not available on this desktop.");
+        return QStringLiteral("Program following is not available: nothing in this build "
+                              "learns which program is in front.");
     if (!source->Available())
         return QStringLiteral("Program following is not available: %1")
             .arg(Text(source->Unavailable()));
