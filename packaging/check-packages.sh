@@ -88,7 +88,7 @@ test "$(command -v padwright-probe)" = /usr/bin/padwright-probe
 /usr/bin/padwright-replay --version | grep -q "^padwright-replay [0-9]"
 grep -q 'TAG+="uaccess"' /usr/lib/udev/rules.d/70-padwright-uinput.rules
 test -f /usr/lib/modules-load.d/padwright-uinput.conf
-grep -q '^Exec=padwright --data-folder$' /usr/share/applications/padwright.desktop
+grep -q '^Exec=padwright --data-folder --show$' /usr/share/applications/padwright.desktop
 test -f /usr/share/metainfo/com.vemoskar.Padwright.metainfo.xml
 test -f /usr/share/icons/hicolor/128x128/apps/padwright.png
 man -w padwright-replay | grep -q '/usr/share/man/man1/padwright-replay.1.gz'

@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/GuidRefresh.h"
+#include "app/InstanceBus.h"
 #include "app/PlugFollower.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
@@ -10,6 +11,7 @@
 #include "platform/session/DesktopSession.h"
 #include "ui/TrayIcon.h"
 #include "ui/frmMain.h"
+#include "ui/frmPrograms.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +36,7 @@ Program::Parts Program::RealParts() {
         return std::make_unique<TrayHostWatch>(std::move(changed));
     };
     parts.PlugMonitor = OpenPlugMonitor;
+    parts.PublishCommands = true;
     return parts;
 }
 
@@ -64,6 +67,34 @@ Program::Program(Parts parts)
     // Before the first enumeration, so that nothing plugged in meanwhile goes unnoticed.
     FollowPlugging();
     FormCreate();
+    FollowPrograms();
+}
+
+void Program::FollowPrograms() {
+    follower_ = std::make_unique<ProgramFollower>(*core_);
+    if (parts_.ForegroundSource)
+        foreground_ = parts_.ForegroundSource(loop_);
+    if (foreground_ && foreground_->Available()) {
+        ProgramFollower* follower = follower_.get();
+        Core* core = core_.get();
+        foreground_->Watch([core, follower](const ForegroundProgram& program) {
+            core->Run([&] { follower->ProgramInFront(program); });
+        });
+        follower_->ProgramInFront(foreground_->Current());
+    }
+    frmPrograms_ =
+        std::make_unique<TfrmPrograms>(*core_, *follower_, foreground_.get(), frmMain_.get());
+    frmMain_->ShowPrograms = [this](int profile) { frmPrograms_->ShowFor(profile); };
+    if (!parts_.PublishCommands)
+        return;
+    InstanceBus::Hooks hooks;
+    hooks.inFront = [this] {
+        const auto& front = follower_->InFront();
+        return front ? ProgramName(*front) : std::string();
+    };
+    hooks.show = [this] { tray_->popItemShowClick(); };
+    bus_ = std::make_unique<InstanceBus>(*core_, std::move(hooks));
+    bus_->Publish();
 }
 
 void Program::FollowPlugging() {
@@ -159,6 +190,12 @@ void Program::FormDestroy() {
 }
 
 Program::~Program() {
+    // No command and no word of the program in front comes in while the run ends.
+    bus_.reset();
+    if (foreground_)
+        foreground_->Watch({});
+    frmMain_->ShowPrograms = nullptr;
+    frmPrograms_.reset();
     plugs_.reset();
     trayWatch_.reset();
     FormDestroy();

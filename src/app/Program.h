@@ -2,6 +2,7 @@
 // One run of Padwright: what it owns, the start-up sequence of the main window and the shut-down,
 // each in its fixed order.
 #include "core/Core.h"
+#include "core/ProgramRules.h"
 #include "platform/dinput/PlugMonitor.h"
 #include "platform/eventloop/QtEventLoop.h"
 #include "platform/inject/InjectorChoice.h"
@@ -18,8 +19,10 @@ class QApplication;
 
 namespace padwright {
 
+class InstanceBus;
 class PlugFollower;
 class SingleInstance;
+class TfrmPrograms;
 
 class Program : public QObject {
     Q_OBJECT
@@ -39,6 +42,10 @@ public:
         std::function<std::unique_ptr<QObject>(std::function<void()>)> TrayHostWatch;
         // Word of plugging; empty or null: the found list changes only on Refresh.
         std::function<std::unique_ptr<IPlugMonitor>()> PlugMonitor;
+        // Word of the program in front; empty: profiles follow no program.
+        std::function<std::unique_ptr<IForegroundSource>(IEventLoop&)> ForegroundSource;
+        // Takes the session bus name and offers the commands for the running instance.
+        bool PublishCommands = false;
     };
     // Starting in the notification area when there is none yet, how long the program waits for
     // one (at login the desktop may bring it up after Padwright) and how often it looks.
@@ -63,6 +70,7 @@ public:
     void Quit();
 
     TfrmMain& MainWindow() { return *frmMain_; }
+    ProgramFollower& Follower() { return *follower_; }
     TrayIcon& Tray() { return *tray_; }
     Core& ProgramCore() { return *core_; }
     TLists& Lists() { return core_->Lists; }
@@ -78,6 +86,8 @@ private:
     void ConnectTrayMenu();
     // Plugging updates the found list and reopens returning controllers through the window.
     void FollowPlugging();
+    // Profiles follow the program in front; the Programs dialog; the commands on the bus.
+    void FollowPrograms();
     void FormCreate();
     void FormDestroy();
     void WaitForTrayHost();
@@ -95,6 +105,10 @@ private:
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<QObject> trayWatch_;
     std::unique_ptr<PlugFollower> plugs_;
+    std::unique_ptr<IForegroundSource> foreground_;
+    std::unique_ptr<ProgramFollower> follower_;
+    std::unique_ptr<TfrmPrograms> frmPrograms_;
+    std::unique_ptr<InstanceBus> bus_;
     bool startMinimized_ = false;
 };
 

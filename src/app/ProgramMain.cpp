@@ -3,13 +3,16 @@
 
 #include "app/CommandLine.h"
 #include "app/DisplayOpening.h"
+#include "app/InstanceClient.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -65,6 +68,25 @@ int ProgramMain(int argc, char** argv, ReadingPace pace) {
     if (line.version) {
         Print(stdout, VersionText());
         return 0;
+    }
+    if (!line.error.isEmpty()) {
+        Print(stderr, QStringLiteral("padwright: %1\n").arg(line.error));
+        Print(stderr, UsageText());
+        return ExitUsage;
+    }
+    if (line.request) {
+        std::optional<int> code;
+        {
+            QCoreApplication client(argc, argv);
+            code = SendToRunningInstance(*line.request);
+        }
+        if (code) {
+            // Done. Qt's D-Bus thread may still be handling the bus's own messages while the
+            // process's statics go, and would warn of types it no longer knows: end here.
+            std::fflush(nullptr);
+            std::_Exit(*code);
+        }
+        // --show with none running: this one starts.
     }
     QString error;
     if (line.dataFolder && !EnterDataFolder(error)) {

@@ -254,13 +254,31 @@ void Core::ChooseProfile(int controller, int profile) {
         return;
     TJoystick& joystick = Lists.ActiveJoysticks[static_cast<std::size_t>(controller)];
     const std::int32_t chosen = profile + 1;
-    // Its old profile's mappings are not evaluated for it any more. Choosing the profile it
-    // already uses releases nothing: a control still held would be pressed again.
-    if (joystick.Profile != chosen)
-        engine_.ReleaseHeld(joystick);
-    joystick.Profile = chosen;
+    if (joystick.ProfileInEffect() != chosen)
+        SwitchProfile(joystick, chosen, 0);
     ResumeReading();
     ReadAtOnce(slept);
+}
+
+void Core::FollowProfile(std::size_t controller, std::int32_t number) {
+    TJoystick& joystick = Lists.ActiveJoysticks[controller];
+    const std::int32_t followed = number == joystick.Profile ? 0 : number;
+    if (followed == joystick.FollowedProfile)
+        return;
+    const bool slept = reader_.Asleep();
+    SwitchProfile(joystick, joystick.Profile, followed);
+    Tell([controller](ICoreView& view) { view.ProfileFollowed(controller); });
+    ReadAtOnce(slept);
+}
+
+void Core::SwitchProfile(TJoystick& joystick, std::int32_t own, std::int32_t followed) {
+    // Its old profile's mappings are not evaluated for it any more. Staying on the same profile
+    // releases nothing: a control still held would be pressed again.
+    const std::int32_t before = joystick.ProfileInEffect();
+    if ((followed != 0 ? followed : own) != before)
+        engine_.ReleaseHeld(joystick);
+    joystick.Profile = own;
+    joystick.FollowedProfile = followed;
 }
 
 // ---- Profiles ----
@@ -268,7 +286,7 @@ void Core::ChooseProfile(int controller, int profile) {
 void Core::DeleteProfile(std::size_t index) {
     PauseReading();
     for (TJoystick& joystick : Lists.ActiveJoysticks)
-        if (joystick.Profile == static_cast<std::int32_t>(index) + 1)
+        if (joystick.ProfileInEffect() == static_cast<std::int32_t>(index) + 1)
             engine_.ReleaseHeld(joystick);
     padwright::DeleteProfile(Lists, index);
 }

@@ -38,6 +38,8 @@ public:
     virtual void LogSwitchedOff() {}
     // A run of the data-collection cycle ended.
     virtual void CycleRan() {}
+    // A program rule or a command changed the profile a controller uses.
+    virtual void ProfileFollowed(std::size_t /*controller*/) {}
 };
 
 struct CoreParts {
@@ -105,9 +107,15 @@ public:
     bool FollowPlugging(bool lastTry);
     // The active controller selected, or null.
     TJoystick* SelectedController();
-    // Gives active controller `controller` profile `profile` (0-based; -1: none). Reading pauses
-    // for the change and resumes once both are there; choosing nothing leaves it paused.
+    // Gives active controller `controller` profile `profile` (0-based; -1: none) as the user's
+    // own choice. Reading pauses for the change and resumes once both are there; choosing
+    // nothing leaves it paused. Choosing the profile in effect changes nothing, so a profile a
+    // rule set becomes no choice of the user's by being shown.
     void ChooseProfile(int controller, int profile);
+    // Puts active controller `controller` on profile `number` (1-based) in place of its own
+    // choice, for a program rule or a command; 0 puts it back on its own choice. Neither is
+    // saved, and reading stays on or off as it is.
+    void FollowProfile(std::size_t controller, std::int32_t number);
 
     // --- Profiles (by 0-based index) ---
     // Deletes profile `index`: what controllers on it hold is released, reading pauses and
@@ -151,6 +159,9 @@ public:
 
 private:
     SettingsContext Context();
+    // The one way a controller changes profile: what its old profile's mappings hold is
+    // released, nothing is pressed.
+    void SwitchProfile(TJoystick& joystick, std::int32_t own, std::int32_t followed);
     // After a change that matters to the readings made while the reader slept: a run of the
     // cycle at once instead of waiting for input. Pausing to make the change may have ended the
     // sleep already, so the caller says whether it slept before.

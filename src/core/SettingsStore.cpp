@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace padwright {
 
@@ -18,6 +19,16 @@ constexpr std::int32_t DefaultMaxVal = 10;
 
 std::string SubkeyName(int n) {
     return "Joystick" + std::to_string(n);
+}
+
+// The program rules are a settings array as QSettings writes one: "Programs/size" and the
+// entries "Programs/1/Program", "Programs/1/Profile", ... from 1.
+constexpr const char* ProgramsKey = "Programs";
+// More entries than any person makes: a damaged size must not keep start-up reading for ever.
+constexpr std::uint32_t MaxProgramRules = 4096;
+
+std::string ProgramEntry(std::size_t n) {
+    return std::string(ProgramsKey) + '/' + std::to_string(n);
 }
 
 // A value that is missing or not a number reads as the preset 0.
@@ -74,6 +85,43 @@ std::optional<TJoystick> ReadController(const RegistryKey& key, int profileCount
     return joystick;
 }
 
+namespace {
+
+// The rules with a program to match; the log lines name what is read but ignored.
+std::vector<std::string> ReadProgramRules(SettingsContext& context) {
+    std::vector<std::string> ignored;
+    std::uint32_t size = DwordOrZero(context.Settings.CreateSubkey(ProgramsKey), "size");
+    if (size > MaxProgramRules) {
+        ignored.push_back("Settings: only the first " + std::to_string(MaxProgramRules) + " of " +
+                          std::to_string(size) + " program rules are read.");
+        size = MaxProgramRules;
+    }
+    const int profileCount = context.Lists.Profiles.count();
+    for (std::uint32_t n = 1; n <= size; ++n) {
+        // Only a handle: nothing is created by reading through it.
+        const RegistryKey entry = context.Settings.CreateSubkey(ProgramEntry(n));
+        TProgramRule rule;
+        rule.Program = ReadTrimmed(entry, "Program");
+        if (rule.Program.empty())
+            continue;
+        rule.Profile = static_cast<std::int32_t>(DwordOrZero(entry, "Profile"));
+        rule.Controller = ReadTrimmed(entry, "Controller");
+        const std::string what =
+            "Program rule " + std::to_string(n) + " (\"" + rule.Program + "\")";
+        if (rule.Profile < 1 || rule.Profile > profileCount)
+            ignored.push_back(what + " names profile " + std::to_string(rule.Profile) +
+                              ", which does not exist: it is kept and ignored.");
+        GUID guid{};
+        if (!rule.Controller.empty() && !StringToGuid(rule.Controller, guid))
+            ignored.push_back(what + " names the controller \"" + rule.Controller +
+                              "\", which is no GUID: it is kept and ignored.");
+        context.Lists.Programs.push_back(std::move(rule));
+    }
+    return ignored;
+}
+
+} // namespace
+
 bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
     const SettingsFileLook look = context.Settings.TakeLook();
     if (look.verdict == SettingsFileLook::SetAside)
@@ -107,8 +155,12 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
         }
     }
 
+    const std::vector<std::string> ignored = ReadProgramRules(context);
+
     if (logFile)
         context.Log.Open();
+    for (const std::string& line : ignored)
+        context.Log.LogLine(line);
     if (look.verdict == SettingsFileLook::Refused)
         throw Error(look.message);
     return startMinimized == 1;
@@ -116,26 +168,39 @@ bool LoadSettings(SettingsContext& context, ApplicationSettingsFields& fields) {
 
 namespace {
 
-// Every value SaveSettings writes, in its order, to `write(subkey, name, value)`: subkey -1 is the
+// Every value SaveSettings writes, in its order, to `write(subkey, name, value)`: subkey "" is the
 // application key. Numbers come as std::uint32_t (REG_DWORD written as unsigned) or std::int32_t.
+// A controller's Profile is its own choice: what rules or commands set in its place is not kept.
 template <typename Write>
 void ForEachSavedValue(SettingsContext& context, bool startMinimized, Write&& write) {
     const TLists& lists = context.Lists;
-    write(-1, "MaxJoysticks", lists.MaxJoysticks);
-    write(-1, "TimeInterval", context.Host.TimeInterval());
-    write(-1, "StartMinimized", std::uint32_t{startMinimized ? 1u : 0u});
-    write(-1, "LogFile", std::uint32_t{context.Log.LogEnabled() ? 1u : 0u});
+    const std::string root;
+    write(root, "MaxJoysticks", lists.MaxJoysticks);
+    write(root, "TimeInterval", context.Host.TimeInterval());
+    write(root, "StartMinimized", std::uint32_t{startMinimized ? 1u : 0u});
+    write(root, "LogFile", std::uint32_t{context.Log.LogEnabled() ? 1u : 0u});
     int i = 0;
     for (const TJoystick& joystick : lists.ActiveJoysticks) {
-        write(i, "Name", joystick.Name);
-        write(i, "GUID", GuidToString(joystick.Guid));
-        write(i, "ID", joystick.JoystickID);
-        write(i, "DeadZone", joystick.DeadZone);
-        write(i, "MaxVal", joystick.MaxVal);
-        write(i, "Threshold", joystick.Threshold);
-        write(i, "RepeatKeys", std::uint32_t{joystick.RepeatKeys ? 1u : 0u});
-        write(i, "Profile", joystick.Profile);
-        ++i;
+        const std::string key = SubkeyName(i++);
+        write(key, "Name", joystick.Name);
+        write(key, "GUID", GuidToString(joystick.Guid));
+        write(key, "ID", joystick.JoystickID);
+        write(key, "DeadZone", joystick.DeadZone);
+        write(key, "MaxVal", joystick.MaxVal);
+        write(key, "Threshold", joystick.Threshold);
+        write(key, "RepeatKeys", std::uint32_t{joystick.RepeatKeys ? 1u : 0u});
+        write(key, "Profile", joystick.Profile);
+    }
+    // No array at all without rules, as before there were any.
+    if (lists.Programs.empty())
+        return;
+    write(std::string(ProgramsKey), "size", static_cast<std::uint32_t>(lists.Programs.size()));
+    std::size_t n = 0;
+    for (const TProgramRule& rule : lists.Programs) {
+        const std::string key = ProgramEntry(++n);
+        write(key, "Program", rule.Program);
+        write(key, "Profile", rule.Profile);
+        write(key, "Controller", rule.Controller);
     }
 }
 
@@ -143,8 +208,9 @@ void ForEachSavedValue(SettingsContext& context, bool startMinimized, Write&& wr
 
 void SettingsDigest(SettingsContext& context, bool startMinimized, const DigestInput& add) {
     ForEachSavedValue(
-        context, startMinimized, [&](int subkey, const char* name, const auto& value) {
-            add(&subkey, sizeof subkey);
+        context, startMinimized,
+        [&](const std::string& subkey, const char* name, const auto& value) {
+            add(subkey.c_str(), subkey.size() + 1);
             add(name, std::strlen(name) + 1);
             if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
                 const std::size_t size = value.size();
@@ -161,10 +227,11 @@ void SaveSettings(SettingsContext& context, bool startMinimized) {
     settings.CheckWritable();
     for (int n = 0; n < context.Lists.MaxJoysticks; ++n)
         settings.DeleteSubkey(SubkeyName(n));
+    settings.DeleteSubkey(ProgramsKey);
     ForEachSavedValue(context, startMinimized,
-                      [&](int subkey, const char* name, const auto& value) {
-                          RegistryKey key = subkey < 0 ? settings.Root()
-                                                       : settings.CreateSubkey(SubkeyName(subkey));
+                      [&](const std::string& subkey, const char* name, const auto& value) {
+                          RegistryKey key =
+                              subkey.empty() ? settings.Root() : settings.CreateSubkey(subkey);
                           using Value = std::decay_t<decltype(value)>;
                           if constexpr (std::is_same_v<Value, std::string>)
                               key.WriteString(name, value);

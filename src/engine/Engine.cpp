@@ -210,7 +210,7 @@ void Engine::FindSharedProfiles() {
         }
         for (int j = i + 1; j < controllers.count(); ++j) {
             const TJoystick& other = controllers[static_cast<std::size_t>(j)];
-            if (other.Acquired && other.Device && other.Profile == c.Profile) {
+            if (other.Acquired && other.Device && other.ProfileInEffect() == c.ProfileInEffect()) {
                 TSharedProfile& entry = shared_.emplace_back();
                 entry.Profile = profile;
                 entry.Last = j;
@@ -240,7 +240,8 @@ void Engine::ReleaseHeld(TJoystick& controller) {
     // What another controller still reading this profile engages stays down: that controller
     // lets go of it when it is released.
     for (const TJoystick& other : lists_.ActiveJoysticks) {
-        if (&other == &controller || !other.Acquired || other.Profile != controller.Profile)
+        if (&other == &controller || !other.Acquired ||
+            other.ProfileInEffect() != controller.ProfileInEffect())
             continue;
         for (int slot = 0; slot < SlotCount; ++slot)
             if (other.Engaged.test(static_cast<std::size_t>(slot)))

@@ -120,7 +120,11 @@ struct TJoystick {
     std::int32_t MaxVal = 10;
     std::int32_t DeadZone = 10;
     std::int32_t Threshold = 5;
+    // The user's own choice of profile: what the settings keep.
     std::int32_t Profile = 0;
+    // A profile set in its place by a program rule or a command, for as long as the program in
+    // front stays; 0: Profile is in effect. Never saved.
+    std::int32_t FollowedProfile = 0;
     bool RepeatKeys = true;
     bool Acquired = false;
     std::string XName, YName, ZName, RxName, RyName, RzName;
@@ -138,6 +142,11 @@ struct TJoystick {
     SlotSet Engaged;
     // The descriptor Device signals input on (SetEventNotification); -1 when it must be polled.
     int Notification = -1;
+
+    // The profile number the engine reads the controller with.
+    std::int32_t ProfileInEffect() const {
+        return FollowedProfile != 0 ? FollowedProfile : Profile;
+    }
 
     void ClearObjectCounts() {
         XCount = YCount = ZCount = RxCount = RyCount = RzCount = 0;

@@ -31,6 +31,17 @@ void DiLog::LogDirectInputError(std::string_view prefix, HRESULT code) {
     // prefix without its text.
     line_.assign(prefix);
     line_ += DirectInputErrorText(code);
+    WriteLine();
+}
+
+void DiLog::LogLine(std::string_view text) {
+    if (fd_ < 0)
+        return;
+    line_.assign(text);
+    WriteLine();
+}
+
+void DiLog::WriteLine() {
     line_ += "\r\n";
     if (!WriteAll(fd_.Get(), line_.data(), line_.size()))
         FailAndClose(errno);

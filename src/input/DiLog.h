@@ -1,5 +1,6 @@
 #pragma once
-// The log of DirectInput failures: one line per failure, prefix + the code's text, CR LF ended.
+// The log of DirectInput failures: one line per failure, prefix + the code's text, CR LF ended;
+// also the few lines about settings the program ignores.
 #include "platform/Descriptor.h"
 #include "platform/dinput/DirectInput.h"
 
@@ -35,8 +36,12 @@ public:
     // cannot be written (disk full) throws Error and switches logging off, so that the next
     // data-collection run does not raise the same error again.
     void LogDirectInputError(std::string_view prefix, HRESULT code);
+    // One line of the program's own, written and failing as above.
+    void LogLine(std::string_view text);
 
 private:
+    // Writes line_ with its line end, or switches logging off and throws.
+    void WriteLine();
     [[noreturn]] void FailAndClose(int errorNumber);
 
     UniqueFd fd_;

@@ -12,6 +12,14 @@ void NeedRoom(const StableList<TProfile>& profiles) {
         throw Error(ProfileLimitText());
 }
 
+// A 1-based profile number once profile `index` (0-based) is gone: 0 for that profile.
+std::int32_t NumberAfterDelete(std::int32_t number, std::size_t index) {
+    const auto deleted = static_cast<std::int32_t>(index) + 1;
+    if (number == deleted)
+        return 0;
+    return number > deleted ? number - 1 : number;
+}
+
 } // namespace
 
 std::int64_t ProfileRoom(const StableList<TProfile>& profiles) {
@@ -31,13 +39,15 @@ TProfile& CopyProfile(TLists& lists, std::size_t index, std::string_view name) {
 }
 
 void DeleteProfile(TLists& lists, std::size_t index) {
-    const auto number = static_cast<std::int32_t>(index) + 1;
     for (TJoystick& joystick : lists.ActiveJoysticks) {
-        if (joystick.Profile == number)
-            joystick.Profile = 0;
-        else if (joystick.Profile > number)
-            --joystick.Profile;
+        joystick.Profile = NumberAfterDelete(joystick.Profile, index);
+        joystick.FollowedProfile = NumberAfterDelete(joystick.FollowedProfile, index);
     }
+    const auto deleted = static_cast<std::int32_t>(index) + 1;
+    std::erase_if(lists.Programs,
+                  [&](const TProgramRule& rule) { return rule.Profile == deleted; });
+    for (TProgramRule& rule : lists.Programs)
+        rule.Profile = NumberAfterDelete(rule.Profile, index);
     lists.Profiles.erase(index);
 }
 

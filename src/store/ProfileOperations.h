@@ -17,7 +17,8 @@ TProfile& AddProfile(TLists& lists, std::string_view name);
 // Appends a byte-for-byte copy of profile `index` (run-time fields included) under `name`.
 TProfile& CopyProfile(TLists& lists, std::size_t index, std::string_view name);
 // Removes profile `index`: controllers using it get no profile (0), controllers using a later
-// one have their number lowered by one.
+// one have their number lowered by one; so do the profiles rules or commands set for them. The
+// program rules naming it go with it, and later ones are renumbered as the controllers are.
 void DeleteProfile(TLists& lists, std::size_t index);
 
 } // namespace padwright

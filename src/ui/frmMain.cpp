@@ -49,6 +49,7 @@ void TfrmMain::ConnectHandlers() {
     on(mnuPCopy, &QAction::triggered, &TfrmMain::mnuPCopyClick);
     on(mnuPRename, &QAction::triggered, &TfrmMain::mnuPRenameClick);
     on(mnuPDelete, &QAction::triggered, &TfrmMain::mnuPDeleteClick);
+    on(mnuPPrograms, &QAction::triggered, &TfrmMain::mnuPProgramsClick);
     on(tmrLiveMarks, &QTimer::timeout, &TfrmMain::tmrLiveMarksTimer);
     connect(cmbProfiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         RunHandler([&] { popProfile->exec(cmbProfiles->mapToGlobal(at)); });
@@ -106,8 +107,8 @@ void TfrmMain::cmbDevicesClick() {
     }
     for (QWidget* w : settings)
         w->setEnabled(true);
-    if (cmbProfiles->count() >= joystick->Profile)
-        cmbProfiles->setCurrentIndex(joystick->Profile - 1);
+    if (cmbProfiles->count() >= joystick->ProfileInEffect())
+        cmbProfiles->setCurrentIndex(joystick->ProfileInEffect() - 1);
     cmbProfilesClick();
     cmdJSResetClick();
     core.Controllers.View.cmdRemoveDevice.Enabled = true;

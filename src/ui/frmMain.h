@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,8 @@ public:
     void ControllerSelectionCleared() override { cmbDevicesClick(); }
     void LogSwitchedOff() override;
     void CycleRan() override { MarkEngagedRows(); }
+    // Shows the profile a rule or a command put the selected controller on.
+    void ProfileFollowed(std::size_t controller) override;
 
     // --- Handlers of this window ---
     void cmbDevicesClick();
@@ -114,6 +117,8 @@ public:
     void mnuPDeleteClick();
     void mnuPImportClick();
     void mnuPExportClick();
+    // Opens the program rules for the selected profile through ShowPrograms.
+    void mnuPProgramsClick();
     // Controller lists (the logic lives in Controllers, on its model of these widgets)
     void cmdRefreshClick();
     void cmbFoundDevicesClick();
@@ -179,6 +184,9 @@ public:
     QAction* mnuPDelete;
     QAction* mnuPImport;
     QAction* mnuPExport;
+    QAction* mnuPPrograms;
+    // The Programs dialog for a profile (0-based); empty: the item does nothing.
+    std::function<void(int profile)> ShowPrograms;
 
     TfrmEntry* frmEntry;
     TfrmControlEntry* frmControlEntry;
@@ -215,6 +223,8 @@ private:
     void ConnectHandlers();
     QLineEdit* NumericEdit(QWidget* parent, QRect place, int maxLength, const char* hint);
     void ClearSettingsRows();
+    // The rows of the selected controller under the selected profile, without choosing it.
+    void ShowProfileRows();
     void ClearLiveMarks();
     void ForgetLiveMarks();
     void RefreshRow(const TSettingsRow& row);

@@ -174,6 +174,8 @@ void TfrmMain::BuildProfileMenu() {
     mnuPDelete = popProfile->addAction(QStringLiteral("&Delete"));
     mnuPImport = popProfile->addAction(QStringLiteral("&Import"));
     mnuPExport = popProfile->addAction(QStringLiteral("&Export"));
+    popProfile->addSeparator();
+    mnuPPrograms = popProfile->addAction(QStringLiteral("&Programs..."));
 }
 
 void TfrmMain::SetTabOrder() {

@@ -39,6 +39,20 @@ void PlaceAfter(QWidget* box, const QWidget* before) {
 } // namespace
 
 void TfrmMain::cmbProfilesClick() {
+    ShowProfileRows();
+    core.ChooseProfile(SelectedJoystick() ? core.Controllers.View.cmbDevices.ItemIndex : -1,
+                       SelectedProfile() ? cmbProfiles->currentIndex() : -1);
+}
+
+void TfrmMain::ProfileFollowed(std::size_t controller) {
+    const TJoystick* joystick = SelectedJoystick();
+    if (!joystick || static_cast<int>(controller) != core.Controllers.View.cmbDevices.ItemIndex)
+        return;
+    cmbProfiles->setCurrentIndex(joystick->ProfileInEffect() - 1);
+    ShowProfileRows();
+}
+
+void TfrmMain::ShowProfileRows() {
     // The rows are rebuilt out of sight: one show at the end instead of one per box.
     scbContent->hide();
     ClearSettingsRows();
@@ -55,8 +69,6 @@ void TfrmMain::cmbProfilesClick() {
     focusedRow_ = 0;
     MarkFocusedRow();
     UpdatePanelHint();
-    core.ChooseProfile(joystick ? core.Controllers.View.cmbDevices.ItemIndex : -1,
-                       profile ? cmbProfiles->currentIndex() : -1);
 }
 
 void TfrmMain::ClearSettingsRows() {

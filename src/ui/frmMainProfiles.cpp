@@ -29,12 +29,18 @@ void TfrmMain::popProfilePopup() {
     mnuPDelete->setEnabled(profile);
     mnuPImport->setEnabled(controller);
     mnuPExport->setEnabled(profile);
+    mnuPPrograms->setEnabled(profile);
 }
 
 void TfrmMain::cmdPPopUpClick() {
     const QPoint centre(static_cast<int>(RoundHalfEven(cmdPPopUp->width() / 2.0)),
                         static_cast<int>(RoundHalfEven(cmdPPopUp->height() / 2.0)));
     popProfile->exec(cmdPPopUp->mapToGlobal(centre));
+}
+
+void TfrmMain::mnuPProgramsClick() {
+    if (SelectedProfile() && ShowPrograms)
+        ShowPrograms(cmbProfiles->currentIndex());
 }
 
 void TfrmMain::AppendProfile(const TProfile& profile) {

@@ -242,9 +242,18 @@ TEST_F(SettingsTest, SubkeysWithoutAControllerAreSkipped) {
 }
 
 TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
-    Load("[General]\nMaxJoysticks=3\n" + Controller("ID=7\nThreshold=3\nMaxVal=10\n", 0) +
-         Controller("Profile=2\n", 2) + "[Joystick4]\nName=Old\nGUID=" + PadGuid + "\n");
+    log.Open(); // as after LogFile=1
+    Load(
+        "[General]\nMaxJoysticks=3\n" + Controller("ID=7\nThreshold=3\nMaxVal=10\n", 0) +
+        Controller("Profile=2\n", 2) + "[Joystick4]\nName=Old\nGUID=" + PadGuid + "\n" +
+        "[Programs]\nsize=4\n1\\Program=Game\n1\\Profile=2\n2\\Profile=1\n3\\Program=\" tool \"\n" +
+        "3\\Profile=1\n3\\Controller=" + PadGuid + "\n4\\Program=gone\n4\\Profile=3\n");
+    log.Close();
     ASSERT_EQ(lists.ActiveJoysticks.count(), 2);
+    ASSERT_EQ(lists.Programs.size(), 3u); // the second names no program; the fourth is kept
+    EXPECT_EQ(ReadBytes("Padwright.log"), "Program rule 4 (\"gone\") names profile 3, which does "
+                                          "not exist: it is kept and ignored.\r\n");
+    lists.ActiveJoysticks[1].FollowedProfile = 1;       // a rule's: not saved
     lists.ActiveJoysticks[0].Name = "Pad\xE9 \xFF\xC3"; // no UTF-8: kept byte for byte
     lists.ActiveJoysticks[1].Name = "Second";
     lists.ActiveJoysticks[1].RepeatKeys = false;
@@ -260,6 +269,12 @@ TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
     EXPECT_EQ(written.value("Joystick1/GUID").toString(), PadGuid);
     EXPECT_FALSE(written.contains("Joystick2/Name"));             // renumbered without the gap
     EXPECT_EQ(written.value("Joystick4/Name").toString(), "Old"); // beyond MaxJoysticks: kept
+    ASSERT_EQ(written.beginReadArray("Programs"), 3);             // an array as QSettings reads one
+    written.setArrayIndex(1);
+    EXPECT_EQ(written.value("Program").toString(), "tool");
+    EXPECT_EQ(written.value("Profile").toInt(), 1);
+    EXPECT_EQ(written.value("Controller").toString(), PadGuid);
+    written.endArray();
 
     TLists reloaded;
     reloaded.Profiles.push_back(NewProfile("One"));
@@ -281,6 +296,8 @@ TEST_F(SettingsTest, SaveWritesEveryControllerAndLoadReadsThemBack) {
         EXPECT_EQ(a.RepeatKeys, b.RepeatKeys);
         EXPECT_EQ(a.Profile, b.Profile);
     }
+    ASSERT_EQ(reloaded.Programs.size(), 3u); // the rule ignored is kept by Save too
+    EXPECT_EQ(reloaded.Programs[2].Program + std::to_string(reloaded.Programs[2].Profile), "gone3");
 }
 
 TEST_F(SettingsTest, SaveDeletesOnlyTheSubkeysBelowMaxJoysticks) {

@@ -214,7 +214,8 @@ TEST(MainWindowLayout, WindowControlsAndInitialStates) {
     QStringList menu;
     for (QAction* a : w.popProfile->actions())
         menu << a->text();
-    EXPECT_EQ(menu, QStringList({"&Add", "&Copy", "&Rename", "&Delete", "&Import", "&Export"}));
+    EXPECT_EQ(menu, QStringList({"&Add", "&Copy", "&Rename", "&Delete", "&Import", "&Export", "",
+                                 "&Programs..."}));
 }
 
 TEST(MainWindowLayout, DesignedCaptionsFitTheirBoxes) {

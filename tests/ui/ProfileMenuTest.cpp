@@ -1,7 +1,9 @@
 #include "UiHarness.h"
+#include "core/ProgramRules.h"
 #include "engine/Catalogue.h"
 #include "store/MessageBoxes.h"
 #include "ui/frmEntry.h"
+#include "ui/frmPrograms.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,10 +11,12 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -51,7 +55,8 @@ TEST(ProfileMenu, EnablingRulesByBothRoutes) {
     };
     check();
     h.window->cmdPPopUp->click();
-    EXPECT_EQ(seen, std::vector<bool>(6, false));
+    // The separator before "Programs..." counts as enabled.
+    EXPECT_EQ(seen, (std::vector<bool>{false, false, false, false, false, false, true, false}));
 
     h.AddProfile("One");
     h.AddActive(MakeController(1, 0, {}, 0));
@@ -60,12 +65,12 @@ TEST(ProfileMenu, EnablingRulesByBothRoutes) {
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5),
                             h.window->cmbProfiles->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(h.window->cmbProfiles, &right);
-    EXPECT_EQ(seen, (std::vector<bool>{true, false, false, false, true, false}));
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, false, false, true, false, true, false}));
 
     h.PickProfile(0);
     check();
     h.window->cmdPPopUp->click();
-    EXPECT_EQ(seen, std::vector<bool>(6, true));
+    EXPECT_EQ(seen, std::vector<bool>(8, true));
 }
 
 TEST(ProfileMenu, AddTrimsTheNameAndAssignsTheNewProfile) {
@@ -221,6 +226,67 @@ TEST(ProfileMenu, ExportRefusesTheStoreItself) {
     EXPECT_EQ(h.dialogs.boxes.size(), 2u);
     EXPECT_EQ(QFileInfo(path).size(), 2 * qint64(sizeof(TProfile)));
     EXPECT_EQ(QFileInfo(h.Path("other.pro")).size(), qint64(sizeof(TProfile)));
+}
+
+ForegroundProgram Program(const char* wmClass, bool own = false) {
+    ForegroundProgram program;
+    program.wmClass = wmClass;
+    program.own = own;
+    return program;
+}
+
+struct FakeSource final : IForegroundSource {
+    std::string Kind() const override { return "X11"; }
+    bool Available() const override { return reason.empty(); }
+    std::string Unavailable() const override { return reason; }
+    void Watch(std::function<void(const ForegroundProgram&)>) override {}
+    ForegroundProgram Current() const override { return {}; }
+    std::vector<ForegroundProgram> OpenWindows() const override {
+        return {Program("padwright", true), Program("tool"), Program("game")};
+    }
+    std::string reason;
+};
+
+// "Programs..." adds rules for the selected profile from the program in front or an open
+// window, and removes them; the window shows the profile a rule then puts its controller on.
+TEST(ProgramsDialog, AddsAndRemovesRulesForTheSelectedProfile) {
+    Harness h;
+    FakeSource source;
+    ProgramFollower follower(*h.core);
+    TfrmPrograms dialog(*h.core, follower, &source, h.window.get());
+    h.window->ShowPrograms = [&](int profile) { dialog.ShowFor(profile); };
+    h.AddProfile("A");
+    h.AddProfile("B");
+    h.AddActive(MakeController(1, 0, {}, 0)).Profile = 1;
+    h.PickDevice(0);
+    h.PickProfile(1);
+    follower.ProgramInFront(Program("game"));
+    WhenModal([](QWidget* shown) {
+        auto* d = qobject_cast<TfrmPrograms*>(shown);
+        EXPECT_EQ(d->txtFollowing->text(), "Profiles follow the program in front (X11).");
+        EXPECT_EQ(d->cmbProgram->itemText(1), "tool"); // after the one in front; no own window
+        for (int i : {1, 0}) {
+            d->cmbProgram->setCurrentIndex(i);
+            d->cmdAdd->click();
+        }
+        EXPECT_EQ(d->lstRules->topLevelItem(1)->text(2), "B");
+        d->lstRules->topLevelItem(0)->setSelected(true);
+        d->cmdRemove->click();
+        d->cmdClose->click();
+    });
+    h.window->mnuPPrograms->trigger();
+    ASSERT_EQ(h.lists.Programs.size(), 1u);
+    EXPECT_EQ(h.lists.Programs[0].Program + std::to_string(h.lists.Programs[0].Profile), "game2");
+
+    h.PickProfile(0); // the user's own choice, while the rule holds
+    follower.ProgramInFront(Program("editor"));
+    EXPECT_EQ(h.window->cmbProfiles->currentIndex(), 0);
+    follower.ProgramInFront(Program("game"));
+    EXPECT_EQ(h.window->cmbProfiles->currentIndex(), 1);
+    EXPECT_EQ(h.window->SettingsRows.front().Mapping - h.lists.Profiles[1].Mappings, 0);
+    source.reason = "it does not say.";
+    EXPECT_EQ(FollowingText(&source), "Program following is not available: it does not say.");
+    h.window->ShowPrograms = nullptr;
 }
 
 TEST(NameDialog, SystemCloseCountsAsCancel) {

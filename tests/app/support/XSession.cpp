@@ -241,6 +241,18 @@ bool XServer::HasEmbeddedWindowOf(pid_t pid) const {
     return false;
 }
 
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
 Sandbox::Sandbox() {
     char templ[] = "/tmp/padwright-run-XXXXXX";
     if (!mkdtemp(templ))

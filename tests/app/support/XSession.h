@@ -3,6 +3,7 @@
 // the program started with its own environment, and a look at the windows it maps.
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -97,6 +98,10 @@ public:
 private:
     std::string root_;
 };
+
+// A whole file's bytes ("" when it cannot be read), and a file written whole, its folders made.
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& text);
 
 // Polls `condition` every 10 ms until it holds or `timeout` passes.
 template <typename Condition> bool WaitUntil(Condition condition, Millis timeout) {
