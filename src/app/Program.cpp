@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "platform/focus/ForegroundProgram.h"
+
 #include "app/GuidRefresh.h"
 #include "app/InstanceBus.h"
 #include "app/PlugFollower.h"
@@ -36,6 +38,7 @@ Program::Parts Program::RealParts() {
         return std::make_unique<TrayHostWatch>(std::move(changed));
     };
     parts.PlugMonitor = OpenPlugMonitor;
+    parts.ForegroundSource = MakeForegroundSource;
     parts.PublishCommands = true;
     return parts;
 }

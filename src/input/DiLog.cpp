@@ -35,7 +35,7 @@ void DiLog::LogDirectInputError(std::string_view prefix, HRESULT code) {
 }
 
 void DiLog::LogLine(std::string_view text) {
-    if (fd_ < 0)
+    if (!fd_)
         return;
     line_.assign(text);
     WriteLine();
