@@ -1,5 +1,8 @@
 # The Windows build's own settings, included by the top-level CMakeLists.txt when cross-building.
 
+# The Qt front-end is the Linux one; Windows gets windows of its own.
+set(PADWRIGHT_QT OFF)
+
 # Every program and test runs through Wine, with the prefix of this build folder.
 set(PADWRIGHT_WINEPREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PADWRIGHT_SOURCE_DIR}/scripts/wine-run.sh

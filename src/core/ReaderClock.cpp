@@ -1,6 +1,6 @@
 #include "core/ReaderClock.h"
 
-#include <fcntl.h>
+#include <algorithm>
 
 namespace padwright {
 
@@ -31,10 +31,9 @@ void ReaderClock::StopTimers() {
 bool ReaderClock::Watch(const std::vector<int>& descriptors) {
     Unwatch();
     for (const int descriptor : descriptors) {
-        // A copy of the descriptor: a controller removed or reopened while asleep closes its own,
-        // and a watch must never be on a closed (or reused) number.
-        UniqueFd copy(fcntl(descriptor, F_DUPFD_CLOEXEC, 0));
-        if (!copy) {
+        // A copy of the descriptor: a controller removed or reopened while asleep closes its own.
+        WaitHandleCopy copy(descriptor);
+        if (copy.Get() == NoWaitHandle) {
             Unwatch();
             return false;
         }
@@ -51,12 +50,9 @@ void ReaderClock::Unwatch() {
     watched_.clear();
 }
 
+// An error or hang-up counts as pending: it wakes the reader too.
 bool ReaderClock::Pending(const std::vector<int>& descriptors) {
-    polled_.clear();
-    for (const int descriptor : descriptors)
-        polled_.push_back({descriptor, POLLIN, 0});
-    // An error or hang-up shows in revents whatever was asked for.
-    return poll(polled_.data(), polled_.size(), 0) > 0;
+    return std::any_of(descriptors.begin(), descriptors.end(), IsSignalled);
 }
 
 std::chrono::microseconds ReaderClock::Now() {

@@ -2,15 +2,13 @@
 // The reader's timers and its sleep on the event loop: the two engine timers, one watch per
 // descriptor while asleep, and a single shot for a run put off after a wake.
 #include "engine/RestingReader.h"
-#include "platform/Descriptor.h"
+#include "platform/dinput/WakeSignal.h"
 #include "platform/eventloop/EventLoop.h"
 
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include <poll.h>
 
 namespace padwright {
 
@@ -35,7 +33,7 @@ public:
 private:
     // The copy outlives its watch: members go in reverse order.
     struct Watched {
-        UniqueFd copy;
+        WaitHandleCopy copy;
         std::unique_ptr<IDescriptorWatch> watch;
     };
 
@@ -45,7 +43,6 @@ private:
     std::unique_ptr<ITimer> later_;
     std::function<void()> wake_;
     std::vector<Watched> watched_;
-    std::vector<pollfd> polled_;
 };
 
 } // namespace padwright

@@ -3,8 +3,9 @@
 
 namespace padwright {
 
-// $XDG_DATA_HOME/Padwright (usually ~/.local/share/Padwright): the folder `--data-folder` works
-// in, and where a backup goes that cannot be kept beside its store.
+// $XDG_DATA_HOME/Padwright (usually ~/.local/share/Padwright), on Windows
+// %LOCALAPPDATA%\Padwright: the folder `--data-folder` works in, and where a backup goes that
+// cannot be kept beside its store.
 std::string DataFolder();
 
 } // namespace padwright

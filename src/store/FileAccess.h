@@ -1,9 +1,10 @@
 #pragma once
 // File access for the profile store and single-profile files. Every failure raises Error with the
-// runtime's text for the error, so the standard error box shows what went wrong. Paths are the
-// system's bytes (UTF-8 on the desktops we run on) and no toolkit is involved, so the core that
-// keeps the store builds where there is none.
+// runtime's text for the error, so the standard error box shows what went wrong. Paths are
+// UTF-8 and no toolkit is involved, so the core that keeps the store builds where there is none.
+// What differs between the systems is in platform/files/StoreFiles.h; the rules are here.
 #include "platform/Descriptor.h"
+#include "platform/files/StoreFiles.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,12 +13,11 @@
 #include <string>
 #include <vector>
 
-struct stat;
-
 namespace padwright {
 
-// Reads a regular file record by record. A folder is refused as "Invalid filename"; a FIFO, a
-// socket or a device as "File access denied", since reading one could wait for ever or never end.
+// Reads a regular file record by record, in binary mode. A folder is refused as "Invalid
+// filename"; a FIFO, a socket or a device as "File access denied", since reading one could wait
+// for ever or never end.
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const std::string& path);
@@ -38,11 +38,12 @@ private:
 // Writes a file whole or not at all: the bytes go to a temporary file in the target's folder that
 // replaces the target only once every byte is written and on the disk, so a failure leaves the
 // previous file as it was. A symbolic link is followed and its target replaced; the target keeps
-// its permissions. Where the folder is not writable but the file is, the file is written in
-// place, since that is the only way such a file can be saved at all: the space it grows by is
-// reserved first without changing its size, the bytes written over the old ones, the rest cut off
-// last, and a failure on the way puts the old bytes back. A device (such as /dev/null) is written
-// directly: replacing it would destroy the device. A folder, a FIFO or a socket is refused.
+// its permissions (on Windows its attributes). Where the folder is not writable but the file is,
+// the file is written in place, since that is the only way such a file can be saved at all: the
+// space it grows by is reserved first without changing its size, the bytes written over the old
+// ones, the rest cut off last, and a failure on the way puts the old bytes back. A device (such
+// as /dev/null or NUL) is written directly: replacing it would destroy the device. A folder, a
+// FIFO or a socket is refused.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::string& path);
@@ -64,7 +65,7 @@ protected:
 private:
     enum class Mode { Replace, InPlace, Device };
     // Replace: a new file beside the target, with the target's permissions when it exists.
-    bool OpenTemporary(const struct stat* existing);
+    bool OpenTemporary(bool exists);
     void CommitReplace();
     bool OpenInPlace();
     void CommitInPlace();
@@ -82,10 +83,5 @@ private:
 // Makes the AtomicFile for a path; tests hand in one that fails.
 using AtomicFileFactory = std::function<std::unique_ptr<AtomicFile>(const std::string& path)>;
 std::unique_ptr<AtomicFile> OpenAtomicFile(const std::string& path);
-
-// Whether anything (a dangling symbolic link included) has this name.
-bool NameTaken(const std::string& path);
-// Whether the path names something that exists, links followed.
-bool FileExists(const std::string& path);
 
 } // namespace padwright

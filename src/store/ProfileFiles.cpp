@@ -5,7 +5,6 @@
 #include "store/StoreFormat.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace padwright {
 
@@ -14,13 +13,6 @@ namespace {
 inline constexpr const char* ExportOntoStoreText =
     "This file is the profile store in use; exporting one profile onto it would replace every "
     "profile. Choose another file.";
-
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
 
 // Records of a store Import offers to take: two or more of either layout. One current record is
 // an exported profile; one legacy record stays refused, as it always was.

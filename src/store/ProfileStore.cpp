@@ -1,16 +1,14 @@
 #include "store/ProfileStore.h"
 
 #include "engine/Errors.h"
+#include "platform/files/Utf8Path.h"
 #include "store/DataFolder.h"
 #include "store/StoreFormat.h"
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace padwright {
@@ -80,15 +78,17 @@ void ProfileStore::Load(StableList<TProfile>& profiles) {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // The real path of what exists, empty for what does not.
 std::string Canonical(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path real = std::filesystem::canonical(path, error);
-    return error ? std::string() : real.string();
+    const fs::path real = fs::canonical(PathOf(path), error);
+    return error ? std::string() : TextOf(real);
 }
 
 std::string Absolute(const std::string& path) {
-    return std::filesystem::absolute(path).lexically_normal().string();
+    return TextOf(fs::absolute(PathOf(path)).lexically_normal());
 }
 
 } // namespace
@@ -103,16 +103,15 @@ std::string ProfileStore::KeepBackup(bool copy) {
         // A read-only folder whose store may be written in place must not make saving
         // impossible for ever: the backup goes where the user's own files go.
         const std::string folder = DataFolder();
-        if (Canonical(folder) ==
-            Canonical(std::filesystem::path(Absolute(beside)).parent_path().string()))
+        if (Canonical(folder) == Canonical(TextOf(PathOf(Absolute(beside)).parent_path())))
             throw;
         try {
             std::error_code created;
-            std::filesystem::create_directories(folder, created);
+            fs::create_directories(PathOf(folder), created);
             if (created)
-                throw InOutError(created.value(), folder);
-            const std::string elsewhere = FreeBackupName(
-                (std::filesystem::path(folder) / std::filesystem::path(path_).filename()).string());
+                throw InOutError(created.default_error_condition().value(), folder);
+            const std::string elsewhere =
+                FreeBackupName(TextOf(PathOf(folder) / PathOf(path_).filename()));
             MakeBackup(elsewhere, copy);
             return elsewhere;
         } catch (const Error& elsewhereError) {
@@ -127,8 +126,7 @@ void ProfileStore::MakeBackup(const std::string& backup, bool copy) {
     // A second name for the same file copies nothing, so even a store of gigabytes is kept at
     // once; the save then replaces the store's name only. Where that cannot be (no hard links, the
     // link would cross file systems), a copy.
-    if (!copy &&
-        ::linkat(AT_FDCWD, path_.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    if (!copy && LinkFile(path_, backup))
         return;
     CopyFile(path_, backup);
 }

@@ -2,6 +2,7 @@
 
 #include "core/SaveHandler.h"
 
+#include "StorePosixSupport.h"
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
 #include "engine/Lists.h"

@@ -4,16 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <grp.h>
 #include <random>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <winioctl.h>
+#endif
 
 namespace padwright::test {
 
@@ -27,6 +30,26 @@ inline std::string ReadBytes(const fs::path& path) {
 inline void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// Gives `path` (which exists) `size` bytes, none of them written: a sparse file, which costs no
+// disk space however large. On Windows a file must be marked sparse first, and the runtime's
+// resize stops at 2 GiB.
+inline void ResizeSparse(const fs::path& path, std::int64_t size) {
+#ifdef _WIN32
+    const ::HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ::DWORD returned = 0;
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = size;
+    const bool resized =
+        DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr) &&
+        SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end);
+    CloseHandle(file);
+    ASSERT_TRUE(resized) << "error " << GetLastError();
+#else
+    fs::resize_file(path, static_cast<std::uintmax_t>(size));
+#endif
 }
 
 // Byte strings compared without printing them whole.
@@ -63,26 +86,13 @@ struct RecordingBoxes : IMessageBoxes {
     void Error(std::string_view text) override { Warning(text, "Padwright"); }
 };
 
-// Runs `body` in a child process without root's privileges: as nobody when the test runs as
-// root, else as the user running it. Returns the status `body` returned, 100 when privileges
-// could not be dropped, 101 when `body` threw.
-inline int InUnprivilegedChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
-             ::setresuid(65534, 65534, 65534) != 0))
-            ::_exit(100);
-        int status = 101;
-        try {
-            status = body();
-        } catch (...) {
-        }
-        ::_exit(status);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Where DataFolder() makes its folder, so that no test touches the user's own.
+inline void SetDataHome(const fs::path& folder) {
+#ifdef _WIN32
+    _wputenv_s(L"LOCALAPPDATA", folder.c_str());
+#else
+    ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+#endif
 }
 
 // A fresh folder that is also the working directory while the test runs.
@@ -96,7 +106,7 @@ protected:
         fs::remove_all(dir);
         fs::create_directories(dir);
         fs::current_path(dir);
-        ::setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1); // never the user's own
+        SetDataHome(dir / "data-home");
     }
     void TearDown() override {
         fs::current_path(old);

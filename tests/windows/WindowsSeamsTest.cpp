@@ -16,11 +16,12 @@
 namespace padwright {
 namespace {
 
-class Host : public IEngineHost {
+class Host : public IControllerHost {
 public:
     void PauseReading() override {}
     void ResumeReading() override {}
     void TrayAnimationStep() override {}
+    bool ReadingOn() const override { return false; }
     void LogDirectInputError(std::string_view prefix, HRESULT code) override {
         lines.push_back(std::string(prefix) + std::string(DirectInputErrorText(code)));
     }

@@ -2,8 +2,8 @@
 // Runs the mapping engine over a scripted session and prints the output calls it makes; with
 // --inject its keys, pointer, wheel and application commands also reach the real desktop.
 #include "Replay.h"
+#include "System.h"
 #include "engine/Errors.h"
-#include "platform/inject/InjectorChoice.h"
 #include "store/ProfileStore.h"
 
 #include <cerrno>
@@ -110,6 +110,7 @@ int Run(std::istream& script, padwright::replay::Replay& replay) {
 
 int main(int argc, char** argv) {
     using namespace padwright;
+    replay::UseBinaryStreams();
     Options options;
     if (!ParseArguments(argc, argv, options)) {
         std::cerr << Usage;
@@ -127,7 +128,7 @@ int main(int argc, char** argv) {
     // Chosen before the session starts and destroyed after it, so held keys are let go at exit.
     InjectorChoice real;
     if (options.inject) {
-        real = ChooseInjector();
+        real = replay::SystemInjector();
         if (real.status.level == InjectionLevel::None) {
             std::cerr << "padwright-replay: " << real.status.message << '\n';
             return ExitFailure;

@@ -3,6 +3,8 @@
 // Lower. The in-memory devices signal pending input with it as a kernel event node does.
 #include "platform/dinput/WaitHandle.h"
 
+#include <utility>
+
 namespace padwright {
 
 class WakeSignal {
@@ -37,5 +39,21 @@ private:
 
 // Whether a wait on `handle` would end now, without consuming the signal of a level handle.
 bool IsSignalled(WaitHandle handle);
+
+// Another handle on what `handle` signals (a descriptor's duplicate, a duplicated Windows
+// handle), open until this object goes, whatever becomes of the original: a watch must never be
+// on a closed, or reused, number. NoWaitHandle when the system gave none.
+class WaitHandleCopy {
+public:
+    explicit WaitHandleCopy(WaitHandle handle);
+    ~WaitHandleCopy();
+    WaitHandleCopy(WaitHandleCopy&& other) noexcept
+        : handle_(std::exchange(other.handle_, NoWaitHandle)) {}
+    WaitHandleCopy& operator=(WaitHandleCopy&&) = delete;
+    WaitHandle Get() const { return handle_; }
+
+private:
+    WaitHandle handle_;
+};
 
 } // namespace padwright

@@ -1,6 +1,7 @@
 #include "platform/dinput/WakeSignal.h"
 
 #include <cstdint>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -27,6 +28,13 @@ void WakeSignal::Set(bool raised) {
 bool IsSignalled(WaitHandle handle) {
     pollfd p{handle, POLLIN, 0};
     return poll(&p, 1, 0) == 1 && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+}
+
+WaitHandleCopy::WaitHandleCopy(WaitHandle handle) : handle_(fcntl(handle, F_DUPFD_CLOEXEC, 0)) {}
+
+WaitHandleCopy::~WaitHandleCopy() {
+    if (handle_ >= 0)
+        close(handle_);
 }
 
 } // namespace padwright

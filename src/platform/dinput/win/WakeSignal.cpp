@@ -21,4 +21,24 @@ bool IsSignalled(WaitHandle handle) {
     return WaitForSingleObject(FromWaitHandle(handle), 0) == WAIT_OBJECT_0;
 }
 
+namespace {
+
+::HANDLE Duplicate(::HANDLE handle) {
+    ::HANDLE copy = nullptr;
+    const ::HANDLE process = GetCurrentProcess();
+    if (!DuplicateHandle(process, handle, process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return copy;
+}
+
+} // namespace
+
+WaitHandleCopy::WaitHandleCopy(WaitHandle handle)
+    : handle_(ToWaitHandle(Duplicate(FromWaitHandle(handle)))) {}
+
+WaitHandleCopy::~WaitHandleCopy() {
+    if (handle_ != NoWaitHandle)
+        CloseHandle(FromWaitHandle(handle_));
+}
+
 } // namespace padwright

@@ -1,4 +1,5 @@
 #include "platform/files/SystemFiles.h"
+#include "platform/win/Utf16.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,18 +13,6 @@ namespace padwright {
 bool DiskFullError(int errorNumber) {
     return errorNumber == ENOSPC || errorNumber == EFBIG;
 }
-
-namespace {
-
-std::wstring Wide(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), n);
-    return wide;
-}
-
-} // namespace
 
 // Binary, or every "\n" written becomes "\r\n"; the share mode is what flock is on Linux: a
 // second writer is refused (EACCES) before it could empty the file.

@@ -1,0 +1,11 @@
+#include "System.h"
+
+namespace padwright::replay {
+
+void UseBinaryStreams() {}
+
+InjectorChoice SystemInjector() {
+    return ChooseInjector();
+}
+
+} // namespace padwright::replay
