@@ -2,7 +2,8 @@
 // Word from the kernel that event nodes came, went or changed their access, as one file
 // descriptor for the event loop. Where udevd runs its monitor is used, since udev announces a
 // node only once it has set the node's permissions; elsewhere (containers, bare systems)
-// inotify on the input directory stands in.
+// inotify on the input directory stands in. On Windows, WM_DEVICECHANGE for HID devices raises
+// an event, whose WaitHandle stands for the descriptor.
 #include <memory>
 #include <string>
 
@@ -23,7 +24,8 @@ public:
 std::unique_ptr<IPlugMonitor> OpenUdevPlugMonitor(const std::string& inputDir = "/dev/input");
 // inotify on `inputDir`, or on its parent until it exists; null when inotify is unavailable.
 std::unique_ptr<IPlugMonitor> OpenInotifyPlugMonitor(const std::string& inputDir = "/dev/input");
-// udev's when udevd runs on this system, else inotify's; null when neither can be had.
+// udev's when udevd runs on this system, else inotify's; null when neither can be had. On
+// Windows the WM_DEVICECHANGE monitor, whose window needs the calling thread's message loop.
 std::unique_ptr<IPlugMonitor> OpenPlugMonitor();
 
 } // namespace padwright
