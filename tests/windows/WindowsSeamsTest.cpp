@@ -3,6 +3,7 @@
 #include "input/DirectInputErrorText.h"
 #include "platform/dinput/win/WinDirectInput.h"
 #include "platform/inject/win/WinInjector.h"
+#include "platform/instance/win/NamedMutexLock.h"
 #include "platform/session/win/WinSession.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,19 @@ TEST(WindowsInjector, AnApplicationCommandReachesTheProgramsWindow) {
 // Shutting down needs the privilege enabled in the process's own token.
 TEST(WindowsSession, EnablesTheShutdownPrivilege) {
     EXPECT_TRUE(WinSession().EnableShutdownPrivilege());
+}
+
+// A second start finds the mutex "Padwright" held, until the first lets go of it.
+TEST(WindowsSingleInstance, TheNamedMutexAdmitsOneInstanceAtATime) {
+    NamedMutexLock first, second;
+    ASSERT_EQ(first.TryLock(), IInstanceLock::Acquired) << first.ErrorText();
+    const ::HANDLE seen = OpenMutexA(SYNCHRONIZE, FALSE, "Padwright");
+    EXPECT_NE(seen, nullptr) << "not under the program's name";
+    CloseHandle(seen);
+    EXPECT_EQ(second.TryLock(), IInstanceLock::HeldElsewhere);
+    first.Release();
+    EXPECT_EQ(second.TryLock(), IInstanceLock::Acquired);
+    EXPECT_EQ(first.TryLock(), IInstanceLock::HeldElsewhere);
 }
 
 } // namespace
