@@ -13,6 +13,25 @@ namespace {
     throw InOutError(errorNumber != 0 ? errorNumber : EIO, path);
 }
 
+// Fills `size` bytes from `offset`; a file that ends first fails with EIO.
+bool ReadAllAt(int fd, char* data, std::size_t size, std::int64_t offset) {
+    if (!SeekTo(fd, offset))
+        return false;
+    while (size > 0) {
+        const auto n = ::read(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO; // the file shrank under us
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 bool WriteAllAt(int fd, const char* data, std::size_t size, std::int64_t offset) {
     return SeekTo(fd, offset) && WriteAll(fd, data, size);
 }
@@ -167,7 +186,7 @@ void AtomicFile::CommitInPlace() {
         Fail(errno);
     // The old bytes the new ones will cover, to put back should the write fail half-way.
     std::vector<char> covered(static_cast<std::size_t>(std::min(oldSize, newSize)));
-    if (!ReadAt(fd, covered.data(), covered.size(), 0))
+    if (!ReadAllAt(fd, covered.data(), covered.size(), 0))
         Fail(errno);
     // The space is reserved beyond the end without moving it, so that a process killed during
     // the write leaves old and new records but never blank ones. A file system that cannot

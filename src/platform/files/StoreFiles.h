@@ -47,8 +47,6 @@ bool RenameOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
 
 std::int64_t FileSize(int fd);
-// Fills `size` bytes from `offset`; a file that ends first fails with EIO.
-bool ReadAt(int fd, void* data, std::size_t size, std::int64_t offset);
 bool SeekTo(int fd, std::int64_t offset);
 bool Resize(int fd, std::int64_t size);
 // Reserves the disk space for `size` bytes without changing the file's size, so that writing up

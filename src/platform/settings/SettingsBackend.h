@@ -55,7 +55,8 @@ std::optional<std::uint32_t> ParseDword(std::string_view text);
 std::optional<std::uint32_t> FitDword(std::int64_t value);
 
 // The platform's store of the program's own settings, and one at a file of the same layout
-// (tools, tests). Defined by the platform's backend (QSettings on Linux).
+// (tools, tests). Defined by the platform's backend: QSettings on Linux; on Windows the registry,
+// where the "file" is a key path below HKEY_CURRENT_USER.
 std::unique_ptr<ISettingsBackend> OpenUserSettings();
 std::unique_ptr<ISettingsBackend> OpenSettingsFile(const std::string& path);
 

@@ -8,21 +8,10 @@ namespace padwright::test {
 
 namespace {
 
-// One argument as the program's runtime splits its command line back into argv.
-std::wstring Quoted(const std::wstring& arg) {
-    std::wstring quoted = L"\"";
-    for (std::size_t i = 0;; ++i) {
-        std::size_t slashes = 0;
-        for (; i < arg.size() && arg[i] == L'\\'; ++i)
-            ++slashes;
-        if (i == arg.size()) {
-            quoted.append(slashes * 2, L'\\');
-            break;
-        }
-        quoted.append(arg[i] == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-        quoted += arg[i];
-    }
-    return quoted + L"\"";
+// One argument as the program's runtime splits its command line back into argv; the tests'
+// arguments hold no quotes and end in no backslash, which would need escaping.
+std::wstring Quoted(const std::string& arg) {
+    return L"\"" + Wide(arg) + L"\"";
 }
 
 HANDLE Inherited(const std::filesystem::path& path, bool write) {
@@ -33,13 +22,14 @@ HANDLE Inherited(const std::filesystem::path& path, bool write) {
 
 } // namespace
 
-// Windows has no address-space limit of a process's own; the memory cap is left out.
+// Without the memory cap, which only makes a faulty run that reads a terabyte fail fast rather
+// than fill the machine.
 int RunTool(const std::string& program, const std::vector<std::string>& args,
             const std::filesystem::path& input, const std::filesystem::path& output,
             const std::filesystem::path& errors, bool) {
-    std::wstring line = Quoted(Wide(program));
+    std::wstring line = Quoted(program);
     for (const std::string& arg : args)
-        line += L" " + Quoted(Wide(arg));
+        line += L" " + Quoted(arg);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

@@ -117,24 +117,6 @@ std::int64_t FileSize(int fd) {
     return ::fstat(fd, &info) == 0 ? info.st_size : -1;
 }
 
-bool ReadAt(int fd, void* data, std::size_t size, std::int64_t offset) {
-    char* bytes = static_cast<char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, bytes, size, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO; // the file shrank under us
-            return false;
-        }
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
 bool SeekTo(int fd, std::int64_t offset) {
     return ::lseek(fd, offset, SEEK_SET) == offset;
 }

@@ -5,16 +5,13 @@
 #include "platform/files/StoreFiles.h"
 #include "platform/win/Utf16.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
-#include <utility>
 #include <windows.h>
 
 namespace padwright {
@@ -245,23 +242,6 @@ std::int64_t FileSize(int fd) {
         return -1;
     }
     return size.QuadPart;
-}
-
-bool ReadAt(int fd, void* data, std::size_t size, std::int64_t offset) {
-    if (!SeekTo(fd, offset))
-        return false;
-    char* bytes = static_cast<char*>(data);
-    while (size > 0) {
-        const int n = _read(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO; // the file shrank under us
-            return false;
-        }
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool SeekTo(int fd, std::int64_t offset) {
