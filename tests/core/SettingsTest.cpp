@@ -2,6 +2,7 @@
 
 #include "core/SaveHandler.h"
 
+#include "SettingsHost.h"
 #include "StorePosixSupport.h"
 #include "StoreTestSupport.h"
 #include "engine/Errors.h"
@@ -36,25 +37,6 @@ const fs::path ConfigHome = [] {
 const fs::path ConfigFile = ConfigHome / "Vemoskar" / "Padwright.conf";
 
 const char* const PadGuid = "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}";
-
-struct FakeHost : ISettingsHost, IControllerHost {
-    std::uint32_t interval = 5;
-    bool reading = false;
-    std::vector<std::string> calls;
-    void PauseReading() override {
-        calls.push_back("PauseReading");
-        reading = false;
-    }
-    void ResumeReading() override {
-        calls.push_back("ResumeReading");
-        reading = true;
-    }
-    void TrayAnimationStep() override {}
-    void LogDirectInputError(std::string_view, HRESULT) override {}
-    std::uint32_t TimeInterval() const override { return interval; }
-    void SetTimeInterval(std::uint32_t ms) override { interval = ms; }
-    bool ReadingOn() const override { return reading; }
-};
 
 // Two objects: an absolute axis and a button. Records every property set.
 struct AxisRecordingDevice : ScriptedDevice {
@@ -118,7 +100,7 @@ protected:
 
     TLists lists;
     DiLog log;
-    FakeHost host;
+    test::FakeSettingsHost host;
     RecordingBoxes boxes;
     ControllerAccess controllers{lists, host, {}};
     ApplicationSettingsFields fields;

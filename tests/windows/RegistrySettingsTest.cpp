@@ -2,6 +2,7 @@
 // program (reg.exe) sees it, and what the next start reads back.
 #include "core/Settings.h"
 
+#include "SettingsHost.h"
 #include "StoreTestSupport.h"
 #include "engine/Lists.h"
 
@@ -15,17 +16,6 @@
 
 namespace padwright {
 namespace {
-
-struct Host : ISettingsHost, IControllerHost {
-    void PauseReading() override {}
-    void ResumeReading() override {}
-    void TrayAnimationStep() override {}
-    void LogDirectInputError(std::string_view, HRESULT) override {}
-    bool ReadingOn() const override { return false; }
-    std::uint32_t TimeInterval() const override { return interval; }
-    void SetTimeInterval(std::uint32_t ms) override { interval = ms; }
-    std::uint32_t interval = 5;
-};
 
 std::string Output(const std::string& command) {
     std::string output;
@@ -65,7 +55,7 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
         pad.Profile = 2;
     }
     DiLog log;
-    Host host;
+    test::FakeSettingsHost host;
     host.interval = 40;
     test::RecordingBoxes boxes;
     ControllerAccess controllers{lists, host, {}};
