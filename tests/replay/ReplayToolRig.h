@@ -1,7 +1,6 @@
 #pragma once
 // padwright-replay seen from outside: a fresh folder, the tool run on a script, its printed calls
 // and exit code.
-#include "ToolRun.h"
 #include "engine/Records.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,12 @@
 namespace padwright::test {
 
 namespace fs = std::filesystem;
+
+// Runs `program` with `args`, standard input from `input`, output and errors into files; the exit
+// code, -1 when it did not exit by itself. `capMemory`: at most 4 GB of address space where the
+// system limits it, so that a faulty run that loads a terabyte fails fast. One file per system.
+int RunTool(const std::string& program, const std::vector<std::string>& args, const fs::path& input,
+            const fs::path& output, const fs::path& errors, bool capMemory);
 
 struct Result {
     int exitCode = -1;

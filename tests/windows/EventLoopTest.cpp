@@ -62,14 +62,11 @@ TEST(WinEventLoop, TimersHandlesAndMessagesOnOneWait) {
     CloseHandle(pulse);
     EXPECT_EQ(seen, (std::vector<std::string>{"level", "once", "pulse", "modal"}));
     EXPECT_GE(ticks, 8); // 300 ms of a 5 ms timer, however loaded the machine
-    EXPECT_FALSE(once->IsActive());
-    EXPECT_TRUE(repeating->IsActive());
 }
 
 TEST(PlugMonitor, HidArrivalsAndRemovalsRaiseTheMonitorsHandle) {
     const std::unique_ptr<IPlugMonitor> monitor = OpenPlugMonitor();
     ASSERT_NE(monitor, nullptr);
-    EXPECT_STREQ(monitor->Kind(), "WM_DEVICECHANGE");
     const HWND window = FindWindowExW(HWND_MESSAGE, nullptr, L"PadwrightPlugMonitor", nullptr);
     ASSERT_NE(window, nullptr);
 

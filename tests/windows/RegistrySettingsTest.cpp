@@ -113,11 +113,8 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
         EXPECT_EQ(pad.Name, names[i]);
         EXPECT_EQ(pad.Guid, lists.ActiveJoysticks[i].Guid);
         EXPECT_EQ(pad.JoystickID, 2u + i);
-        EXPECT_EQ(pad.Threshold, 300);
-        EXPECT_FALSE(pad.RepeatKeys);
         EXPECT_EQ(pad.Profile, 2);
     }
-    EXPECT_TRUE(boxes.shown.empty());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ToolRun.h"
+#include "ReplayToolRig.h"
 
 #include "platform/win/Utf16.h"
 
@@ -14,7 +14,7 @@ std::wstring Quoted(const std::string& arg) {
     return L"\"" + Wide(arg) + L"\"";
 }
 
-HANDLE Inherited(const std::filesystem::path& path, bool write) {
+::HANDLE Inherited(const fs::path& path, bool write) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     return CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ,
                        &inherit, write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
@@ -24,9 +24,8 @@ HANDLE Inherited(const std::filesystem::path& path, bool write) {
 
 // Without the memory cap, which only makes a faulty run that reads a terabyte fail fast rather
 // than fill the machine.
-int RunTool(const std::string& program, const std::vector<std::string>& args,
-            const std::filesystem::path& input, const std::filesystem::path& output,
-            const std::filesystem::path& errors, bool) {
+int RunTool(const std::string& program, const std::vector<std::string>& args, const fs::path& input,
+            const fs::path& output, const fs::path& errors, bool) {
     std::wstring line = Quoted(program);
     for (const std::string& arg : args)
         line += L" " + Quoted(arg);
@@ -39,11 +38,11 @@ int RunTool(const std::string& program, const std::vector<std::string>& args,
     PROCESS_INFORMATION process{};
     const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &process);
-    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+    for (::HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
         CloseHandle(handle);
     if (!started)
         return -1;
-    DWORD code = 0;
+    ::DWORD code = 0;
     WaitForSingleObject(process.hProcess, INFINITE);
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
