@@ -40,8 +40,6 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
 
     TLists lists;
     lists.MaxJoysticks = 3;
-    lists.Profiles.push_back(NewProfile("One"));
-    lists.Profiles.push_back(NewProfile("Two"));
     const char* const names[] = {"Pad One", "Manette \xC3\xA9t\xC3\xA9", "Pad\xE9 \xFF"};
     for (int i = 0; i < 3; ++i) {
         TJoystick& pad = lists.ActiveJoysticks.push_back({});
@@ -52,7 +50,6 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
         pad.MaxVal = 1000;
         pad.Threshold = 300;
         pad.RepeatKeys = false;
-        pad.Profile = 2;
     }
     DiLog log;
     test::FakeSettingsHost host;
@@ -85,7 +82,7 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
         {"\\Joystick0", "MaxVal    REG_DWORD    0x3e8"},
         {"\\Joystick0", "Threshold    REG_DWORD    0x12c"},
         {"\\Joystick0", "RepeatKeys    REG_DWORD    0x0"},
-        {"\\Joystick0", "Profile    REG_DWORD    0x2"},
+        {"\\Joystick0", "Profile    REG_DWORD    0x0"},
         {"\\Joystick1", "Name    REG_SZ    Manette "},
         // Bytes that are no UTF-8 cannot be a text without changing.
         {"\\Joystick2", "Name    REG_BINARY    506164E920FF"},
@@ -97,8 +94,6 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
                                                                  << listed;
 
     TLists loaded;
-    loaded.Profiles.push_back(NewProfile("One"));
-    loaded.Profiles.push_back(NewProfile("Two"));
     ControllerAccess reloaded{loaded, host, {}};
     Registry registry;
     SettingsContext context{registry, loaded, log, host, boxes, reloaded};
@@ -113,7 +108,6 @@ TEST(RegistrySettings, SaveWritesTheNamesAndTypesAndTheNextStartReadsThemBack) {
         EXPECT_EQ(pad.Name, names[i]);
         EXPECT_EQ(pad.Guid, lists.ActiveJoysticks[i].Guid);
         EXPECT_EQ(pad.JoystickID, 2u + i);
-        EXPECT_EQ(pad.Profile, 2);
     }
 }
 
