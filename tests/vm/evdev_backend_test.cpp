@@ -144,6 +144,20 @@ std::string State(IDirectInputDevice8& dev) {
     return out.str();
 }
 
+// The state once every button change read so far has been shown: taps read in one go are
+// shown one per state, so a reader that did not lose them shows them over the next reads.
+std::string SettledState(IDirectInputDevice8& dev) {
+    std::string last = State(dev);
+    for (int i = 0; i < 200; ++i) {
+        std::string next = State(dev);
+        if (next == last)
+            return next;
+        last = std::move(next);
+    }
+    ADD_FAILURE() << "the buttons never settled";
+    return last;
+}
+
 class OneDevice : public testing::TestWithParam<std::filesystem::path> {
 protected:
     bool IsController() const { return !NotControllers.count(GetParam().stem().string()); }
@@ -372,8 +386,8 @@ TEST(EvdevBackend, CatchesUpAfterTheKernelDroppedEvents) {
 
     EXPECT_TRUE(SawDropped(raw)) << "the flood did not overflow the kernel's buffer";
     close(raw);
-    const std::string state = State(*real.device);
-    EXPECT_EQ(state, State(*fixture.device));
+    const std::string state = SettledState(*real.device);
+    EXPECT_EQ(state, SettledState(*fixture.device));
     EXPECT_EQ(state.rfind("axes 1000 ", 0), 0u) << state;
     EXPECT_NE(state.find(" povs 27000 "), std::string::npos) << state;
     EXPECT_NE(state.find(" buttons 1=128"), std::string::npos) << state;
