@@ -2,8 +2,9 @@
 # check-packages.sh BUILD_DIR SOURCE_DIR
 # Builds the .deb and the .rpm from BUILD_DIR, validates the desktop entry, the AppStream
 # metadata and the .deb (lintian, no errors allowed), and lists both packages' contents. As root
-# it then installs the .deb with apt, runs the programs from /usr/bin, checks the udev rule and
-# the desktop entry in place, removes the package and checks that nothing of it is left.
+# it then installs the .deb with apt, runs the programs from /usr/bin, checks the udev rule, the
+# desktop entry and what program following needs (the GNOME Shell extension, the KWin script)
+# in place, removes the package and checks that nothing of it is left.
 # Exit 77 (skipped) when the install part cannot run: not root, or a padwright package that is
 # not ours to remove is already installed.
 set -euo pipefail
@@ -89,6 +90,11 @@ test "$(command -v padwright-probe)" = /usr/bin/padwright-probe
 grep -q 'TAG+="uaccess"' /usr/lib/udev/rules.d/70-padwright-uinput.rules
 test -f /usr/lib/modules-load.d/padwright-uinput.conf
 grep -q '^Exec=padwright --data-folder --show$' /usr/share/applications/padwright.desktop
+# Program following: the GNOME Shell extension, and the KWin script the program hands KWin.
+extension=/usr/share/gnome-shell/extensions/padwright-focus@vemoskar.com
+test -f "$extension/metadata.json" && test -f "$extension/extension.js"
+grep -q '"uuid": "padwright-focus@vemoskar.com"' "$extension/metadata.json"
+grep -aq 'Reports the window in front to Padwright' /usr/bin/padwright
 test -f /usr/share/metainfo/com.vemoskar.Padwright.metainfo.xml
 test -f /usr/share/icons/hicolor/128x128/apps/padwright.png
 man -w padwright-replay | grep -q '/usr/share/man/man1/padwright-replay.1.gz'

@@ -244,7 +244,8 @@ private:
 
 } // namespace
 
-int RunProgram(QApplication& app, SingleInstance& instance, ReadingPace pace) {
+int RunProgram(QApplication& app, SingleInstance& instance, ReadingPace pace,
+               const PartsChange& change) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
     QApplication::setApplicationVersion(QStringLiteral(PADWRIGHT_VERSION));
     // The Wayland app id and the X11 class name the desktop matches the menu entry by.
@@ -262,7 +263,10 @@ int RunProgram(QApplication& app, SingleInstance& instance, ReadingPace pace) {
         else
             startUpQuit.Request();
     });
-    Program program(Program::RealParts());
+    Program::Parts parts = Program::RealParts();
+    if (change)
+        change(parts);
+    Program program(std::move(parts));
     running = &program;
     if (startUpQuit.Requested()) {
         instance.Release();

@@ -116,9 +116,13 @@ private:
 // all the same (the design before the reader learnt to sleep, kept for side-by-side figures).
 enum class ReadingPace { SleepAtRest, PollAtRest };
 
-// Builds the real program, runs the event loop until the main window closes, releases
-// `instance`, then shuts down. Returns the exit code.
+// What a build of the program changes in the real parts before the run starts (the controllers
+// a test or a benchmark brings, say); empty for the program itself.
+using PartsChange = std::function<void(Program::Parts&)>;
+
+// Builds the real program, `change` applied to its parts, runs the event loop until the main
+// window closes, releases `instance`, then shuts down. Returns the exit code.
 int RunProgram(QApplication& app, SingleInstance& instance,
-               ReadingPace pace = ReadingPace::SleepAtRest);
+               ReadingPace pace = ReadingPace::SleepAtRest, const PartsChange& change = {});
 
 } // namespace padwright

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -58,7 +59,7 @@ QStringList Arguments(int argc, char** argv) {
 
 namespace padwright {
 
-int ProgramMain(int argc, char** argv, ReadingPace pace) {
+int ProgramMain(int argc, char** argv, ReadingPace pace, PartsChange change) {
     // Help and version need no display; the data folder is entered before anything is read.
     const CommandLine line = ParseCommandLine(Arguments(argc, argv));
     if (line.help) {
@@ -119,7 +120,7 @@ int ProgramMain(int argc, char** argv, ReadingPace pace) {
         instance.Release();
         return ExitUsage;
     }
-    return RunProgram(app, instance, pace);
+    return RunProgram(app, instance, pace, std::move(change));
 }
 
 } // namespace padwright

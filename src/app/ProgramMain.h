@@ -4,6 +4,7 @@
 
 namespace padwright {
 
-int ProgramMain(int argc, char** argv, ReadingPace pace = ReadingPace::SleepAtRest);
+int ProgramMain(int argc, char** argv, ReadingPace pace = ReadingPace::SleepAtRest,
+                PartsChange change = {});
 
 } // namespace padwright
