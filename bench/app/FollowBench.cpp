@@ -3,12 +3,22 @@
 // - from the window manager naming another window active (_NET_ACTIVE_WINDOW) to the profile
 //   switched, seen as the X server seeing the key the old profile held released (the program
 //   sends it through XTest), the pad holding button 0 throughout;
+// - under sway headless (weston's flower and terminal as the programs), from sending sway the
+//   focus command to the program's Status on the session bus naming the new profile: nothing is
+//   injected on Wayland without uinput, so the bus is where the switch shows;
 // - at rest, following on, reading on and the pad at rest, no notification area: the program's
 //   wake-ups over 10 s, the voluntary context switches of all its threads (each one a return from
 //   waiting), and its CPU time. The target is no wake-ups at all.
-#include "support/FollowingDesk.h"
+#include "../../tests/focus/SwaySession.h"
+#include "../focus/SwayCommand.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 
 #include <benchmark/benchmark.h>
+
+#include "support/FollowingDesk.h" // Xlib's macros last
 
 #include <X11/keysym.h>
 
@@ -50,6 +60,68 @@ BENCHMARK(BM_X11FocusToKeyReleased)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(100);
 
+// The program's Status over the session bus, asked on a connection of the benchmark's own.
+class StatusCalls {
+public:
+    explicit StatusCalls(const std::string& address)
+        : bus_(QDBusConnection::connectToBus(QString::fromStdString(address),
+                                             QStringLiteral("follow-bench"))) {}
+    ~StatusCalls() { QDBusConnection::disconnectFromBus(QStringLiteral("follow-bench")); }
+    std::string Text() {
+        const QDBusMessage reply = bus_.call(QDBusMessage::createMethodCall(
+            QStringLiteral("org.padwright.Padwright"), QStringLiteral("/org/padwright/Padwright"),
+            QStringLiteral("org.padwright.Padwright"), QStringLiteral("Status")));
+        return reply.arguments().isEmpty() ? "" : reply.arguments()[0].toString().toStdString();
+    }
+
+private:
+    QDBusConnection bus_;
+};
+
+void BM_SwayFocusToStatus(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "app_follow_bench", *argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv); // for Qt's D-Bus connection
+    SwaySession sway;
+    auto flower = sway.Launch("/usr/bin/weston-flower");
+    auto terminal = sway.Launch("/usr/bin/weston-terminal");
+    FollowingProgram run(HeldPad, {{"WAYLAND_DISPLAY", sway.Socket()},
+                                   {"DISPLAY", ""},
+                                   {"QT_QPA_PLATFORM", "wayland"},
+                                   {"XDG_SESSION_TYPE", "wayland"}});
+    StatusCalls calls(run.env["DBUS_SESSION_BUS_ADDRESS"]);
+    const padwright::SwayCommands ipc(sway.Ipc());
+    const std::string apps[] = {"org.freedesktop.weston.flower",
+                                "org.freedesktop.weston.wayland-terminal"};
+    // Brings app `i` to the front; true once the program shows the profile its rules give.
+    auto focus = [&](int i, Millis limit) {
+        const std::string profile = i == 0 ? "\tGame\t" : "\tDesk\t";
+        const auto begun = Clock::now();
+        ipc.Send("[app_id=\"" + apps[i] + "\"] focus");
+        while (calls.Text().find(profile) == std::string::npos) {
+            if (Clock::now() - begun > limit)
+                return false;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        return true;
+    };
+    // Once both windows are open and the program follows them.
+    const bool ready = ipc.Connected() &&
+                       WaitUntil([&] { return focus(0, Millis(100)); }, Millis(20000)) &&
+                       WaitUntil([&] { return focus(1, Millis(100)); }, Millis(20000));
+    if (!ready)
+        return state.SkipWithError("sway, its clients or the program did not come up");
+    int next = 0;
+    for (auto _ : state) {
+        const auto begun = Clock::now();
+        if (!focus(next, Millis(5000)))
+            return state.SkipWithError("the profile did not follow the focus");
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - begun).count());
+        next ^= 1;
+    }
+}
+BENCHMARK(BM_SwayFocusToStatus)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+
 struct Usage {
     long wakeups = 0;
     double cpuSeconds = 0;
@@ -73,7 +145,8 @@ Usage UsageOf(pid_t pid) {
         fields >> field;
     long user = 0, system = 0;
     fields >> user >> system;
-    usage.cpuSeconds = static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    usage.cpuSeconds =
+        static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
     return usage;
 }
 
@@ -89,16 +162,20 @@ void BM_X11FollowingAtRest(benchmark::State& state) {
                 out << line << '\n';
     }
     FollowingDesk desk(pad);
-    std::filesystem::remove(pad);
     desk.Activate(desk.game);
-    if (!WaitUntil([&] { return desk.Status().find("\tGame\ton\tGame\n") != std::string::npos; },
-                   Millis(10000)))
-        return state.SkipWithError("the program did not follow the window manager");
+    const bool followed = WaitUntil(
+        [&] { return desk.run.StatusLines().find("\tGame\ton\tGame\n") != std::string::npos; },
+        Millis(10000));
+    std::filesystem::remove(pad);
+    if (!followed)
+        return state.SkipWithError(("the program did not follow the window manager: " +
+                                    desk.run.StatusLines() + desk.run.program->Stderr())
+                                       .c_str());
     std::this_thread::sleep_for(Millis(2000)); // the status command's traces settle
     for (auto _ : state) {
-        const Usage before = UsageOf(desk.program->Pid());
+        const Usage before = UsageOf(desk.run.program->Pid());
         std::this_thread::sleep_for(Millis(10000));
-        const Usage after = UsageOf(desk.program->Pid());
+        const Usage after = UsageOf(desk.run.program->Pid());
         state.counters["wakeups_in_10s"] = static_cast<double>(after.wakeups - before.wakeups);
         state.counters["cpu_ms"] = 1000 * (after.cpuSeconds - before.cpuSeconds);
     }

@@ -6,6 +6,7 @@
 // the source watching; the target is no wake-ups at all.
 #include "../../tests/focus/QtLoop.h"
 #include "../../tests/focus/SwaySession.h"
+#include "SwayCommand.h"
 #include "platform/focus/wlroots/WlrootsForegroundSource.h"
 #include "platform/focus/x11/X11ForegroundSource.h"
 
@@ -16,11 +17,7 @@
 #include "../../tests/focus/WindowManager.h" // Xlib's macros last
 
 #include <chrono>
-#include <cstring>
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace padwright {
 namespace {
@@ -83,15 +80,6 @@ BENCHMARK(BM_X11FocusToReport)
     ->Iterations(200);
 BENCHMARK(BM_X11FocusToReport)->Arg(1)->Iterations(1)->Name("BM_X11AtRest");
 
-// One command over sway's IPC socket (i3's protocol: magic, length, type 0, payload), without
-// waiting for its answer.
-bool SendSwayCommand(int socket, const std::string& command) {
-    std::string message = "i3-ipc";
-    const std::uint32_t head[2] = {static_cast<std::uint32_t>(command.size()), 0};
-    message.append(reinterpret_cast<const char*>(head), sizeof head).append(command);
-    return write(socket, message.data(), message.size()) == static_cast<ssize_t>(message.size());
-}
-
 void BM_SwayFocusToReport(benchmark::State& state) {
     testing::SwaySession sway;
     auto flower = sway.Launch("/usr/bin/weston-flower");
@@ -101,17 +89,14 @@ void BM_SwayFocusToReport(benchmark::State& state) {
         return state.SkipWithError("the two clients did not open their windows");
     if (state.range(0))
         return AtRest(state, source);
-    const int ipc = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{AF_UNIX, {}};
-    std::strncpy(address.sun_path, sway.Ipc().c_str(), sizeof address.sun_path - 1);
-    if (connect(ipc, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    const SwayCommands ipc(sway.Ipc());
+    if (!ipc.Connected())
         return state.SkipWithError("sway's command socket does not answer");
     const std::string apps[] = {"org.freedesktop.weston.flower",
                                 "org.freedesktop.weston.wayland-terminal"};
     Measure(state, source, [&](int) { // to the one not in front
-        SendSwayCommand(ipc, "[app_id=\"" + apps[source.Current().appId == apps[0]] + "\"] focus");
+        ipc.Send("[app_id=\"" + apps[source.Current().appId == apps[0]] + "\"] focus");
     });
-    close(ipc);
 }
 BENCHMARK(BM_SwayFocusToReport)
     ->Arg(0)

@@ -1,8 +1,8 @@
 // The program following the program in front on an X11 desktop, its pad holding button 0: each
 // change of window is seen with `padwright --status` and in the keys the X server holds down.
-#include "support/FollowingDesk.h"
-
 #include <gtest/gtest.h>
+
+#include "support/FollowingDesk.h" // Xlib's macros last
 
 #include <X11/keysym.h>
 
@@ -12,7 +12,7 @@ namespace {
 TEST(Following, FocusSwitchesTheProfileAndReleasesWhatTheOldOneHeld) {
     FollowingDesk desk(PADWRIGHT_SOURCE_DIR "/tools/uidemo/usb-gamepad-held.evemu");
     ASSERT_TRUE(WaitUntil([&] { return desk.Holds(XK_a); }, Millis(10000)))
-        << desk.program->Stderr();
+        << desk.run.program->Stderr();
     const std::optional<XID> own = desk.x.FindWindow("Padwright", false);
     ASSERT_TRUE(own.has_value());
 
@@ -29,15 +29,15 @@ TEST(Following, FocusSwitchesTheProfileAndReleasesWhatTheOldOneHeld) {
         desk.Activate(step.front);
         const std::string line = "Name: USB Gamepad -- ID: 0\t" + std::string(step.profile) +
                                  "\ton\t" + step.inFront + "\n";
-        EXPECT_TRUE(WaitUntil([&] { return desk.Status() == line; }, Millis(10000)))
-            << step.inFront << ": " << desk.Status();
+        EXPECT_TRUE(WaitUntil([&] { return desk.run.StatusLines() == line; }, Millis(10000)))
+            << step.inFront << ": " << desk.run.StatusLines();
         EXPECT_TRUE(WaitUntil([&] { return desk.Holds(step.held) && !desk.Holds(step.released); },
                               Millis(5000)))
             << step.inFront;
     }
     // A switch by a rule is no unsaved change: no question holds the close up.
     desk.x.Close(*own);
-    EXPECT_EQ(desk.program->Wait(Millis(10000)), 0) << desk.program->Stderr();
+    EXPECT_EQ(desk.run.program->Wait(Millis(10000)), 0) << desk.run.program->Stderr();
 }
 
 } // namespace
