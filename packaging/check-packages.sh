@@ -90,10 +90,13 @@ test "$(command -v padwright-probe)" = /usr/bin/padwright-probe
 grep -q 'TAG+="uaccess"' /usr/lib/udev/rules.d/70-padwright-uinput.rules
 test -f /usr/lib/modules-load.d/padwright-uinput.conf
 grep -q '^Exec=padwright --data-folder --show$' /usr/share/applications/padwright.desktop
-# Program following: the GNOME Shell extension, and the KWin script the program hands KWin.
-extension=/usr/share/gnome-shell/extensions/padwright-focus@vemoskar.com
-test -f "$extension/metadata.json" && test -f "$extension/extension.js"
-grep -q '"uuid": "padwright-focus@vemoskar.com"' "$extension/metadata.json"
+# Program following: the GNOME Shell extension in both formats, and the KWin script the program
+# hands KWin.
+for uuid in padwright-focus@vemoskar.com padwright-focus-esm@vemoskar.com; do
+    extension=/usr/share/gnome-shell/extensions/$uuid
+    grep -q "\"uuid\": \"$uuid\"" "$extension/metadata.json"
+    grep -q 'org.padwright.Padwright.Focus' "$extension/extension.js"
+done
 grep -aq 'Reports the window in front to Padwright' /usr/bin/padwright
 test -f /usr/share/metainfo/com.vemoskar.Padwright.metainfo.xml
 test -f /usr/share/icons/hicolor/128x128/apps/padwright.png

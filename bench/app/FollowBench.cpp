@@ -18,7 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "support/FollowingDesk.h" // Xlib's macros last
+#include "FollowingDesk.h" // Xlib's macros last
 
 #include <X11/keysym.h>
 

@@ -2,7 +2,7 @@
 // change of window is seen with `padwright --status` and in the keys the X server holds down.
 #include <gtest/gtest.h>
 
-#include "support/FollowingDesk.h" // Xlib's macros last
+#include "FollowingDesk.h" // Xlib's macros last
 
 #include <X11/keysym.h>
 

@@ -21,10 +21,7 @@ class StateWatch final : public QObject {
 public:
     explicit StateWatch(GnomeForegroundSource& source) : source_(source) {}
 public slots:
-    void Changed(const QString& uuid, const QVariantMap& info) {
-        if (uuid == QLatin1String(GnomeForegroundSource::ExtensionUuid))
-            source_.TakeState(info);
-    }
+    void Changed(const QString& uuid, const QVariantMap& info) { source_.TakeState(uuid, info); }
 
 private:
     GnomeForegroundSource& source_;
@@ -45,25 +42,44 @@ GnomeForegroundSource::GnomeForegroundSource(QDBusConnection bus)
     stateWatch_ = std::make_unique<StateWatch>(*this);
     bus_.connect(Shell, ShellPath, Extensions, "ExtensionStateChanged", stateWatch_.get(),
                  SLOT(Changed(QString, QVariantMap)));
-    QDBusMessage ask =
-        QDBusMessage::createMethodCall(Shell, ShellPath, Extensions, "GetExtensionInfo");
-    ask.setArguments({QString::fromLatin1(ExtensionUuid)});
-    const QDBusReply<QVariantMap> info = bus_.call(ask, QDBus::Block, 3000);
-    if (info.isValid())
-        TakeState(info.value());
-    else
-        SetUnavailable("GNOME Shell does not say whether the Padwright extension is enabled: " +
-                       info.error().message().toStdString());
+    for (const char* uuid : ExtensionUuids) {
+        QDBusMessage ask =
+            QDBusMessage::createMethodCall(Shell, ShellPath, Extensions, "GetExtensionInfo");
+        ask.setArguments({QString::fromLatin1(uuid)});
+        const QDBusReply<QVariantMap> info = bus_.call(ask, QDBus::Block, 3000);
+        if (!info.isValid())
+            return SetUnavailable(
+                "GNOME Shell does not say whether the Padwright extension is enabled: " +
+                info.error().message().toStdString());
+        TakeState(QString::fromLatin1(uuid), info.value());
+    }
 }
 
 GnomeForegroundSource::~GnomeForegroundSource() = default;
 
-void GnomeForegroundSource::TakeState(const QVariantMap& info) {
-    const std::string name =
-        "The Padwright extension for GNOME Shell (" + std::string(ExtensionUuid) + ")";
+void GnomeForegroundSource::TakeState(const QString& uuid, const QVariantMap& info) {
+    for (std::size_t i = 0; i < std::size(ExtensionUuids); ++i)
+        if (uuid == QLatin1String(ExtensionUuids[i])) {
+            states_[i] = info;
+            Judge();
+        }
+}
+
+void GnomeForegroundSource::Judge() {
+    // The one this Shell can run speaks for both: installed and not out of date, else any that
+    // is installed, else the first.
+    std::size_t shown = 0;
+    for (std::size_t i = std::size(ExtensionUuids); i-- > 0;) {
+        const int state = states_[i].value("state").toInt();
+        if (state == Enabled)
+            return SetAvailable();
+        if (!states_[i].isEmpty() && (states_[shown].isEmpty() || state != OutOfDate))
+            shown = i;
+    }
+    const QVariantMap& info = states_[shown];
     const int state = info.value("state").toInt();
-    if (state == Enabled)
-        return SetAvailable();
+    const std::string name =
+        "The Padwright extension for GNOME Shell (" + std::string(ExtensionUuids[shown]) + ")";
     if (info.isEmpty())
         SetUnavailable(name + " is not installed; after installing it, log out and in again.");
     else if (state == Error)

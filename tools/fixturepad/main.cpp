@@ -1,6 +1,7 @@
 // padwright with one fixture controller in place of the kernel's: the device description named by
-// $PADWRIGHT_FIXTURE_PAD, its recorded events what it reports from its first reading on.
-// Everything else (injector, desktop, bus, settings) is the program's own.
+// $PADWRIGHT_FIXTURE_PAD (tests/fixtures/devices has many), its recorded events what it reports
+// from its first reading on; none without it. Everything else (injector, desktop, bus, settings,
+// command line) is the program's own.
 #include "app/ProgramMain.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/FixtureKernel.h"

@@ -1,10 +1,7 @@
 /* Padwright program following: tells Padwright, while it runs, which window has the focus and
  * which windows are open, over the session bus (org.padwright.Padwright,
- * /org/padwright/Padwright/Focus, org.padwright.Padwright.Focus). GNOME 43 and 44. */
-/* exported init */
-'use strict';
-
-const {Gio, GLib, Shell} = imports.gi;
+ * /org/padwright/Padwright/Focus, org.padwright.Padwright.Focus). The same in both of GNOME Shell's
+ * extension formats: the build puts it into each one's extension.js. Needs Gio, GLib and Shell. */
 
 const SERVICE = 'org.padwright.Padwright';
 const PATH = '/org/padwright/Padwright/Focus';
@@ -72,8 +69,4 @@ class Reporter {
         Gio.DBus.session.call(SERVICE, PATH, IFACE, method, parameters, null,
             Gio.DBusCallFlags.NO_AUTO_START, -1, null, null);
     }
-}
-
-function init() {
-    return new Reporter();
 }

@@ -1,10 +1,10 @@
 #pragma once
-// The program following the program in front, for the tests and the benchmarks: a private session
+// The program following the program in front, for its benchmark and its test: a private session
 // bus, and the program over a fixture pad whose button 0 types A on the pad's own profile "Desk"
 // and B on "Game", which rules give every controller while game.exe or weston's flower is in
 // front. FollowingDesk puts it on Xvfb with the caller as the window manager. Needs
 // FIXTURE_PROGRAM and PADWRIGHT_BINARY defined.
-#include "../../focus/WindowManager.h"
+#include "../../tests/focus/WindowManager.h"
 
 namespace padwright::testing {
 
