@@ -13,8 +13,9 @@ namespace padwright::testing {
 
 class SwaySession {
 public:
-    // Throws std::runtime_error when sway does not come up.
-    SwaySession() {
+    SwaySession() { Start(); }
+    // Throws std::runtime_error when sway does not come up. Again after Stop(): sway restarted.
+    void Start() {
         const std::string run = box_.Runtime(), config = box_.Root() + "/sway.conf";
         std::ofstream(config) << "xwayland disable\n";
         std::vector<std::string> argv{"/usr/bin/sway", "-c", config};

@@ -14,7 +14,7 @@ using namespace testing;
 const std::string Flower = "org.freedesktop.weston.flower";
 const std::string Terminal = "org.freedesktop.weston.wayland-terminal";
 
-TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
+TEST(WlrootsSource, FollowsTheActivatedWindowAndTheCompositorGoingAndComingBack) {
     SwaySession sway;
     WlrootsForegroundSource source(Loop(), sway.Socket().c_str());
     ASSERT_TRUE(source.Available()) << source.Unavailable();
@@ -45,6 +45,10 @@ TEST(WlrootsSource, FollowsTheActivatedWindowAndSaysWhenTheCompositorGoes) {
     ASSERT_TRUE(RunUntil([&] { return !source.Available(); }));
     EXPECT_EQ(source.Unavailable(), "The connection to the Wayland compositor was lost.");
     EXPECT_EQ(source.Current(), ForegroundProgram{});
+    sway.Start(); // and comes back
+    auto again = sway.Launch("/usr/bin/weston-flower");
+    EXPECT_TRUE(front(Flower));
+    EXPECT_TRUE(source.Available());
 }
 
 TEST(WlrootsSource, SaysWhyWithoutTheProtocol) {

@@ -47,10 +47,11 @@ GnomeForegroundSource::GnomeForegroundSource(QDBusConnection bus)
             QDBusMessage::createMethodCall(Shell, ShellPath, Extensions, "GetExtensionInfo");
         ask.setArguments({QString::fromLatin1(uuid)});
         const QDBusReply<QVariantMap> info = bus_.call(ask, QDBus::Block, 3000);
-        if (!info.isValid())
-            return SetUnavailable(
-                "GNOME Shell does not say whether the Padwright extension is enabled: " +
-                info.error().message().toStdString());
+        if (!info.isValid()) {
+            SetUnavailable("GNOME Shell does not say whether the Padwright extension is enabled: " +
+                           info.error().message().toStdString());
+            return;
+        }
         TakeState(QString::fromLatin1(uuid), info.value());
     }
 }

@@ -9,11 +9,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 namespace padwright {
 
 namespace {
 
 using Toplevel = WlrootsForegroundSource::Toplevel;
+
+// A restarted compositor's socket is tried this often, this far apart, until it answers.
+constexpr int RetryMs = 100;
+constexpr int RetryCount = 20;
 
 // Version 3 adds only the parent event, which we do not need, but binding it costs nothing.
 constexpr std::uint32_t ManagerVersion = 3;
@@ -60,13 +67,34 @@ const wl_registry_listener RegistryListener = {
 
 } // namespace
 
-WlrootsForegroundSource::WlrootsForegroundSource(IEventLoop& loop, const char* displayName) {
+WlrootsForegroundSource::WlrootsForegroundSource(IEventLoop& loop, const char* displayName)
+    : loop_(loop), name_(displayName ? displayName : "") {
     const char* named = displayName ? displayName : std::getenv("WAYLAND_DISPLAY");
-    const std::string shown = named && *named ? named : "wayland-0";
-    display_ = wl_display_connect(displayName);
+    shown_ = named && *named ? named : "wayland-0";
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string path =
+        shown_.starts_with('/') ? shown_ : std::string(runtime ? runtime : "") + '/' + shown_;
+    if (path.starts_with('/')) {
+        folder_ = path.substr(0, path.rfind('/'));
+        socket_ = path.substr(path.rfind('/') + 1);
+    }
+    // The compositor may make its socket before it listens on it.
+    retry_ = loop.CreateTimer(RetryMs, TimerMode::SingleShot, [this] { Reconnect(); });
+    Connect();
+}
+
+WlrootsForegroundSource::~WlrootsForegroundSource() {
+    socketWatch_.reset();
+    if (inotify_ >= 0)
+        close(inotify_);
+    Disconnect();
+}
+
+bool WlrootsForegroundSource::Connect() {
+    display_ = wl_display_connect(name_.empty() ? nullptr : name_.c_str());
     if (!display_) {
-        SetUnavailable("No Wayland compositor answers at " + shown + ".");
-        return;
+        SetUnavailable("No Wayland compositor answers at " + shown_ + ".");
+        return false;
     }
     registry_ = wl_display_get_registry(display_);
     wl_registry_add_listener(registry_, &RegistryListener, this);
@@ -75,27 +103,75 @@ WlrootsForegroundSource::WlrootsForegroundSource(IEventLoop& loop, const char* d
     if (!manager_) {
         SetUnavailable("The Wayland compositor does not tell other programs which window is "
                        "active (it offers no wlr foreign toplevel management).");
-        return;
+        return true;
     }
     wl_display_roundtrip(display_);
+    SetAvailable();
     ReportFront();
-    watch_ = loop.Watch(wl_display_get_fd(display_), [this] { TakeEvents(); });
+    watch_ = loop_.Watch(wl_display_get_fd(display_), [this] { TakeEvents(); });
+    return true;
 }
 
-WlrootsForegroundSource::~WlrootsForegroundSource() {
+void WlrootsForegroundSource::Disconnect() {
     watch_.reset();
     if (!display_)
         return;
     for (Toplevel& toplevel : toplevels_)
         zwlr_foreign_toplevel_handle_v1_destroy(toplevel.handle);
+    toplevels_.clear();
     if (manager_) {
         zwlr_foreign_toplevel_manager_v1_stop(manager_);
         zwlr_foreign_toplevel_manager_v1_destroy(manager_);
+        manager_ = nullptr;
     }
     if (registry_)
         wl_registry_destroy(registry_);
+    registry_ = nullptr;
     wl_display_flush(display_);
     wl_display_disconnect(display_);
+    display_ = nullptr;
+}
+
+void WlrootsForegroundSource::AwaitCompositor() {
+    if (folder_.empty() || inotify_ >= 0)
+        return;
+    inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (inotify_ < 0)
+        return;
+    if (inotify_add_watch(inotify_, folder_.c_str(), IN_CREATE | IN_MOVED_TO) < 0) {
+        close(inotify_);
+        inotify_ = -1;
+        return;
+    }
+    socketWatch_ = loop_.Watch(inotify_, [this] { SocketMade(); });
+}
+
+void WlrootsForegroundSource::SocketMade() {
+    alignas(inotify_event) char buffer[4096];
+    bool ours = false;
+    for (ssize_t length; (length = read(inotify_, buffer, sizeof buffer)) > 0;)
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            ours |= event->len > 0 && socket_ == event->name;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    if (ours) {
+        tries_ = 0;
+        Reconnect();
+    }
+}
+
+void WlrootsForegroundSource::Reconnect() {
+    Disconnect();
+    if (!Connect()) {
+        if (++tries_ < RetryCount)
+            retry_->Start();
+        return;
+    }
+    retry_->Stop();
+    socketWatch_.reset();
+    close(inotify_);
+    inotify_ = -1;
 }
 
 void WlrootsForegroundSource::Global(wl_registry* registry, std::uint32_t name,
@@ -140,8 +216,10 @@ void WlrootsForegroundSource::TakeEvents() {
         wl_display_read_events(display_);
     wl_display_dispatch_pending(display_);
     wl_display_flush(display_); // the handles of closed windows are destroyed
-    if (wl_display_get_error(display_) != 0)
-        return Lost("The connection to the Wayland compositor was lost.");
+    if (wl_display_get_error(display_) != 0) {
+        Lost("The connection to the Wayland compositor was lost.");
+        return AwaitCompositor();
+    }
     // Everything that arrived together is taken in before the program in front is judged: a
     // compositor tells of the old window's deactivation and the new one's activation apart.
     ReportFront();

@@ -2,12 +2,15 @@
 // The program in front on a wlroots compositor (sway, Hyprland, river, Wayfire, labwc): the
 // zwlr_foreign_toplevel_manager_v1 protocol lists every toplevel window with its app_id and
 // states, and tells of each change; the window with the "activated" state is the one in front.
-// A connection of our own to the compositor, waited on through the event loop.
+// A connection of our own to the compositor, waited on through the event loop. When the
+// compositor goes, the source waits for its socket to be made again (a restarted compositor,
+// inotify on the socket's folder: nothing wakes meanwhile) and follows the new one.
 #include "platform/focus/ForegroundSourceBase.h"
 
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <string>
 
 struct wl_display;
 struct wl_registry;
@@ -45,10 +48,25 @@ public:
                 std::uint32_t version);
 
 private:
+    // Connects to the compositor and takes in its windows; false, and why, when it cannot.
+    bool Connect();
+    void Disconnect();
     void TakeEvents();
     void ReportFront();
     void Lost(std::string why);
+    // The connection is gone: waits for the compositor's socket to be made again.
+    void AwaitCompositor();
+    void SocketMade();
+    void Reconnect();
 
+    IEventLoop& loop_;
+    std::string name_;            // as given; "" for $WAYLAND_DISPLAY
+    std::string shown_;           // the display's name as messages show it
+    std::string folder_, socket_; // where the compositor's socket is made, and its name
+    int inotify_ = -1;
+    std::unique_ptr<IDescriptorWatch> socketWatch_;
+    std::unique_ptr<ITimer> retry_;
+    int tries_ = 0;
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
     zwlr_foreign_toplevel_manager_v1* manager_ = nullptr;
