@@ -6,7 +6,7 @@
 #include "app/InstanceBus.h"
 #include "app/PlugFollower.h"
 #include "app/QuitSignals.h"
-#include "app/SingleInstance.h"
+#include "platform/instance/InstanceLock.h"
 #include "app/TrayHostProbe.h"
 #include "app/TrayHostWatch.h"
 #include "platform/dinput/LibevdevKernel.h"
@@ -244,7 +244,7 @@ private:
 
 } // namespace
 
-int RunProgram(QApplication& app, SingleInstance& instance, ReadingPace pace) {
+int RunProgram(QApplication& app, IInstanceLock& instance, ReadingPace pace) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
     QApplication::setApplicationVersion(QStringLiteral(PADWRIGHT_VERSION));
     // The Wayland app id and the X11 class name the desktop matches the menu entry by.

@@ -21,7 +21,7 @@ namespace padwright {
 
 class InstanceBus;
 class PlugFollower;
-class SingleInstance;
+class IInstanceLock;
 class TfrmPrograms;
 
 class Program : public QObject {
@@ -118,7 +118,7 @@ enum class ReadingPace { SleepAtRest, PollAtRest };
 
 // Builds the real program, runs the event loop until the main window closes, releases
 // `instance`, then shuts down. Returns the exit code.
-int RunProgram(QApplication& app, SingleInstance& instance,
+int RunProgram(QApplication& app, IInstanceLock& instance,
                ReadingPace pace = ReadingPace::SleepAtRest);
 
 } // namespace padwright
