@@ -51,8 +51,8 @@ done_at=$(sed 's/.*done=\([0-9.]*\).*/\1/' <<<"$report")
 status=$(sed 's/.*exit=\([0-9]*\).*/\1/' <<<"$report")
 awk -v s="$start" -v e="$end" -v i="$init" -v d="$done_at" 'BEGIN {
     printf "vm: wall %.2fs; guest uptime at /init %.2fs; test ran %.2fs (guest clock)\n", e - s, i, d - i }'
-if grep -a -q '@@padwright-vm insmod .* failed@@' "$log"; then
-    echo "boot: a kernel module failed to load in the guest" >&2
+if grep -a -q '@@padwright-vm \(insmod .*\|mount /usr\) failed@@' "$log"; then
+    echo "boot: a kernel module failed to load, or the host's /usr to mount, in the guest" >&2
     [ "$status" -ne 0 ] || status=1
 fi
 exit "$status"

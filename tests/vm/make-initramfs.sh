@@ -120,7 +120,7 @@ quote() { printf "'%s'" "${1//\'/\'\\\'\'}"; }
         echo 'mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=loose,msize=512000 usr /.host-usr &&'
         echo '    mount --bind /usr /.guest-usr &&'
         echo '    mount -t overlay -o lowerdir=/.guest-usr:/.host-usr overlay /usr ||'
-        echo "    echo '@@padwright-vm insmod host-usr failed@@'"
+        echo "    echo '@@padwright-vm mount /usr failed@@'"
     fi
     echo 'read -r up _ </proc/uptime'
     echo 'echo "@@padwright-vm init=$up@@"'
