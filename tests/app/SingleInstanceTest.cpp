@@ -80,8 +80,7 @@ TEST(SingleInstance, LockFileThatCannotBeReadIsJudgedByWhatItIs) {
         LockFileLock::Outcome expected;
     };
     const Case cases[] = {
-        {"empty file being written by a starting instance", "", 0, 0,
-         LockFileLock::HeldElsewhere},
+        {"empty file being written by a starting instance", "", 0, 0, LockFileLock::HeldElsewhere},
         {"empty file left by a power cut", "", 0, 60, LockFileLock::Acquired},
         {"damaged file left long ago", "\x01\x02garbage", 0, 3600, LockFileLock::Acquired},
         {"a folder in the way", "", 1, 60, LockFileLock::Failed},
