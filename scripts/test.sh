@@ -13,6 +13,8 @@ noqt=${PADWRIGHT_NOQT_BUILD_DIR:-$build-noqt}
 PADWRIGHT_BUILD_DIR=$noqt "$root/scripts/build.sh" -DPADWRIGHT_QT=OFF \
     -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DPADWRIGHT_TESTS=ON -DPADWRIGHT_BENCH=OFF
 ctest --test-dir "$noqt" --output-on-failure --timeout 300 -j2 -L core
+# The Windows programs first: a guest of the VM tier runs them under Wine.
+"$root/scripts/build-windows.sh"
 cd "$build"
 ctest --output-on-failure --timeout 300 -j2 "$@"
 # The Windows build's tests under Wine, in a fresh prefix of their own.

@@ -6,10 +6,10 @@
 #include "app/InstanceBus.h"
 #include "app/PlugFollower.h"
 #include "app/QuitSignals.h"
-#include "app/SingleInstance.h"
 #include "app/TrayHostProbe.h"
 #include "app/TrayHostWatch.h"
 #include "platform/dinput/LibevdevKernel.h"
+#include "platform/instance/InstanceLock.h"
 #include "platform/session/DesktopSession.h"
 #include "ui/TrayIcon.h"
 #include "ui/frmMain.h"
@@ -244,7 +244,7 @@ private:
 
 } // namespace
 
-int RunProgram(QApplication& app, SingleInstance& instance, ReadingPace pace,
+int RunProgram(QApplication& app, IInstanceLock& instance, ReadingPace pace,
                const PartsChange& change) {
     QApplication::setApplicationName(QStringLiteral("Padwright"));
     QApplication::setApplicationVersion(QStringLiteral(PADWRIGHT_VERSION));

@@ -21,7 +21,7 @@ namespace padwright {
 
 class InstanceBus;
 class PlugFollower;
-class SingleInstance;
+class IInstanceLock;
 class TfrmPrograms;
 
 class Program : public QObject {
@@ -122,7 +122,7 @@ using PartsChange = std::function<void(Program::Parts&)>;
 
 // Builds the real program, `change` applied to its parts, runs the event loop until the main
 // window closes, releases `instance`, then shuts down. Returns the exit code.
-int RunProgram(QApplication& app, SingleInstance& instance,
+int RunProgram(QApplication& app, IInstanceLock& instance,
                ReadingPace pace = ReadingPace::SleepAtRest, const PartsChange& change = {});
 
 } // namespace padwright

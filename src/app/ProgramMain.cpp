@@ -5,7 +5,7 @@
 #include "app/DisplayOpening.h"
 #include "app/InstanceClient.h"
 #include "app/Program.h"
-#include "app/SingleInstance.h"
+#include "platform/instance/linux/LockFileLock.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -95,13 +95,13 @@ int ProgramMain(int argc, char** argv, ReadingPace pace, PartsChange change) {
         return ExitFailure;
     }
 
-    SingleInstance instance;
+    LockFileLock instance;
     switch (instance.TryLock()) {
-    case SingleInstance::HeldElsewhere:
+    case IInstanceLock::HeldElsewhere:
         return 0; // silently: the running instance is not disturbed
-    case SingleInstance::Failed:
-        return LockFailed(argc, argv, instance.ErrorText());
-    case SingleInstance::Acquired:
+    case IInstanceLock::Failed:
+        return LockFailed(argc, argv, QString::fromStdString(instance.ErrorText()));
+    case IInstanceLock::Acquired:
         break;
     }
     if (!HasDisplay()) {

@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "platform/instance/linux/LockFileLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,26 +15,26 @@ namespace {
 
 TEST(SingleInstance, SecondLockInTheSameFolderIsHeldElsewhere) {
     QTemporaryDir dir;
-    SingleInstance first(dir.path());
-    ASSERT_EQ(first.TryLock(), SingleInstance::Acquired);
-    EXPECT_TRUE(QFile::exists(first.LockPath()));
+    LockFileLock first(dir.path().toStdString());
+    ASSERT_EQ(first.TryLock(), LockFileLock::Acquired);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(first.LockPath())));
 
-    SingleInstance second(dir.path());
-    EXPECT_EQ(second.TryLock(), SingleInstance::HeldElsewhere);
-    EXPECT_TRUE(second.ErrorText().isEmpty());
+    LockFileLock second(dir.path().toStdString());
+    EXPECT_EQ(second.TryLock(), LockFileLock::HeldElsewhere);
+    EXPECT_TRUE(second.ErrorText().empty());
 }
 
 TEST(SingleInstance, ReleasingRemovesTheLockFile) {
     QTemporaryDir dir;
     QString path;
     {
-        SingleInstance instance(dir.path());
-        ASSERT_EQ(instance.TryLock(), SingleInstance::Acquired);
-        path = instance.LockPath();
+        LockFileLock instance(dir.path().toStdString());
+        ASSERT_EQ(instance.TryLock(), LockFileLock::Acquired);
+        path = QString::fromStdString(instance.LockPath());
     }
     EXPECT_FALSE(QFile::exists(path));
-    SingleInstance again(dir.path());
-    EXPECT_EQ(again.TryLock(), SingleInstance::Acquired);
+    LockFileLock again(dir.path().toStdString());
+    EXPECT_EQ(again.TryLock(), LockFileLock::Acquired);
 }
 
 // A crashed run leaves its lock file behind; its process is gone, so the next start takes over.
@@ -43,31 +43,31 @@ TEST(SingleInstance, LockOfADeadProcessIsTakenOver) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SingleInstance crashed(dir.path());
-        _exit(crashed.TryLock() == SingleInstance::Acquired ? 0 : 1); // no destructor runs
+        LockFileLock crashed(dir.path().toStdString());
+        _exit(crashed.TryLock() == LockFileLock::Acquired ? 0 : 1); // no destructor runs
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ASSERT_TRUE(QFile::exists(QDir(dir.path()).filePath("Padwright.lock")));
 
-    SingleInstance next(dir.path());
-    EXPECT_EQ(next.TryLock(), SingleInstance::Acquired);
+    LockFileLock next(dir.path().toStdString());
+    EXPECT_EQ(next.TryLock(), LockFileLock::Acquired);
 }
 
 // An old lock of a live instance is still that instance's: age alone never makes it stale.
 TEST(SingleInstance, OldLockOfALiveProcessStaysHeld) {
     QTemporaryDir dir;
-    SingleInstance first(dir.path());
-    ASSERT_EQ(first.TryLock(), SingleInstance::Acquired);
-    QFile file(first.LockPath());
+    LockFileLock first(dir.path().toStdString());
+    ASSERT_EQ(first.TryLock(), LockFileLock::Acquired);
+    QFile file(QString::fromStdString(first.LockPath()));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addDays(-2),
                                  QFileDevice::FileModificationTime));
     file.close();
 
-    SingleInstance second(dir.path());
-    EXPECT_EQ(second.TryLock(), SingleInstance::HeldElsewhere);
+    LockFileLock second(dir.path().toStdString());
+    EXPECT_EQ(second.TryLock(), LockFileLock::HeldElsewhere);
 }
 
 // What lies where the lock goes decides between "another instance", "take it" and "report".
@@ -77,15 +77,14 @@ TEST(SingleInstance, LockFileThatCannotBeReadIsJudgedByWhatItIs) {
         QByteArray content; // written as the lock file, unless `inTheWay`
         int inTheWay;       // 1: a folder in its place, 2: a FIFO, which would be waited on
         int ageSeconds;
-        SingleInstance::Outcome expected;
+        LockFileLock::Outcome expected;
     };
     const Case cases[] = {
-        {"empty file being written by a starting instance", "", 0, 0,
-         SingleInstance::HeldElsewhere},
-        {"empty file left by a power cut", "", 0, 60, SingleInstance::Acquired},
-        {"damaged file left long ago", "\x01\x02garbage", 0, 3600, SingleInstance::Acquired},
-        {"a folder in the way", "", 1, 60, SingleInstance::Failed},
-        {"a FIFO in the way", "", 2, 60, SingleInstance::Failed},
+        {"empty file being written by a starting instance", "", 0, 0, LockFileLock::HeldElsewhere},
+        {"empty file left by a power cut", "", 0, 60, LockFileLock::Acquired},
+        {"damaged file left long ago", "\x01\x02garbage", 0, 3600, LockFileLock::Acquired},
+        {"a folder in the way", "", 1, 60, LockFileLock::Failed},
+        {"a FIFO in the way", "", 2, 60, LockFileLock::Failed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,14 +102,14 @@ TEST(SingleInstance, LockFileThatCannotBeReadIsJudgedByWhatItIs) {
             ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-c.ageSeconds),
                                          QFileDevice::FileModificationTime));
         }
-        SingleInstance instance(dir.path());
+        LockFileLock instance(dir.path().toStdString());
         ::alarm(30); // a wait for ever ends the test
         EXPECT_EQ(instance.TryLock(), c.expected);
         ::alarm(0);
-        EXPECT_EQ(instance.ErrorText().isEmpty(), c.expected != SingleInstance::Failed);
-        if (c.expected == SingleInstance::Acquired) {
-            SingleInstance second(dir.path());
-            EXPECT_EQ(second.TryLock(), SingleInstance::HeldElsewhere); // a real lock now
+        EXPECT_EQ(instance.ErrorText().empty(), c.expected != LockFileLock::Failed);
+        if (c.expected == LockFileLock::Acquired) {
+            LockFileLock second(dir.path().toStdString());
+            EXPECT_EQ(second.TryLock(), LockFileLock::HeldElsewhere); // a real lock now
         }
     }
 }
@@ -120,10 +119,10 @@ TEST(SingleInstance, UnwritableFolderFailsWithAMessage) {
     for (const QString& folder :
          {QStringLiteral("/proc"), QStringLiteral("/nonexistent/padwright")}) {
         SCOPED_TRACE(folder.toStdString());
-        SingleInstance instance(folder);
-        EXPECT_EQ(instance.TryLock(), SingleInstance::Failed);
-        EXPECT_TRUE(instance.ErrorText().contains(instance.LockPath()))
-            << instance.ErrorText().toStdString();
+        LockFileLock instance(folder.toStdString());
+        EXPECT_EQ(instance.TryLock(), LockFileLock::Failed);
+        EXPECT_NE(instance.ErrorText().find(instance.LockPath()), std::string::npos)
+            << instance.ErrorText();
     }
 }
 

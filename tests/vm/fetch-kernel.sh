@@ -29,7 +29,7 @@ refresh_index() {
 }
 
 # The ready file names the layout of the folder; a cache of an older layout is fetched anew.
-layout="layout 2: input, hid, usb core and common, leds"
+layout="layout 3: input, hid, usb core and common, leds, virtio, 9p, overlay"
 is_ready() { [ "$(cat "$1/ready" 2>/dev/null)" = "$layout" ]; }
 
 newest_cached() {
@@ -91,8 +91,10 @@ mkdir -p "$work/out/modules"
 "$(dirname "$0")/extract-vmlinux.sh" "$bzimage" "$work/out/vmlinux" ||
     fail "cannot extract the ELF kernel from $bzimage."
 # Only input and HID drivers, and what the vendor HID drivers depend on (USB core, LED classes),
-# are loaded in the guests; the rest of the tree is ~400 MB.
-for sub in drivers/input drivers/hid drivers/usb/core drivers/usb/common drivers/leds; do
+# are loaded in the guests, and the file systems that share the host's /usr with a guest (9p
+# over virtio, an overlay for what is written there); the rest of the tree is ~400 MB.
+for sub in drivers/input drivers/hid drivers/usb/core drivers/usb/common drivers/leds \
+    drivers/virtio fs/9p net/9p fs/overlayfs fs/netfs fs/fscache; do
     if [ -d "$moddir/kernel/$sub" ]; then
         mkdir -p "$work/out/modules/$sub"
         cp -a "$moddir/kernel/$sub/." "$work/out/modules/$sub/"

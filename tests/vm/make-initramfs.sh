@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # make-initramfs.sh --kernel DIR --out FILE [--file SRC[:DST]]... [--module NAME]...
-#                   [--env NAME=VALUE]... -- COMMAND [ARG]...
+#                   [--env NAME=VALUE]... [--share-usr] -- COMMAND [ARG]...
 # Builds an uncompressed initramfs (uncompressed boots faster under software emulation) whose
 # /init mounts the kernel's file systems, loads the named modules with their dependencies, runs
 # COMMAND and reports its exit status on the serial console before powering off.
-# ELF files get their shared-library closure copied to the same absolute paths.
+# ELF files get their shared-library closure copied to the same absolute paths, unless
+# --share-usr: then the host's /usr, shared read-only over virtio-9p (boot.sh --share-usr), lies
+# under the archive's own /usr, and the guest finds every library and data file the host has.
 set -euo pipefail
 
-kernel= out=
+kernel= out= share_usr=
 files=() modules=() envs=()
 while [ $# -gt 0 ]; do
     case $1 in
@@ -16,6 +18,7 @@ while [ $# -gt 0 ]; do
     --file) files+=("$2"); shift 2 ;;
     --module) modules+=("$2"); shift 2 ;;
     --env) envs+=("$2"); shift 2 ;;
+    --share-usr) share_usr=1; modules+=(virtio_pci 9pnet_virtio 9p overlay); shift ;;
     --) shift; break ;;
     *) echo "make-initramfs: unknown argument $1" >&2; exit 2 ;;
     esac
@@ -57,6 +60,7 @@ add_file() { # SRC DST
 
 add_libraries() { # ELF
     local lib
+    [ -z "$share_usr" ] || return 0
     while read -r lib; do
         [ -e "$root$(guest_path "$lib")" ] || add_file "$lib" "$lib"
     done < <(ldd "$1" 2>/dev/null | awk '$2 == "=>" && $3 ~ /^\// { print $3 } $1 ~ /^\// { print $1 }')
@@ -110,6 +114,14 @@ quote() { printf "'%s'" "${1//\'/\'\\\'\'}"; }
     for m in "${loaded[@]}"; do
         echo "insmod /lib/modules/$m.ko || echo '@@padwright-vm insmod $m failed@@'"
     done
+    if [ -n "$share_usr" ]; then
+        # The archive's /usr above the host's; read-only, as nothing is installed in a guest.
+        echo 'mkdir -p /.host-usr /.guest-usr'
+        echo 'mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=loose,msize=512000 usr /.host-usr &&'
+        echo '    mount --bind /usr /.guest-usr &&'
+        echo '    mount -t overlay -o lowerdir=/.guest-usr:/.host-usr overlay /usr ||'
+        echo "    echo '@@padwright-vm mount /usr failed@@'"
+    fi
     echo 'read -r up _ </proc/uptime'
     echo 'echo "@@padwright-vm init=$up@@"'
     echo 'cd /root'

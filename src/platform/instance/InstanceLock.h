@@ -1,7 +1,7 @@
 #pragma once
 // One Padwright per user: the lock a starting program takes before anything else. No Qt. The
 // Windows program's is the named mutex "Padwright" (win/NamedMutexLock.h); the Linux program
-// keeps its lock file in the user's runtime folder (app/SingleInstance.h).
+// keeps its lock file in the user's runtime folder (linux/LockFileLock.h).
 #include <string>
 
 namespace padwright {

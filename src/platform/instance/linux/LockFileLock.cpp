@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "platform/instance/linux/LockFileLock.h"
 
 #include "platform/files/RegularFile.h"
 
@@ -27,16 +27,17 @@ bool SomethingElseInPlace(const QString& path) {
 
 } // namespace
 
-SingleInstance::SingleInstance(QString folder) {
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!folder.isEmpty())
-        path_ = QDir(folder).filePath(QStringLiteral("Padwright.lock"));
+LockFileLock::LockFileLock(const std::string& folder) {
+    const QString in = folder.empty()
+                           ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                           : QFile::decodeName(folder.c_str());
+    if (!in.isEmpty())
+        path_ = QDir(in).filePath(QStringLiteral("Padwright.lock"));
 }
 
-SingleInstance::~SingleInstance() = default; // QLockFile removes the file it holds
+LockFileLock::~LockFileLock() = default; // QLockFile removes the file it holds
 
-SingleInstance::Outcome SingleInstance::TryLock() {
+IInstanceLock::Outcome LockFileLock::TryLock() {
     if (path_.isEmpty()) {
         error_ = QStringLiteral("Padwright cannot find the user's runtime folder for its "
                                 "single-instance lock.");
@@ -71,7 +72,7 @@ SingleInstance::Outcome SingleInstance::TryLock() {
     return Failed;
 }
 
-std::optional<SingleInstance::Outcome> SingleInstance::JudgeUnreadableLock() {
+std::optional<IInstanceLock::Outcome> LockFileLock::JudgeUnreadableLock() {
     qint64 pid = 0;
     QString host, program;
     if (lock_->getLockInfo(&pid, &host, &program))
@@ -94,7 +95,7 @@ std::optional<SingleInstance::Outcome> SingleInstance::JudgeUnreadableLock() {
     return std::nullopt;
 }
 
-QString SingleInstance::NotALockText() const {
+QString LockFileLock::NotALockText() const {
     return QStringLiteral("Padwright cannot take its single-instance lock \"%1\": something "
                           "that is not a lock is in its place.")
         .arg(QDir::toNativeSeparators(path_));
