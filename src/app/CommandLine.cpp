@@ -4,78 +4,14 @@
 
 #include <QDir>
 
-#include <algorithm>
-#include <climits>
-#include <iterator>
-#include <utility>
-
 namespace padwright {
 
-namespace {
-
-// Takes the value an option needs from `arguments` after `i`; empty when there is none.
-QString Value(const QStringList& arguments, qsizetype& i) {
-    return i + 1 < arguments.size() ? arguments[++i] : QString();
-}
-
-void SetRequest(CommandLine& line, InstanceRequest::Kind kind) {
-    if (line.request && line.error.isEmpty())
-        line.error = QStringLiteral("only one of --status, --profile, --start, --stop and "
-                                    "--show at a time");
-    line.request = InstanceRequest{kind, {}, -1};
-}
-
-} // namespace
-
 CommandLine ParseCommandLine(const QStringList& arguments) {
-    static const std::pair<const char*, InstanceRequest::Kind> commands[] = {
-        {"--status", InstanceRequest::Status},
-        {"--start", InstanceRequest::Start},
-        {"--stop", InstanceRequest::Stop},
-        {"--show", InstanceRequest::Show}};
-    CommandLine line;
-    std::optional<QString> profile, controller;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const auto command = std::find_if(std::begin(commands), std::end(commands),
-                                          [&](const auto& c) { return argument == c.first; });
-        if (argument == QLatin1String("-h") || argument == QLatin1String("--help"))
-            line.help = true;
-        else if (argument == QLatin1String("--version"))
-            line.version = true;
-        else if (argument == QLatin1String("--data-folder"))
-            line.dataFolder = true;
-        else if (command != std::end(commands))
-            SetRequest(line, command->second);
-        else if (argument == QLatin1String("--profile")) {
-            SetRequest(line, InstanceRequest::Profile);
-            profile = Value(arguments, i);
-        } else if (argument == QLatin1String("--controller"))
-            controller = Value(arguments, i);
-        else
-            line.others << argument;
-    }
-    if (!line.error.isEmpty())
-        return line;
-    // Toolkit options mean something only to a program that starts.
-    if (line.request && line.request->kind != InstanceRequest::Show && !line.others.isEmpty())
-        line.error = QStringLiteral("unknown argument \"%1\"").arg(line.others.first());
-    if (profile) {
-        line.request->profile = *profile;
-        if (profile->isEmpty())
-            line.error = QStringLiteral("--profile needs the name of a profile");
-    }
-    if (controller) {
-        bool number = false;
-        const uint id = controller->toUInt(&number);
-        if (!profile)
-            line.error = QStringLiteral("--controller goes with --profile");
-        else if (!number || id > INT_MAX)
-            line.error = QStringLiteral("--controller needs a joystick ID, such as 0");
-        else
-            line.request->controller = static_cast<int>(id);
-    }
-    return line;
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(arguments.size()));
+    for (const QString& argument : arguments)
+        texts.push_back(argument.toStdString());
+    return padwright::ParseCommandLine(texts);
 }
 
 QString UsageText() {

@@ -2,13 +2,13 @@
 
 #include "platform/focus/ForegroundProgram.h"
 
-#include "app/GuidRefresh.h"
 #include "app/InstanceBus.h"
-#include "app/PlugFollower.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/TrayHostProbe.h"
 #include "app/TrayHostWatch.h"
+#include "core/GuidRefresh.h"
+#include "core/PlugFollower.h"
 #include "platform/dinput/LibevdevKernel.h"
 #include "platform/session/DesktopSession.h"
 #include "ui/TrayIcon.h"
@@ -105,7 +105,7 @@ void Program::FollowPlugging() {
     if (!monitor)
         return;
     Core* core = core_.get();
-    plugs_ = std::make_unique<PlugFollower>(std::move(monitor), [core](bool lastTry) {
+    plugs_ = std::make_unique<PlugFollower>(loop_, std::move(monitor), [core](bool lastTry) {
         bool again = false;
         core->Run([&] { again = core->FollowPlugging(lastTry); });
         return again;

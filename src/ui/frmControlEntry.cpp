@@ -4,11 +4,11 @@
 #include "ui/Controls.h"
 #include "ui/DesignFont.h"
 #include "ui/DropDown.h"
-#include "ui/FunctionWords.h"
 #include "ui/KeyCapture.h"
-#include "ui/RowTexts.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
+#include "ui/common/FunctionWords.h"
+#include "ui/common/RowTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -157,7 +157,8 @@ void TfrmControlEntry::cmbFunctionClick() {
     for (QCheckBox* box : {chkShift, chkCtrl, chkAlt, chkWin})
         box->setEnabled(key);
 
-    const QString words = FunctionWords(cmbFunction->currentText(), Injector);
+    const QString words =
+        QString::fromStdString(FunctionWords(cmbFunction->currentText().toStdString(), Injector));
     txtDescription->setText(words);
     txtDescription->setToolTip(words); // the whole line, should the label cut it
 }

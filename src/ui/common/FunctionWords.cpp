@@ -1,4 +1,4 @@
-#include "ui/FunctionWords.h"
+#include "ui/common/FunctionWords.h"
 
 #include "engine/Catalogue.h"
 #include "platform/inject/Injector.h"
@@ -28,6 +28,27 @@ char32_t PromisedCharacter(std::int32_t vk) {
     }
 }
 
+// One character as UTF-8.
+std::string Utf8(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 // The keys that type a character: digits, letters and the OEM keys.
 bool TypesCharacter(std::int32_t vk) {
     return (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') || (vk >= 0xBA && vk <= 0xC0) ||
@@ -36,11 +57,9 @@ bool TypesCharacter(std::int32_t vk) {
 
 } // namespace
 
-QString FunctionWords(const QString& functionName, IInputInjector* injector) {
-    const std::string name = functionName.toStdString();
-    const std::string_view description = FunctionDescription(name);
-    QString words =
-        QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
+std::string FunctionWords(std::string_view functionName, IInputInjector* injector) {
+    const std::string name(functionName);
+    std::string words(FunctionDescription(name));
     const CatalogueMatch match = LookupFunction(name);
     if (!injector || match.Kind != fkKey || !TypesCharacter(match.Code))
         return words;
@@ -48,8 +67,7 @@ QString FunctionWords(const QString& functionName, IInputInjector* injector) {
         injector->MapVirtualKeyA(static_cast<std::uint32_t>(match.Code), MAPVK_VK_TO_CHAR));
     if (typed <= U' ' || typed == PromisedCharacter(match.Code))
         return words;
-    return words + QStringLiteral(", types \u201c%1\u201d on this layout")
-                       .arg(QString::fromUcs4(&typed, 1));
+    return words + ", types \u201c" + Utf8(typed) + "\u201d on this layout";
 }
 
 } // namespace padwright
