@@ -1,6 +1,6 @@
 // The settings panel when it has no rows: why it is blank and what to do next, in the theme's
 // disabled-text colour, inside the panel's own area.
-#include "ui/RowTexts.h"
+#include "ui/common/RowTexts.h"
 #include "ui/frmMain.h"
 
 #include <QLabel>

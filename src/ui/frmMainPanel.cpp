@@ -1,8 +1,8 @@
 // The settings panel: one row per control slot of the selected controller, showing the mapping
 // the selected profile gives that slot.
-#include "ui/FunctionWords.h"
-#include "ui/RowTexts.h"
 #include "ui/StaticText.h"
+#include "ui/common/FunctionWords.h"
+#include "ui/common/RowTexts.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmMain.h"
 
@@ -142,7 +142,8 @@ void TfrmMain::RefreshRow(const TSettingsRow& row) {
     row.FunctionBox->setText(FunctionText(*row.Mapping));
     row.ModifierBox->setText(QString::fromStdString(ModifierText(*row.Mapping)));
     row.RepeatBox->setText(QString::fromStdString(RepeatText(row.Mapping->RepeatRate)));
-    row.FunctionBox->setToolTip(FunctionWords(row.FunctionBox->text(), &injector_));
+    row.FunctionBox->setToolTip(
+        QString::fromStdString(FunctionWords(row.FunctionBox->text().toStdString(), &injector_)));
 }
 
 bool TfrmMain::PanelKey(const QKeyEvent& key) {

@@ -1,0 +1,50 @@
+#pragma once
+// The Win32 dialogs' building blocks, made the one way every dialog makes them: a modal dialog
+// laid out in pixels, controls placed in pixels in the design font, tooltips, texts in UTF-8.
+#include "ui/win/Win32.h"
+
+#include <string>
+#include <string_view>
+
+namespace padwright::win {
+
+struct Place {
+    int left, top, width, height;
+};
+
+// "MS Sans Serif" at 8 points (height -11), the font the dialogs were laid out for; made once.
+HFONT DesignFont();
+
+// A child control of `dialog` in the design font. Controls are made in tab order: the dialog
+// manager's Tab follows the order they were made in.
+HWND MakeControl(HWND dialog, const wchar_t* type, std::string_view text, DWORD style, Place place,
+                 int id, DWORD exStyle = 0);
+
+// A tooltip on `control` (the dialog's one tooltip window is made on first use).
+void AddTooltip(HWND dialog, HWND control, std::string_view text);
+
+std::string WindowTextUtf8(HWND window);
+void SetWindowTextUtf8(HWND window, std::string_view text);
+
+// The control's place in its dialog's client area.
+Place PlaceOf(HWND control);
+
+// Resizes `dialog` so that its client area is `width` x `height`, keeping its top left corner.
+void SetClientSize(HWND dialog, int width, int height);
+// Moves `dialog` to the centre of `owner` (or of the screen without one), inside the work area.
+void CentreOn(HWND dialog, HWND owner);
+
+// Runs a modal dialog captioned `caption` with `style` (WS_CAPTION and the like; DS_MODALFRAME is
+// added) on `proc`, which lays it out at WM_INITDIALOG; `param` reaches it as lParam there.
+// Returns what EndDialog was given, -1 when it could not be shown.
+INT_PTR RunModal(HWND owner, std::wstring_view caption, DWORD style, DLGPROC proc, LPARAM param);
+
+// Sets GWLP_USERDATA of the dialog to the object at WM_INITDIALOG and returns that object on
+// every message (null before).
+template <typename T> T* DialogObject(HWND dialog, UINT message, LPARAM l) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, l);
+    return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+}
+
+} // namespace padwright::win
