@@ -66,9 +66,7 @@ bool TWinControlEntry::EditControl(HWND owner, const std::string& name, TControl
     TargetMapping = &mapping;
     WorkMapping = mapping;
     engaged_ = false;
-    const INT_PTR result =
-        RunModal(owner, L"Edit Control", WS_CAPTION, DialogProc, reinterpret_cast<LPARAM>(this));
-    dialog_ = nullptr;
+    const INT_PTR result = RunModal(owner, L"Edit Control", WS_CAPTION, ClientWidth, ClientHeight);
     if (engagedBrush_)
         DeleteObject(engagedBrush_);
     engagedBrush_ = nullptr;
@@ -83,30 +81,27 @@ void TWinControlEntry::SetEngaged(bool engaged) {
         InvalidateRect(Item(idControlName), nullptr, TRUE);
 }
 
-INT_PTR CALLBACK TWinControlEntry::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-    auto* self = DialogObject<TWinControlEntry>(dialog, message, l);
-    if (!self)
-        return FALSE;
+bool TWinControlEntry::OnInit() {
+    SetWindowPos(dialog_, nullptr, DesignedPosition.x, DesignedPosition.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    BuildControls();
+    FormCreate();
+    Open();
+    SetFocus(Item(idOK));
+    return false;
+}
+
+INT_PTR TWinControlEntry::OnMessage(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
-    case WM_INITDIALOG:
-        self->dialog_ = dialog;
-        SetClientSize(dialog, ClientWidth, ClientHeight);
-        SetWindowPos(dialog, nullptr, DesignedPosition.x, DesignedPosition.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
-        self->BuildControls();
-        self->FormCreate();
-        self->Open();
-        SetFocus(self->Item(idOK));
-        return FALSE; // the focus is set
     case WM_COMMAND:
-        return self->Command(LOWORD(w), HIWORD(w));
+        return Command(LOWORD(w), HIWORD(w));
     case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(l) == self->Item(idRepeatRate))
-            self->trkRepeatRateChange();
+        if (reinterpret_cast<HWND>(l) == Item(idRepeatRate))
+            trkRepeatRateChange();
         return TRUE;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<INT_PTR>(
-            self->StaticColours(reinterpret_cast<HWND>(l), reinterpret_cast<HDC>(w)));
+            StaticColours(reinterpret_cast<HWND>(l), reinterpret_cast<HDC>(w)));
     case WM_CLOSE:
         return TRUE; // no close box: only OK and Cancel close the editor
     default:

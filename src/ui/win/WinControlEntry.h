@@ -3,6 +3,7 @@
 // edits a working copy and writes the whole record back on OK only; only OK and Cancel close it.
 #include "engine/Records.h"
 #include "ui/common/KeyCatch.h"
+#include "ui/win/WinControls.h"
 
 #include "ui/win/Win32.h"
 
@@ -14,7 +15,7 @@ class IInputInjector;
 
 namespace padwright::win {
 
-class TWinControlEntry {
+class TWinControlEntry final : public TWinDialog {
 public:
     // The controls' identifiers in the dialog. Cancel is not IDCANCEL, which the dialog manager
     // sends for Escape and the close command: neither closes the editor.
@@ -47,14 +48,14 @@ public:
     TControlMapping* TargetMapping = nullptr;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+    bool OnInit() override;
+    INT_PTR OnMessage(UINT message, WPARAM w, LPARAM l) override;
     static LRESULT CALLBACK FunctionListProc(HWND list, UINT message, WPARAM w, LPARAM l, UINT_PTR,
                                              DWORD_PTR self);
     void BuildControls();
     void FormCreate();
     void Open();
     bool Command(int id, int code);
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     bool Checked(int id) const;
     void SetChecked(int id, bool checked);
     // Paints the static texts: the control name carries the live mark.
@@ -71,7 +72,6 @@ private:
 
     IInputInjector* injector_;
     std::string name_;
-    HWND dialog_ = nullptr;
     KeyCatch catch_;
     bool swallowing_ = false; // the key that ended a capture is still down
     bool engaged_ = false;

@@ -93,9 +93,13 @@ void CentreOn(HWND dialog, HWND owner) {
     SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR RunModal(HWND owner, std::wstring_view caption, DWORD style, DLGPROC proc, LPARAM param) {
-    // A template with no items, no menu and the system's dialog class: the dialog procedure
-    // makes the controls itself, in pixels.
+INT_PTR TWinDialog::RunModal(HWND owner, std::wstring_view caption, DWORD style, int width,
+                             int height) {
+    owner_ = owner;
+    width_ = width;
+    height_ = height;
+    // A template with no items, no menu and the system's dialog class: OnInit makes the
+    // controls itself, in pixels.
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
     auto* head = reinterpret_cast<DLGTEMPLATE*>(words.data());
     head->style = WS_POPUP | DS_MODALFRAME | style;
@@ -103,15 +107,29 @@ INT_PTR RunModal(HWND owner, std::wstring_view caption, DWORD style, DLGPROC pro
     words.push_back(0); // the dialog class
     words.insert(words.end(), caption.begin(), caption.end());
     words.push_back(0);
-    static bool registered = [] {
+    static const bool registered = [] {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
                                                            ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
         return InitCommonControlsEx(&controls) != FALSE;
     }();
     (void)registered;
-    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                   reinterpret_cast<DLGTEMPLATE*>(words.data()), owner, proc,
-                                   param);
+    const INT_PTR result = DialogBoxIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(words.data()), owner, DialogProc,
+        reinterpret_cast<LPARAM>(this));
+    dialog_ = nullptr;
+    return result;
+}
+
+INT_PTR CALLBACK TWinDialog::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, l);
+        auto* self = reinterpret_cast<TWinDialog*>(l);
+        self->dialog_ = dialog;
+        SetClientSize(dialog, self->width_, self->height_);
+        return self->OnInit();
+    }
+    auto* self = reinterpret_cast<TWinDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    return self ? self->OnMessage(message, w, l) : FALSE;
 }
 
 } // namespace padwright::win

@@ -34,17 +34,28 @@ void SetClientSize(HWND dialog, int width, int height);
 // Moves `dialog` to the centre of `owner` (or of the screen without one), inside the work area.
 void CentreOn(HWND dialog, HWND owner);
 
-// Runs a modal dialog captioned `caption` with `style` (WS_CAPTION and the like; DS_MODALFRAME is
-// added) on `proc`, which lays it out at WM_INITDIALOG; `param` reaches it as lParam there.
-// Returns what EndDialog was given, -1 when it could not be shown.
-INT_PTR RunModal(HWND owner, std::wstring_view caption, DWORD style, DLGPROC proc, LPARAM param);
+// A modal dialog laid out in pixels: RunModal shows it over its owner with a client area of the
+// given size; OnInit makes its controls, OnMessage handles what comes then.
+class TWinDialog {
+public:
+    virtual ~TWinDialog() = default;
 
-// Sets GWLP_USERDATA of the dialog to the object at WM_INITDIALOG and returns that object on
-// every message (null before).
-template <typename T> T* DialogObject(HWND dialog, UINT message, LPARAM l) {
-    if (message == WM_INITDIALOG)
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, l);
-    return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-}
+protected:
+    // `style`: WS_CAPTION and the like (DS_MODALFRAME is added). Returns what EndDialog was
+    // given, -1 when the dialog could not be shown.
+    INT_PTR RunModal(HWND owner, std::wstring_view caption, DWORD style, int width, int height);
+    // The client area has its size; false when OnInit set the focus itself.
+    virtual bool OnInit() = 0;
+    // As a dialog procedure answers: TRUE for a message handled (or the value asked for).
+    virtual INT_PTR OnMessage(UINT message, WPARAM w, LPARAM l) = 0;
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+    HWND owner_ = nullptr;
+    HWND dialog_ = nullptr; // while shown
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+    int width_ = 0, height_ = 0;
+};
 
 } // namespace padwright::win

@@ -2,13 +2,13 @@
 // The name dialog of the profile operations on Win32. An empty result means cancel to every
 // caller; neither Escape nor the dialog's frame closes it, a close from the system counts as
 // Cancel.
-#include "ui/win/Win32.h"
+#include "ui/win/WinControls.h"
 
 #include <string>
 
 namespace padwright::win {
 
-class TWinEntry {
+class TWinEntry final : public TWinDialog {
 public:
     enum Id : int { idName = 100, idCancel, idLabel1 };
 
@@ -20,13 +20,12 @@ public:
     std::string Result;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
-    void BuildControls(HWND dialog);
-    void cmdOKClick(HWND dialog);
-    void cmdCancelClick(HWND dialog);
+    bool OnInit() override;
+    INT_PTR OnMessage(UINT message, WPARAM w, LPARAM l) override;
+    void cmdOKClick();
+    void cmdCancelClick();
 
     std::string initial_;
-    HWND owner_ = nullptr;
 };
 
 } // namespace padwright::win

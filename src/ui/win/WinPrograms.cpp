@@ -26,58 +26,53 @@ void AddListItem(HWND list, std::string_view text) {
 } // namespace
 
 void TWinPrograms::ShowFor(HWND owner, int profile) {
-    owner_ = owner;
     profile_ = profile;
-    RunModal(owner, L"Programs", WS_CAPTION | WS_SYSMENU, DialogProc,
-             reinterpret_cast<LPARAM>(this));
-    dialog_ = nullptr;
+    RunModal(owner, L"Programs", WS_CAPTION | WS_SYSMENU, ClientWidth, ClientHeight);
 }
 
-INT_PTR CALLBACK TWinPrograms::DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
-    auto* self = DialogObject<TWinPrograms>(dialog, message, l);
-    if (!self)
-        return FALSE;
+bool TWinPrograms::OnInit() {
+    CentreOn(dialog_, owner_);
+    BuildControls();
+    SetWindowTextUtf8(Item(idFollowing), FollowingText(source_));
+    FillRules();
+    FillPrograms();
+    FillControllers();
+    UpdateButtons();
+    return true;
+}
+
+INT_PTR TWinPrograms::OnMessage(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
-    case WM_INITDIALOG:
-        self->dialog_ = dialog;
-        SetClientSize(dialog, ClientWidth, ClientHeight);
-        CentreOn(dialog, self->owner_);
-        self->BuildControls();
-        SetWindowTextUtf8(self->Item(idFollowing), FollowingText(self->source_));
-        self->FillRules();
-        self->FillPrograms();
-        self->FillControllers();
-        self->UpdateButtons();
-        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(w)) {
         case idAdd:
-            self->core_.Run([self] { self->cmdAddClick(); });
+            core_.Run([this] { cmdAddClick(); });
             return TRUE;
         case idRemove:
-            self->core_.Run([self] { self->cmdRemoveClick(); });
+            core_.Run([this] { cmdRemoveClick(); });
             return TRUE;
         case idClose:
         case IDOK:
         case IDCANCEL:
-            EndDialog(dialog, IDOK);
+            EndDialog(dialog_, IDOK);
             return TRUE;
         case idProgram:
             if (HIWORD(w) == CBN_EDITCHANGE)
-                self->UpdateButtons();
+                UpdateButtons();
             else if (HIWORD(w) == CBN_SELCHANGE)
-                PostMessageW(dialog, RecheckButtons, 0, 0);
+                PostMessageW(dialog_, RecheckButtons, 0, 0);
             return TRUE;
         default:
             return FALSE;
         }
-    case WM_NOTIFY:
-        if (reinterpret_cast<NMHDR*>(l)->idFrom == idRules &&
-            reinterpret_cast<NMHDR*>(l)->code == LVN_ITEMCHANGED)
-            self->UpdateButtons();
+    case WM_NOTIFY: {
+        const auto* note = reinterpret_cast<const NMHDR*>(l);
+        if (note->idFrom == idRules && note->code == LVN_ITEMCHANGED)
+            UpdateButtons();
         return FALSE;
+    }
     case RecheckButtons:
-        self->UpdateButtons();
+        UpdateButtons();
         return TRUE;
     default:
         return FALSE;

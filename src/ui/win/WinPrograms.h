@@ -2,7 +2,7 @@
 // The Programs dialog on Win32: the rules of program following, one added from the program in
 // front or from the open windows' list for the profile selected in the main window, and rules
 // removed. It says when following is not available and why.
-#include "ui/win/Win32.h"
+#include "ui/win/WinControls.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ class ProgramFollower;
 
 namespace padwright::win {
 
-class TWinPrograms {
+class TWinPrograms final : public TWinDialog {
 public:
     enum Id : int {
         idFollowing = 100,
@@ -37,7 +37,8 @@ public:
     void ShowFor(HWND owner, int profile);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+    bool OnInit() override;
+    INT_PTR OnMessage(UINT message, WPARAM w, LPARAM l) override;
     void BuildControls();
     void FillRules();
     void FillPrograms();
@@ -47,13 +48,10 @@ private:
     int SelectedRule() const;
     void cmdAddClick();
     void cmdRemoveClick();
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
     Core& core_;
     ProgramFollower& follower_;
     const IForegroundSource* source_;
-    HWND owner_ = nullptr;
-    HWND dialog_ = nullptr;
     int profile_ = -1;
     std::vector<std::string> controllers_; // the GUID text of each entry of the list
 };
