@@ -114,7 +114,7 @@ void Screenshot(HWND window, const char* name) {
 TEST(WinControlEditor, IsLaidOutAsDesignedWithTheFunctionListInItsOrder) {
     Rig rig;
     TControlMapping mapping{};
-    WhenShown(L"Edit Control", [](HWND dialog) {
+    WhenShown(L"Edit Control", [&rig](HWND dialog) {
         RECT client;
         GetClientRect(dialog, &client);
         EXPECT_EQ(client.right, 337);
@@ -169,6 +169,7 @@ TEST(WinControlEditor, IsLaidOutAsDesignedWithTheFunctionListInItsOrder) {
             at = GetNextDlgTabItem(dialog, at, FALSE);
         }
         EXPECT_EQ(GetDlgCtrlID(at), Entry::idOK);
+        rig.dialogs.SetEditedEngaged(true); // the control name's live mark
         Screenshot(dialog, "editor");
         Click(dialog, Entry::idCancel);
     });
