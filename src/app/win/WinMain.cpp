@@ -18,11 +18,6 @@
 #include <string>
 #include <vector>
 
-#if __has_include("ui/win/WinUserDialogs.h")
-#include "ui/win/WinUserDialogs.h"
-#define PADWRIGHT_USER_DIALOGS 1
-#endif
-
 namespace {
 
 using padwright::CommandLine;
@@ -103,13 +98,6 @@ std::string FixturePad() {
 int Run() {
     win::WinProgram::Parts parts;
     parts.FixturePad = FixturePad();
-#ifdef PADWRIGHT_USER_DIALOGS
-    parts.Dialogs = [](HWND window, padwright::Core& core, padwright::IInputInjector& injector,
-                       padwright::ProgramFollower& follower,
-                       padwright::IForegroundSource* foreground) {
-        return std::make_unique<win::WinUserDialogs>(window, injector, core, follower, foreground);
-    };
-#endif
     win::WinProgram program(std::move(parts));
     program.ShowMainWindow();
     return program.Run();

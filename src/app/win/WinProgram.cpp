@@ -8,6 +8,7 @@
 #include "platform/dinput/win/WinDirectInput.h"
 #include "platform/focus/win/WinForegroundSource.h"
 #include "platform/session/win/WinSession.h"
+#include "ui/win/WinUserDialogs.h"
 
 #include <cstdio>
 
@@ -27,10 +28,9 @@ WinProgram::WinProgram(Parts parts) : parts_(std::move(parts)) {
     frmMain_ = std::make_unique<MainWindow>(*core_, late_);
     HWND main = frmMain_->Handle();
     injector_.SetWindow(reinterpret_cast<std::uintptr_t>(main));
-    if (parts_.Dialogs) {
-        dialogs_ = parts_.Dialogs(main, *core_, injector_, *follower_, foreground_.get());
-        late_.Attach(dialogs_.get());
-    }
+    dialogs_ =
+        std::make_unique<WinUserDialogs>(main, injector_, *core_, *follower_, foreground_.get());
+    late_.Attach(dialogs_.get());
     frmMain_->ShowPrograms = [this](int profile) { late_.ShowPrograms(profile); };
     loop_.SetMessageFilter([this](MSG& message) { return frmMain_->PreTranslate(message); });
 

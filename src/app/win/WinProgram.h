@@ -31,11 +31,6 @@ public:
         // A controller description (evemu-describe format) that stands in for the machine's
         // controllers; empty: DirectInput's own.
         std::string FixturePad;
-        // The dialogs for `window`, once it exists.
-        std::function<std::unique_ptr<IWinDialogs>(
-            HWND window, Core& core, IInputInjector& injector, ProgramFollower& follower,
-            IForegroundSource* foreground)>
-            Dialogs;
     };
 
     // Creates the windows and runs the start-up sequence.

@@ -4,6 +4,7 @@
 // its handlers read the controls, call the core, and show what changed.
 #include "core/Core.h"
 #include "engine/Records.h"
+#include "ui/common/MainLayout.h"
 #include "ui/common/RowLayout.h"
 #include "ui/win/WinDialogs.h"
 #include "ui/win/WinWidgets.h"
@@ -156,7 +157,6 @@ private:
     TLists& Lists;
     IWinDialogs& Dialogs;
     HWND window_ = nullptr;
-    Hints hints_;
     SettingsRowLayout rowLayout_;
     POINT scrolled_{0, 0}; // how far the panel's rows are scrolled
     int focusedRow_ = 0;

@@ -128,26 +128,26 @@ void MainWindow::LogSwitchedOff() {
 // ---- Settings ----
 
 ApplicationSettingsFields MainWindow::ApplicationFields() const {
-    return {WindowText(txtTimeInterval), WindowText(txtMaxJoysticks), Checked(chkStartMinimized),
-            Checked(chkLogFile)};
+    return {WindowTextUtf8(txtTimeInterval), WindowTextUtf8(txtMaxJoysticks),
+            Checked(chkStartMinimized), Checked(chkLogFile)};
 }
 
 void MainWindow::ShowApplicationFields(const ApplicationSettingsFields& fields) {
-    SetWindowText(txtTimeInterval, fields.TimeInterval);
-    SetWindowText(txtMaxJoysticks, fields.MaxJoysticks);
+    SetWindowTextUtf8(txtTimeInterval, fields.TimeInterval);
+    SetWindowTextUtf8(txtMaxJoysticks, fields.MaxJoysticks);
     SetChecked(chkStartMinimized, fields.StartMinimized);
     SetChecked(chkLogFile, fields.LogFile);
 }
 
 JoystickSettingsFields MainWindow::JoystickFields() const {
-    return {WindowText(txtDeadZone), WindowText(txtMaxVal), WindowText(txtThreshold),
+    return {WindowTextUtf8(txtDeadZone), WindowTextUtf8(txtMaxVal), WindowTextUtf8(txtThreshold),
             Checked(chkRepeatKeys)};
 }
 
 void MainWindow::ShowJoystickFields(const JoystickSettingsFields& fields) {
-    SetWindowText(txtDeadZone, fields.DeadZone);
-    SetWindowText(txtMaxVal, fields.MaxVal);
-    SetWindowText(txtThreshold, fields.Threshold);
+    SetWindowTextUtf8(txtDeadZone, fields.DeadZone);
+    SetWindowTextUtf8(txtMaxVal, fields.MaxVal);
+    SetWindowTextUtf8(txtThreshold, fields.Threshold);
     SetChecked(chkRepeatKeys, fields.RepeatKeys);
 }
 

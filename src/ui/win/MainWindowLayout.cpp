@@ -19,6 +19,13 @@ constexpr ::DWORD EditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
 // A drop-down list opens this far below its field.
 constexpr int ListDrop = 200;
 
+// A control placed as the table says, moved by (dx, dy) into its group.
+HWND Laid(HWND parent, const wchar_t* type, ::DWORD style, const L::Control& c, int id, int dx = 0,
+          int dy = 0, ::DWORD exStyle = 0) {
+    return MakeControl(parent, type, c.Caption, style, {c.Left + dx, c.Top + dy, c.Width, c.Height},
+                       id, exStyle);
+}
+
 L::Control Dropping(L::Control list) {
     list.Height += ListDrop;
     return list;
@@ -69,7 +76,6 @@ MainWindow::MainWindow(Core& core, IWinDialogs& dialogs)
                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::WindowProc));
-    hints_.Create(window_);
     editingBrush_ = CreateSolidBrush(GetSysColor(COLOR_GRADIENTACTIVECAPTION));
     markBrush_ = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
     BuildControls();
@@ -94,14 +100,14 @@ MainWindow::~MainWindow() {
 void MainWindow::BuildControls() {
     HWND w = window_;
     auto label = [&](const L::Control& c, int dx = 0, int dy = 0) {
-        return MakeControl(w, WC_STATICW, SS_LEFTNOWORDWRAP, c, ids::Label, dx, dy);
+        return Laid(w, WC_STATICW, SS_LEFTNOWORDWRAP, c, ids::Label, dx, dy);
     };
     auto hinted = [&](HWND control, const L::Control& c) {
-        hints_.Set(control, c.Hint);
+        AddTooltip(window_, control, c.Hint);
         return control;
     };
     auto numeric = [&](const L::Control& c, int id, int dx, int dy) {
-        HWND edit = MakeControl(w, WC_EDITW, EditStyle, c, id, dx, dy, WS_EX_CLIENTEDGE);
+        HWND edit = Laid(w, WC_EDITW, EditStyle, c, id, dx, dy, WS_EX_CLIENTEDGE);
         SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(c.MaxLength), 0);
         SetWindowSubclass(edit, NumericEditProc, 0, 0);
         return hinted(edit, c);
@@ -113,72 +119,68 @@ void MainWindow::BuildControls() {
     Label6 = label(L::Label6);
     Label7 = label(L::Label7);
     grpJoystickSettings =
-        MakeControl(w, WC_BUTTONW, BS_GROUPBOX, L::grpJoystickSettings, ids::grpJoystickSettings);
+        Laid(w, WC_BUTTONW, BS_GROUPBOX, L::grpJoystickSettings, ids::grpJoystickSettings);
     Label1 = label(L::Label1, js.Left, js.Top);
     Label2 = label(L::Label2, js.Left, js.Top);
     Label8 = label(L::Label8, js.Left, js.Top);
-    GroupBox1 = MakeControl(w, WC_BUTTONW, BS_GROUPBOX, L::GroupBox1, ids::GroupBox1);
+    GroupBox1 = Laid(w, WC_BUTTONW, BS_GROUPBOX, L::GroupBox1, ids::GroupBox1);
     Label3 = label(L::Label3, as.Left, as.Top);
     Label4 = label(L::Label4, as.Left, as.Top);
 
-    cmbDevices =
-        hinted(MakeControl(w, WC_COMBOBOXW, ListStyle, Dropping(L::cmbDevices), ids::cmbDevices),
-               L::cmbDevices);
-    scbSettings =
-        MakeControl(w, L"TScrollBox", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN,
-                    L::scbSettings, ids::scbSettings, 0, 0, WS_EX_CLIENTEDGE);
+    cmbDevices = hinted(Laid(w, WC_COMBOBOXW, ListStyle, Dropping(L::cmbDevices), ids::cmbDevices),
+                        L::cmbDevices);
+    scbSettings = Laid(w, L"TScrollBox", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN,
+                       L::scbSettings, ids::scbSettings, 0, 0, WS_EX_CLIENTEDGE);
     SetWindowLongPtrW(scbSettings, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(scbSettings, GWLP_WNDPROC,
                       reinterpret_cast<LONG_PTR>(&MainWindow::PanelProc));
-    txtPanelHint =
-        MakeControl(scbSettings, WC_STATICW, SS_CENTER, L::txtPanelHint, ids::txtPanelHint);
+    txtPanelHint = Laid(scbSettings, WC_STATICW, SS_CENTER, L::txtPanelHint, ids::txtPanelHint);
 
     txtDeadZone = numeric(L::txtDeadZone, ids::txtDeadZone, js.Left, js.Top);
     txtMaxVal = numeric(L::txtMaxVal, ids::txtMaxVal, js.Left, js.Top);
-    cmdJSApply = hinted(
-        MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdJSApply, ids::cmdJSApply, js.Left, js.Top),
-        L::cmdJSApply);
-    cmdJSReset = hinted(
-        MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdJSReset, ids::cmdJSReset, js.Left, js.Top),
-        L::cmdJSReset);
+    cmdJSApply =
+        hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdJSApply, ids::cmdJSApply, js.Left, js.Top),
+               L::cmdJSApply);
+    cmdJSReset =
+        hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdJSReset, ids::cmdJSReset, js.Left, js.Top),
+               L::cmdJSReset);
     txtThreshold = numeric(L::txtThreshold, ids::txtThreshold, js.Left, js.Top);
-    chkRepeatKeys = hinted(MakeControl(w, WC_BUTTONW, CheckStyle, L::chkRepeatKeys,
-                                       ids::chkRepeatKeys, js.Left, js.Top),
-                           L::chkRepeatKeys);
+    chkRepeatKeys = hinted(
+        Laid(w, WC_BUTTONW, CheckStyle, L::chkRepeatKeys, ids::chkRepeatKeys, js.Left, js.Top),
+        L::chkRepeatKeys);
 
     cmbProfiles =
-        hinted(MakeControl(w, WC_COMBOBOXW, ListStyle, Dropping(L::cmbProfiles), ids::cmbProfiles),
+        hinted(Laid(w, WC_COMBOBOXW, ListStyle, Dropping(L::cmbProfiles), ids::cmbProfiles),
                L::cmbProfiles);
-    cmdRefresh = hinted(MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdRefresh, ids::cmdRefresh),
-                        L::cmdRefresh);
-    cmdSave = hinted(MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdSave, ids::cmdSave), L::cmdSave);
-    cmdExit = MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdExit, ids::cmdExit);
-    cmbFoundDevices = hinted(
-        MakeControl(w, WC_COMBOBOXW, ListStyle, Dropping(L::cmbFoundDevices), ids::cmbFoundDevices),
-        L::cmbFoundDevices);
-    cmdAddDevice =
-        hinted(MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdAddDevice, ids::cmdAddDevice),
-               L::cmdAddDevice);
+    cmdRefresh =
+        hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdRefresh, ids::cmdRefresh), L::cmdRefresh);
+    cmdSave = hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdSave, ids::cmdSave), L::cmdSave);
+    cmdExit = Laid(w, WC_BUTTONW, ButtonStyle, L::cmdExit, ids::cmdExit);
+    cmbFoundDevices =
+        hinted(Laid(w, WC_COMBOBOXW, ListStyle, Dropping(L::cmbFoundDevices), ids::cmbFoundDevices),
+               L::cmbFoundDevices);
+    cmdAddDevice = hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdAddDevice, ids::cmdAddDevice),
+                          L::cmdAddDevice);
     cmdRemoveDevice =
-        hinted(MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdRemoveDevice, ids::cmdRemoveDevice),
+        hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdRemoveDevice, ids::cmdRemoveDevice),
                L::cmdRemoveDevice);
 
     txtTimeInterval = numeric(L::txtTimeInterval, ids::txtTimeInterval, as.Left, as.Top);
     txtMaxJoysticks = numeric(L::txtMaxJoysticks, ids::txtMaxJoysticks, as.Left, as.Top);
     // The window's default button: Enter presses it.
-    cmdASApply = hinted(MakeControl(w, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, L::cmdASApply,
-                                    ids::cmdASApply, as.Left, as.Top),
+    cmdASApply = hinted(Laid(w, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, L::cmdASApply,
+                             ids::cmdASApply, as.Left, as.Top),
                         L::cmdASApply);
-    cmdASReset = hinted(
-        MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdASReset, ids::cmdASReset, as.Left, as.Top),
-        L::cmdASReset);
-    chkStartMinimized = hinted(MakeControl(w, WC_BUTTONW, CheckStyle, L::chkStartMinimized,
-                                           ids::chkStartMinimized, as.Left, as.Top),
+    cmdASReset =
+        hinted(Laid(w, WC_BUTTONW, ButtonStyle, L::cmdASReset, ids::cmdASReset, as.Left, as.Top),
+               L::cmdASReset);
+    chkStartMinimized = hinted(Laid(w, WC_BUTTONW, CheckStyle, L::chkStartMinimized,
+                                    ids::chkStartMinimized, as.Left, as.Top),
                                L::chkStartMinimized);
-    chkLogFile = hinted(
-        MakeControl(w, WC_BUTTONW, CheckStyle, L::chkLogFile, ids::chkLogFile, as.Left, as.Top),
-        L::chkLogFile);
-    cmdPPopUp = MakeControl(w, WC_BUTTONW, ButtonStyle, L::cmdPPopUp, ids::cmdPPopUp);
+    chkLogFile =
+        hinted(Laid(w, WC_BUTTONW, CheckStyle, L::chkLogFile, ids::chkLogFile, as.Left, as.Top),
+               L::chkLogFile);
+    cmdPPopUp = Laid(w, WC_BUTTONW, ButtonStyle, L::cmdPPopUp, ids::cmdPPopUp);
 
     // Disabled until an active controller is picked.
     for (HWND c : {cmdAddDevice, cmdRemoveDevice, cmbProfiles, txtDeadZone, txtMaxVal, txtThreshold,

@@ -115,7 +115,7 @@ void MainWindow::ClearSettingsRows() {
     ScrollTo(0, 0);
     for (const TSettingsRow& row : SettingsRows) {
         for (HWND box : {row.NameBox, row.FunctionBox, row.ModifierBox, row.RepeatBox}) {
-            hints_.Forget(box);
+            AddTooltip(window_, box, "");
             DestroyWindow(box);
         }
     }
@@ -128,8 +128,8 @@ void MainWindow::AddSettingsRow(TControlMapping& mapping, const std::string& cap
     const int n = static_cast<int>(SettingsRows.size());
     TSettingsRow row;
     row.NameBox = RowBox(scbSettings, SS_LEFT | SS_NOTIFY, ids::FirstRow + n);
-    SetWindowText(row.NameBox, caption);
-    hints_.Set(row.NameBox, layout::RowHint);
+    SetWindowTextUtf8(row.NameBox, caption);
+    AddTooltip(window_, row.NameBox, layout::RowHint);
     row.FunctionBox = RowBox(scbSettings, SS_LEFT | SS_ENDELLIPSIS);
     row.ModifierBox = RowBox(scbSettings, SS_LEFT);
     row.RepeatBox = RowBox(scbSettings, SS_CENTER);
@@ -156,10 +156,10 @@ void MainWindow::PlaceRow(const TSettingsRow& row, const RowPlace& place) {
 
 void MainWindow::RefreshRow(const TSettingsRow& row) {
     const std::string function(row.Mapping->FunctionName.view());
-    SetWindowText(row.FunctionBox, function);
-    SetWindowText(row.ModifierBox, ModifierText(*row.Mapping));
-    SetWindowText(row.RepeatBox, RepeatText(row.Mapping->RepeatRate));
-    hints_.Set(row.FunctionBox, FunctionWords(function, &core.Injector()));
+    SetWindowTextUtf8(row.FunctionBox, function);
+    SetWindowTextUtf8(row.ModifierBox, ModifierText(*row.Mapping));
+    SetWindowTextUtf8(row.RepeatBox, RepeatText(row.Mapping->RepeatRate));
+    AddTooltip(window_, row.FunctionBox, FunctionWords(function, &core.Injector()));
 }
 
 void MainWindow::FitScrollRange() {
@@ -242,7 +242,7 @@ std::string MainWindow::PanelHintText() {
 
 void MainWindow::UpdatePanelHint() {
     const std::string text = PanelHintText();
-    SetWindowText(txtPanelHint, text);
+    SetWindowTextUtf8(txtPanelHint, text);
     ShowWindow(txtPanelHint, text.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
@@ -298,7 +298,7 @@ void MainWindow::SettingsRowClick(int index) {
     editingRow_ = index;
     InvalidateRect(nameBox, nullptr, TRUE);
     Dialogs.SetEditedEngaged(slot >= 0 && marksShown_[static_cast<std::size_t>(slot)]);
-    Dialogs.EditControl(WindowText(nameBox), mapping);
+    Dialogs.EditControl(WindowTextUtf8(nameBox), mapping);
     editingRow_ = -1;
     Dialogs.SetEditedEngaged(false);
     core.MappingsChanged();
