@@ -104,12 +104,7 @@ void Program::FollowPlugging() {
     std::unique_ptr<IPlugMonitor> monitor = parts_.PlugMonitor ? parts_.PlugMonitor() : nullptr;
     if (!monitor)
         return;
-    Core* core = core_.get();
-    plugs_ = std::make_unique<PlugFollower>(loop_, std::move(monitor), [core](bool lastTry) {
-        bool again = false;
-        core->Run([&] { again = core->FollowPlugging(lastTry); });
-        return again;
-    });
+    plugs_ = padwright::FollowPlugging(*core_, loop_, std::move(monitor));
 }
 
 void Program::ConnectTrayMenu() {

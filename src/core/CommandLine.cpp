@@ -83,4 +83,29 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return line;
 }
 
+std::string UsageText(const std::string& options, const std::string& dataFolder,
+                      const std::string& closing) {
+    return "usage: padwright [--data-folder]" + options +
+           "\n"
+           "       padwright --status | --profile NAME [--controller ID] | --start | --stop |\n"
+           "                 --show\n"
+           "Lets game controllers drive the keyboard and the mouse.\n"
+           "\n"
+           "  --data-folder  keep the profiles (Padwright.pro) and the log (Padwright.log) in\n" +
+           dataFolder +
+           "  -h, --help     show this help and exit\n"
+           "  --version      show the version and exit\n"
+           "\n"
+           "Commands for the Padwright that runs, which fail when none does:\n"
+           "  --status       one line per active controller, fields separated by tabs: the\n"
+           "                 controller, its profile, \"on\" or \"off\" (being read), the program\n"
+           "                 in front\n"
+           "  --profile NAME put every active controller, or the one with joystick ID ID, on the\n"
+           "                 first profile named NAME until the program in front changes\n"
+           "  --start, --stop  start or stop reading the controllers\n"
+           "  --show         show the window; starts Padwright when it is not running\n"
+           "\n" +
+           closing;
+}
+
 } // namespace padwright

@@ -32,4 +32,10 @@ struct CommandLine {
 // `arguments` without the program name.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
+// The help text. `options`: what the usage line shows after --data-folder ("" or " [Qt
+// options]"); `dataFolder`: where --data-folder keeps the files, as its two lines say it;
+// `closing`: the lines after the commands (toolkit options, where the settings are kept).
+std::string UsageText(const std::string& options, const std::string& dataFolder,
+                      const std::string& closing);
+
 } // namespace padwright

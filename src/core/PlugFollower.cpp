@@ -1,5 +1,7 @@
 #include "core/PlugFollower.h"
 
+#include "core/Core.h"
+
 namespace padwright {
 
 PlugFollower::PlugFollower(IEventLoop& loop, std::unique_ptr<IPlugMonitor> monitor, Check check)
@@ -37,6 +39,15 @@ void PlugFollower::Settled() {
     } else {
         retrying_.reset();
     }
+}
+
+std::unique_ptr<PlugFollower> FollowPlugging(Core& core, IEventLoop& loop,
+                                             std::unique_ptr<IPlugMonitor> monitor) {
+    return std::make_unique<PlugFollower>(loop, std::move(monitor), [&core](bool lastTry) {
+        bool again = false;
+        core.Run([&] { again = core.FollowPlugging(lastTry); });
+        return again;
+    });
 }
 
 } // namespace padwright

@@ -45,4 +45,10 @@ private:
     std::optional<Clock::time_point> retrying_;
 };
 
+class Core;
+
+// Plugging checks the core's controllers (Core::FollowPlugging), errors shown as every command's.
+std::unique_ptr<PlugFollower> FollowPlugging(Core& core, IEventLoop& loop,
+                                             std::unique_ptr<IPlugMonitor> monitor);
+
 } // namespace padwright

@@ -29,28 +29,13 @@ namespace win = padwright::win;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-const char* const Usage =
-    "usage: padwright [--data-folder]\n"
-    "       padwright --status | --profile NAME [--controller ID] | --start | --stop |\n"
-    "                 --show\n"
-    "Lets game controllers drive the keyboard and the mouse.\n"
-    "\n"
-    "  --data-folder  keep the profiles (Padwright.pro) and the log (Padwright.log) in\n"
-    "                 %LOCALAPPDATA%\\Padwright, created when missing; without it they lie in\n"
-    "                 the folder padwright starts in\n"
-    "  -h, --help     show this help and exit\n"
-    "  --version      show the version and exit\n"
-    "\n"
-    "Commands for the Padwright that runs, which fail when none does:\n"
-    "  --status       one line per active controller, fields separated by tabs: the\n"
-    "                 controller, its profile, \"on\" or \"off\" (being read), the program\n"
-    "                 in front\n"
-    "  --profile NAME put every active controller, or the one with joystick ID ID, on the\n"
-    "                 first profile named NAME until the program in front changes\n"
-    "  --start, --stop  start or stop reading the controllers\n"
-    "  --show         show the window; starts Padwright when it is not running\n"
-    "\n"
-    "Settings are kept in HKEY_CURRENT_USER\\Software\\Vemoskar\\Padwright.\n";
+std::string Usage() {
+    return padwright::UsageText(
+        "",
+        "                 %LOCALAPPDATA%\\Padwright, created when missing; without it they lie in\n"
+        "                 the folder padwright starts in\n",
+        "Settings are kept in HKEY_CURRENT_USER\\Software\\Vemoskar\\Padwright.\n");
+}
 
 // A program for the desktop has no console of its own: what it prints goes to the console it
 // was started from, when there is one and nothing was redirected.
@@ -112,7 +97,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (line.error.empty() && !line.others.empty())
         line.error = "unknown argument \"" + line.others.front() + "\"";
     if (line.help) {
-        std::fputs(Usage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     }
     if (line.version) {
@@ -120,7 +105,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 0;
     }
     if (!line.error.empty()) {
-        std::fprintf(stderr, "padwright: %s\n%s", line.error.c_str(), Usage);
+        std::fprintf(stderr, "padwright: %s\n%s", line.error.c_str(), Usage().c_str());
         return ExitUsage;
     }
     if (line.request) {

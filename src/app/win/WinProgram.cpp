@@ -106,12 +106,7 @@ void WinProgram::FollowPlugging() {
     std::unique_ptr<IPlugMonitor> monitor = OpenPlugMonitor();
     if (!monitor)
         return;
-    Core* core = core_.get();
-    plugs_ = std::make_unique<PlugFollower>(loop_, std::move(monitor), [core](bool lastTry) {
-        bool again = false;
-        core->Run([&] { again = core->FollowPlugging(lastTry); });
-        return again;
-    });
+    plugs_ = padwright::FollowPlugging(*core_, loop_, std::move(monitor));
 }
 
 void WinProgram::FollowPrograms() {
