@@ -125,7 +125,6 @@ private:
     LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT PanelMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildControls();
-    void BuildGroups();
     void Command(int id, int code);
     HBRUSH StaticColours(HDC dc, HWND control);
 

@@ -155,6 +155,9 @@ HBRUSH MainWindow::StaticColours(HDC dc, HWND control) {
 bool MainWindow::PreTranslate(MSG& message) {
     if (!IsWindow(window_) || (message.hwnd != window_ && !IsChild(window_, message.hwnd)))
         return false;
+    // The panel's rows from the keyboard: the arrows, Home and End move, Enter and Space open.
+    if (message.message == WM_KEYDOWN && GetFocus() == scbSettings && PanelKey(message.wParam))
+        return true;
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
         // Enter applies the group whose field has the focus; elsewhere it presses the focused
         // button, or the default one.
@@ -172,8 +175,6 @@ bool MainWindow::PreTranslate(MSG& message) {
                          reinterpret_cast<LPARAM>(apply));
         return true;
     }
-    if (message.message == WM_KEYDOWN && GetFocus() == scbSettings && PanelKey(message.wParam))
-        return true;
     return IsDialogMessageW(window_, &message) != FALSE;
 }
 

@@ -264,6 +264,7 @@ bool MainWindow::PanelKey(WPARAM key) {
     case VK_END:
         row = last;
         break;
+    case VK_RETURN:
     case VK_SPACE:
         RunHandler([&] { SettingsRowClick(row); });
         return true;
