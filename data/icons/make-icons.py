@@ -59,10 +59,11 @@ def shade(px, py, lit):
 
 
 def render(size, lit):
+    """The glyph as rows of RGBA bytes, top row first."""
     rows = []
     n = SUPERSAMPLE
     for y in range(size):
-        row = bytearray([0])  # filter type: none
+        row = bytearray()
         for x in range(size):
             acc = [0, 0, 0, 0]
             for sy in range(n):
@@ -79,10 +80,12 @@ def render(size, lit):
             else:
                 row += bytes(4)
         rows.append(bytes(row))
-    return png(size, size, b"".join(rows))
+    return rows
 
 
-def png(w, h, raw):
+def png(rows):
+    w, h = len(rows[0]) // 4, len(rows)
+    raw = b"".join(b"\0" + row for row in rows)  # filter type: none
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
@@ -91,11 +94,43 @@ def png(w, h, raw):
             + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def bgra(row):
+    out = bytearray(row)
+    out[0::4], out[2::4] = row[2::4], row[0::4]
+    return bytes(out)
+
+
+def ico(images):
+    """A Windows icon file of 32-bit images (rows of RGBA bytes), in the bitmap form every
+    Windows and Wine reads."""
+    entries, blobs = b"", b""
+    offset = 6 + 16 * len(images)
+    for rows in images:
+        size = len(rows)
+        xor = b"".join(bgra(row) for row in reversed(rows))  # bottom row first
+        mask_row = ((size + 31) // 32) * 4
+        mask = bytes(mask_row * size)  # the alpha channel decides
+        header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                             len(xor) + len(mask), 0, 0, 0, 0)
+        blob = header + xor + mask
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+        blobs += blob
+    return struct.pack("<HHH", 0, 1, len(images)) + entries + blobs
+
+
 def main():
-    outputs = {f"padwright-{s}.png": render(s, None) for s in (32, 64, 128)}
-    outputs.update({f"tray-frame-{i}.png": render(32, i) for i in range(4)})
+    outputs = {f"padwright-{s}.png": png(render(s, None)) for s in (32, 64, 128)}
+    outputs.update({f"tray-frame-{i}.png": png(render(32, i)) for i in range(4)})
     for name, data in outputs.items():
         with open(os.path.join(HERE, name), "wb") as f:
+            f.write(data)
+    # The Windows program's icons, beside its other resources.
+    windows = os.path.join(HERE, "..", "windows")
+    icons = {"padwright.ico": ico([render(s, None) for s in (16, 32, 48)])}
+    icons.update({f"tray-frame-{i}.ico": ico([render(s, i) for s in (16, 32)]) for i in range(4)})
+    for name, data in icons.items():
+        with open(os.path.join(windows, name), "wb") as f:
             f.write(data)
 
 

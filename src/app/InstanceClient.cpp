@@ -28,7 +28,7 @@ QDBusMessage Call(const InstanceRequest& request) {
         QString::fromLatin1(ForegroundBusName), QString::fromLatin1(InstanceObjectPath),
         QString::fromLatin1(InstanceInterface), QString::fromLatin1(methods[request.kind]));
     if (request.kind == InstanceRequest::Profile)
-        call << request.profile << request.controller;
+        call << QString::fromStdString(request.profile) << request.controller;
     return call;
 }
 

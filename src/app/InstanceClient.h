@@ -1,18 +1,11 @@
 #pragma once
 // padwright --status, --profile, --start, --stop, --show: the command is sent to the running
 // instance over the session bus, and what it answers is printed.
-#include <QString>
+#include "core/CommandLine.h"
 
 #include <optional>
 
 namespace padwright {
-
-struct InstanceRequest {
-    enum Kind { Status, Profile, Start, Stop, Show };
-    Kind kind = Status;
-    QString profile;     // Profile: the name of the profile
-    int controller = -1; // Profile: a joystick ID; -1 for every active controller
-};
 
 // The exit code: 0 once the instance has carried the command out, 1 when none runs, the session
 // bus cannot be reached or the instance refused (why is printed on standard error). Nothing for

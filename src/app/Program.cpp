@@ -2,12 +2,12 @@
 
 #include "platform/focus/ForegroundProgram.h"
 
-#include "app/GuidRefresh.h"
 #include "app/InstanceBus.h"
-#include "app/PlugFollower.h"
 #include "app/QuitSignals.h"
 #include "app/TrayHostProbe.h"
 #include "app/TrayHostWatch.h"
+#include "core/GuidRefresh.h"
+#include "core/PlugFollower.h"
 #include "platform/dinput/LibevdevKernel.h"
 #include "platform/instance/InstanceLock.h"
 #include "platform/session/DesktopSession.h"
@@ -104,12 +104,7 @@ void Program::FollowPlugging() {
     std::unique_ptr<IPlugMonitor> monitor = parts_.PlugMonitor ? parts_.PlugMonitor() : nullptr;
     if (!monitor)
         return;
-    Core* core = core_.get();
-    plugs_ = std::make_unique<PlugFollower>(std::move(monitor), [core](bool lastTry) {
-        bool again = false;
-        core->Run([&] { again = core->FollowPlugging(lastTry); });
-        return again;
-    });
+    plugs_ = padwright::FollowPlugging(*core_, loop_, std::move(monitor));
 }
 
 void Program::ConnectTrayMenu() {

@@ -70,8 +70,8 @@ int ProgramMain(int argc, char** argv, ReadingPace pace, PartsChange change) {
         Print(stdout, VersionText());
         return 0;
     }
-    if (!line.error.isEmpty()) {
-        Print(stderr, QStringLiteral("padwright: %1\n").arg(line.error));
+    if (!line.error.empty()) {
+        Print(stderr, QStringLiteral("padwright: %1\n").arg(QString::fromStdString(line.error)));
         Print(stderr, UsageText());
         return ExitUsage;
     }
@@ -113,9 +113,10 @@ int ProgramMain(int argc, char** argv, ReadingPace pace, PartsChange change) {
     QApplication app(argc, argv);
     opening.reset();
     // QApplication has taken its own options out; whatever is left is not an option of ours.
-    const QStringList left = ParseCommandLine(QApplication::arguments().mid(1)).others;
-    if (!left.isEmpty()) {
-        Print(stderr, QStringLiteral("padwright: unknown argument \"%1\"\n").arg(left.first()));
+    const std::vector<std::string> left = ParseCommandLine(QApplication::arguments().mid(1)).others;
+    if (!left.empty()) {
+        Print(stderr, QStringLiteral("padwright: unknown argument \"%1\"\n")
+                          .arg(QString::fromStdString(left.front())));
         Print(stderr, UsageText());
         instance.Release();
         return ExitUsage;

@@ -30,7 +30,7 @@ std::string HandlerErrorText(const std::exception_ptr& error) {
 
 Core::Core(CoreParts parts)
     : parts_(std::move(parts)), Settings(parts_.Settings), Store(parts_.Boxes, parts_.StorePath),
-      Controllers(Lists, *this, std::move(parts_.DirectInput)),
+      Controllers(Lists, *this, std::move(parts_.DirectInput), parts_.AppWindow),
       // Timers fire from every event loop, the nested ones of modal dialogs and menus included,
       // so reading goes on while the user edits.
       tmrDataCollect(parts_.Loop.CreateTimer(DefaultTimeInterval, TimerMode::Precise,

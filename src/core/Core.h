@@ -56,6 +56,8 @@ struct CoreParts {
     std::shared_ptr<JoystickIdTable> JoystickIds = {};
     // The profile store, by bare name in the working directory unless a path is given.
     std::string StorePath = StoreFileName;
+    // The application's top-level window that the controllers are opened for; 0: none.
+    WindowHandle AppWindow = 0;
 };
 
 class Core final : public ISettingsHost, public IControllerHost {

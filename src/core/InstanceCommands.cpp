@@ -54,4 +54,35 @@ std::string SwitchToProfileNamed(Core& core, const std::string& name,
     return {};
 }
 
+InstanceAnswer AnswerRequest(Core& core, const InstanceRequest& request, const std::string& inFront,
+                             const std::function<void()>& show) {
+    InstanceAnswer answer;
+    switch (request.kind) {
+    case InstanceRequest::Status:
+        answer.text = StatusText(core, inFront);
+        break;
+    case InstanceRequest::Profile:
+        core.Run([&] {
+            answer.text = SwitchToProfileNamed(
+                core, request.profile,
+                request.controller < 0
+                    ? std::nullopt
+                    : std::optional<std::uint32_t>(static_cast<std::uint32_t>(request.controller)));
+        });
+        answer.done = answer.text.empty();
+        break;
+    case InstanceRequest::Start:
+        core.Run([&] { core.StartReading(); });
+        break;
+    case InstanceRequest::Stop:
+        core.Run([&] { core.StopReading(); });
+        break;
+    case InstanceRequest::Show:
+        if (show)
+            show();
+        break;
+    }
+    return answer;
+}
+
 } // namespace padwright

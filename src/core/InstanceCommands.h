@@ -1,7 +1,10 @@
 #pragma once
 // What the commands for the running instance do (padwright --status, --profile): text in, text
 // out, so that any way of delivering them (the session bus on Linux) shares one meaning.
+#include "core/CommandLine.h"
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,5 +22,15 @@ std::string StatusText(Core& core, const std::string& inFront);
 // why nothing changed.
 std::string SwitchToProfileNamed(Core& core, const std::string& name,
                                  std::optional<std::uint32_t> id);
+
+// What the running instance answers a request: `done` false when it refused, `text` then says why;
+// for --status `text` is StatusText.
+struct InstanceAnswer {
+    bool done = true;
+    std::string text;
+};
+// Carries out `request` as the core's commands do; `show` brings the window up.
+InstanceAnswer AnswerRequest(Core& core, const InstanceRequest& request, const std::string& inFront,
+                             const std::function<void()>& show);
 
 } // namespace padwright

@@ -1,16 +1,11 @@
 #include "ui/UserDialogs.h"
 
 #include "ui/ProfileFileDialog.h"
+#include "ui/common/DialogTexts.h"
 
 #include <QMessageBox>
 
 namespace padwright {
-
-QString ErrorBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back() > QChar('.'))
-        return message + '.';
-    return message;
-}
 
 namespace {
 
@@ -26,8 +21,8 @@ void QtUserDialogs::Warning(std::string_view text, std::string_view title) {
 }
 
 void QtUserDialogs::Error(std::string_view text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Padwright"), ErrorBoxText(Text(text)),
-                    QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Padwright"),
+                    QString::fromStdString(ErrorBoxText(text)), QMessageBox::Ok, owner_);
     box.exec();
 }
 

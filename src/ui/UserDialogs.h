@@ -26,9 +26,6 @@ public:
     virtual std::optional<QString> SaveProfileFile() = 0;
 };
 
-// The error box text: a full stop is added when the last character sorts after it.
-QString ErrorBoxText(const QString& message);
-
 class QtUserDialogs : public IUserDialogs {
 public:
     // `owner` is the main window: the error box and the file dialogs centre on it.

@@ -4,11 +4,12 @@
 #include "ui/Controls.h"
 #include "ui/DesignFont.h"
 #include "ui/DropDown.h"
-#include "ui/FunctionWords.h"
 #include "ui/KeyCapture.h"
-#include "ui/RowTexts.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
+#include "ui/common/FunctionWords.h"
+#include "ui/common/KeyCatch.h"
+#include "ui/common/RowTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,7 +131,7 @@ void TfrmControlEntry::EditControl(const QString& name, TControlMapping& mapping
     chkWin->setChecked(WorkMapping.Win != 0);
 
     cmdPressKey->setChecked(false);
-    pendingModifier_ = 0;
+    catch_.Arm(false);
     trkRepeatRate->setValue(std::clamp(WorkMapping.RepeatRate, 0, MaxTrackPosition));
     txtAutoRepeat->setText(QString::fromStdString(RateWords(trkRepeatRate->value())));
 
@@ -157,7 +158,8 @@ void TfrmControlEntry::cmbFunctionClick() {
     for (QCheckBox* box : {chkShift, chkCtrl, chkAlt, chkWin})
         box->setEnabled(key);
 
-    const QString words = FunctionWords(cmbFunction->currentText(), Injector);
+    const QString words =
+        QString::fromStdString(FunctionWords(cmbFunction->currentText().toStdString(), Injector));
     txtDescription->setText(words);
     txtDescription->setToolTip(words); // the whole line, should the label cut it
 }
@@ -195,7 +197,7 @@ void TfrmControlEntry::cmdCancelClick() {
 }
 
 void TfrmControlEntry::cmdPressKeyClick() {
-    pendingModifier_ = 0;
+    catch_.Arm(cmdPressKey->isChecked());
     if (cmdPressKey->isChecked()) {
         cmbFunction->setFocus();
         txtDescription->setText(QStringLiteral("Press a key or a key combination."));
@@ -218,62 +220,36 @@ bool TfrmControlEntry::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-namespace {
-
-bool IsModifierKey(int key) {
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 bool TfrmControlEntry::CaptureKey(const QKeyEvent& key) {
     if (key.isAutoRepeat())
         return true;
-    if (key.type() == QEvent::KeyRelease) {
-        // A modifier let go with no other key in between is itself the key.
-        if (pendingModifier_ != 0 && key.key() == pendingModifier_) {
-            ShowCaptured(CapturedVirtualKey(key, Injector), Qt::NoModifier);
-        }
-        return true;
-    }
-    if (IsModifierKey(key.key())) {
-        pendingModifier_ = key.key();
-        return true;
-    }
-    pendingModifier_ = 0;
-    ShowCaptured(CapturedVirtualKey(key, Injector), key.modifiers());
+    const std::uint32_t vk = CapturedVirtualKey(key, Injector);
+    const Qt::KeyboardModifiers held = key.modifiers();
+    const std::optional<TCaughtKey> caught =
+        key.type() == QEvent::KeyRelease
+            ? catch_.Up(vk)
+            : catch_.Down(vk,
+                          {0, held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                           held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier)});
+    if (caught)
+        ShowCaptured(*caught);
     return true;
 }
 
-void TfrmControlEntry::ShowCaptured(std::uint32_t vk, Qt::KeyboardModifiers modifiers) {
-    pendingModifier_ = 0;
+void TfrmControlEntry::ShowCaptured(const TCaughtKey& key) {
     cmdPressKey->setChecked(false);
-    const std::span<const TFunctionEntry> keys = VirtualKeys();
-    const auto row = std::find_if(keys.begin(), keys.end(), [vk](const TFunctionEntry& r) {
-        return r.Code == static_cast<std::int32_t>(vk);
-    });
-    if (vk == 0 || row == keys.end()) {
+    const TFunctionEntry* row = VirtualKeyFunction(key.Vk);
+    if (!row) {
         txtDescription->setText(QStringLiteral("That key is not in the list."));
         return;
     }
     cmbFunction->setCurrentIndex(
         cmbFunction->findText(QString::fromUtf8(row->Name.data(), qsizetype(row->Name.size()))));
     cmbFunctionClick(); // also when the same function was chosen before
-    chkShift->setChecked(modifiers.testFlag(Qt::ShiftModifier));
-    chkCtrl->setChecked(modifiers.testFlag(Qt::ControlModifier));
-    chkAlt->setChecked(modifiers.testFlag(Qt::AltModifier));
-    chkWin->setChecked(modifiers.testFlag(Qt::MetaModifier));
+    chkShift->setChecked(key.Shift);
+    chkCtrl->setChecked(key.Ctrl);
+    chkAlt->setChecked(key.Alt);
+    chkWin->setChecked(key.Win);
 }
 
 void TfrmControlEntry::keyPressEvent(QKeyEvent* event) {

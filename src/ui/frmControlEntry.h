@@ -2,6 +2,7 @@
 // The control editor: the function, modifiers and repeat rate of one control slot. It edits a
 // working copy and writes the whole record back on OK only.
 #include "engine/Records.h"
+#include "ui/common/KeyCatch.h"
 
 #include <QDialog>
 
@@ -64,8 +65,8 @@ protected:
 private:
     // The capture's share of a key event in the function list; true when it took the event.
     bool CaptureKey(const QKeyEvent& key);
-    void ShowCaptured(std::uint32_t vk, Qt::KeyboardModifiers modifiers);
-    int pendingModifier_ = 0; // a modifier key pressed alone while armed, taken on release
+    void ShowCaptured(const TCaughtKey& key);
+    KeyCatch catch_;
 
     void FormCreate();
     void BuildControls();

@@ -1,8 +1,8 @@
 #include "ui/frmEntry.h"
 
-#include "ui/ScreenPlacement.h"
-
 #include "ui/DesignFont.h"
+#include "ui/ScreenPlacement.h"
+#include "ui/common/DialogTexts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -11,17 +11,6 @@
 #include <QPushButton>
 
 namespace padwright {
-
-QString TrimName(const QString& text) {
-    auto trimmed = [](QChar c) { return c.unicode() <= 0x20; };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && trimmed(text[begin]))
-        ++begin;
-    while (end > begin && trimmed(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 TfrmEntry::TfrmEntry(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -59,7 +48,7 @@ QString TfrmEntry::AskName(const QString& initial) {
 }
 
 void TfrmEntry::cmdOKClick() {
-    txtProfEntry->setText(TrimName(txtProfEntry->text()));
+    txtProfEntry->setText(QString::fromStdString(TrimName(txtProfEntry->text().toStdString())));
     Result = txtProfEntry->text();
     txtProfEntry->clear();
     accept();

@@ -33,7 +33,4 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
-// Leading and trailing blanks and control characters removed.
-QString TrimName(const QString& text);
-
 } // namespace padwright

@@ -1,9 +1,9 @@
 // The main window's wiring, the reading switch, the timers and the controller selection.
 #include "ui/frmMain.h"
 
-#include "ui/RowTexts.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
+#include "ui/common/RowTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,6 +6,8 @@
 #include "engine/Engagement.h"
 #include "platform/inject/InjectorChoice.h"
 #include "ui/UserDialogs.h"
+#include "ui/common/MainLayout.h"
+#include "ui/common/RowLayout.h"
 
 #include <QWidget>
 
@@ -221,7 +223,7 @@ private:
     void BuildProfileMenu();
     void SetTabOrder();
     void ConnectHandlers();
-    QLineEdit* NumericEdit(QWidget* parent, QRect place, int maxLength, const char* hint);
+    QLineEdit* NumericEdit(QWidget* parent, const layout::Control& control);
     void ClearSettingsRows();
     // The rows of the selected controller under the selected profile, without choosing it.
     void ShowProfileRows();
@@ -246,10 +248,11 @@ private:
 
     TLists& Lists;
     IUserDialogs& Dialogs;
-    SlotSet marksWanted_;      // engaged in the latest cycle
-    SlotSet marksShown_;       // marked on the rows
-    int editingSlot_ = -1;     // the slot whose editor is open
-    IInputInjector& injector_; // also asked what keys type, for the words of the functions
+    SettingsRowLayout rowLayout_; // where the rows' boxes go
+    SlotSet marksWanted_;         // engaged in the latest cycle
+    SlotSet marksShown_;          // marked on the rows
+    int editingSlot_ = -1;        // the slot whose editor is open
+    IInputInjector& injector_;    // also asked what keys type, for the words of the functions
     InjectionStatus injection_;
     bool injectionWarned_ = false;
 };

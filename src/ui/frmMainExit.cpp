@@ -20,7 +20,7 @@ bool TfrmMain::UnsavedChanges() {
 bool TfrmMain::ConfirmExit() {
     if (!UnsavedChanges())
         return true;
-    switch (Dialogs.Question(QStringLiteral("Save changes before exiting?"),
+    switch (Dialogs.Question(QString::fromLatin1(layout::ExitQuestion),
                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                              QMessageBox::Save)) {
     case QMessageBox::Save:

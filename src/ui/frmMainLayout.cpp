@@ -2,6 +2,7 @@
 #include "ui/Controls.h"
 #include "ui/DesignFont.h"
 #include "ui/GroupBox.h"
+#include "ui/common/MainLayout.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmEntry.h"
 #include "ui/frmMain.h"
@@ -18,7 +19,25 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <iterator>
+
 namespace padwright {
+
+namespace L = layout;
+
+namespace {
+
+QRect Place(const L::Control& c) {
+    return {c.Left, c.Top, c.Width, c.Height};
+}
+QPushButton* Button(QWidget* parent, const L::Control& c) {
+    return padwright::Button(parent, c.Caption, Place(c), c.Hint);
+}
+QCheckBox* Check(QWidget* parent, const L::Control& c) {
+    return padwright::Check(parent, c.Caption, Place(c), c.Hint);
+}
+
+} // namespace
 
 TfrmMain::TfrmMain(Core& core, IUserDialogs& dialogs, InjectionStatus injection, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -26,12 +45,12 @@ TfrmMain::TfrmMain(Core& core, IUserDialogs& dialogs, InjectionStatus injection,
                           Qt::WindowCloseButtonHint),
       core(core), Lists(core.Lists), Dialogs(dialogs), injector_(core.Injector()),
       injection_(std::move(injection)) {
-    setWindowTitle(QStringLiteral("Padwright"));
+    setWindowTitle(QString::fromLatin1(L::Title));
     setFont(DesignFont());
-    setFixedSize(466, 499);
+    setFixedSize(L::ClientWidth, L::ClientHeight);
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
-    move(424, 119);
+    move(L::WindowLeft, L::WindowTop);
 
     BuildTopControls();
     BuildJoystickGroup();
@@ -56,32 +75,29 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::BuildTopControls() {
-    Label5 = Caption(this, "Controllers Found:", {1, 10, 88, 17});
-    cmbFoundDevices = List(this, {88, 8, 297, 21}, "List of DirectInput controllers found.");
-    cmdRefresh =
-        Button(this, "Refresh", {392, 8, 73, 21}, "Rescan computer for DirectInput controllers.");
-    cmdAddDevice = Button(this, "Add", {88, 32, 73, 21},
-                          "Add the selected found controller to the list of active controllers.");
+    Label5 = Caption(this, L::Label5.Caption, Place(L::Label5));
+    cmbFoundDevices = List(this, Place(L::cmbFoundDevices), L::cmbFoundDevices.Hint);
+    cmdRefresh = Button(this, L::cmdRefresh);
+    cmdAddDevice = Button(this, L::cmdAddDevice);
     cmdAddDevice->setEnabled(false);
 
-    Label6 = Caption(this, "Active Controllers:", {1, 58, 88, 17});
-    cmbDevices = List(this, {88, 56, 297, 21}, "List of active controllers.");
-    cmdRemoveDevice = Button(this, "Remove", {392, 56, 73, 21},
-                             "Remove the selected controller from the list of active controllers.");
+    Label6 = Caption(this, L::Label6.Caption, Place(L::Label6));
+    cmbDevices = List(this, Place(L::cmbDevices), L::cmbDevices.Hint);
+    cmdRemoveDevice = Button(this, L::cmdRemoveDevice);
     cmdRemoveDevice->setEnabled(false);
 
-    Label7 = Caption(this, "Profiles:", {1, 90, 40, 17});
-    cmbProfiles = List(this, {40, 88, 393, 21}, "List of profiles available.");
+    Label7 = Caption(this, L::Label7.Caption, Place(L::Label7));
+    cmbProfiles = List(this, Place(L::cmbProfiles), L::cmbProfiles.Hint);
     cmbProfiles->setEnabled(false);
     cmbProfiles->setContextMenuPolicy(Qt::CustomContextMenu);
-    cmdPPopUp = Button(this, ">", {440, 88, 25, 21});
+    cmdPPopUp = Button(this, L::cmdPPopUp.Caption, Place(L::cmdPPopUp));
 
     scbSettings = new QScrollArea(this);
-    scbSettings->setGeometry(0, 112, 465, 225);
+    scbSettings->setGeometry(Place(L::scbSettings));
     scbSettings->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scbSettings->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scbSettings->verticalScrollBar()->setTracking(true);
-    scbSettings->verticalScrollBar()->setSingleStep(22);
+    scbSettings->verticalScrollBar()->setSingleStep(SettingsRowLayout::RowPitch);
     scbSettings->setWidgetResizable(false);
     scbContent = new QWidget;
     scbContent->resize(0, 0);
@@ -90,44 +106,36 @@ void TfrmMain::BuildTopControls() {
 
     // A child of the panel's frame, above its viewport, so it takes no place from the rows.
     txtPanelHint = new QLabel(scbSettings);
-    txtPanelHint->setGeometry(12, 12, 441, 201);
+    txtPanelHint->setGeometry(Place(L::txtPanelHint));
     txtPanelHint->setTextFormat(Qt::PlainText);
     txtPanelHint->setWordWrap(true);
     txtPanelHint->setAlignment(Qt::AlignCenter);
     txtPanelHint->setEnabled(false); // the theme's disabled-text colour
 }
 
-QLineEdit* TfrmMain::NumericEdit(QWidget* parent, QRect place, int maxLength, const char* hint) {
+QLineEdit* TfrmMain::NumericEdit(QWidget* parent, const layout::Control& control) {
     auto* edit = new QLineEdit(parent);
-    edit->setGeometry(place);
-    edit->setMaxLength(maxLength);
-    edit->setToolTip(QString::fromLatin1(hint));
+    edit->setGeometry(Place(control));
+    edit->setMaxLength(control.MaxLength);
+    edit->setToolTip(QString::fromLatin1(control.Hint));
     edit->installEventFilter(this); // txtNumericKeypress
     return edit;
 }
 
 void TfrmMain::BuildJoystickGroup() {
-    grpJoystickSettings = new TGroupBox(QStringLiteral("Joystick Settings"), this);
-    grpJoystickSettings->setGeometry(0, 344, 225, 121);
+    grpJoystickSettings = new TGroupBox(QString::fromLatin1(L::grpJoystickSettings.Caption), this);
+    grpJoystickSettings->setGeometry(Place(L::grpJoystickSettings));
     QWidget* g = grpJoystickSettings;
 
-    Label1 = Caption(g, "DeadZone:", {8, 26, 57, 17});
-    txtDeadZone = NumericEdit(
-        g, {64, 24, 49, 21}, 3,
-        "DeadZone for the axes on the controller.  Range: 0-100.  Value is a percentage.");
-    Label2 = Caption(g, "Max Value:", {8, 50, 57, 17});
-    txtMaxVal = NumericEdit(g, {64, 48, 49, 21}, 5,
-                            "Maximum value for the axes on the controller.  Range: 0-99999.");
-    Label8 = Caption(g, "Threshold:", {8, 74, 57, 17});
-    txtThreshold = NumericEdit(
-        g, {64, 72, 49, 21}, 3,
-        "Sets a threshold for the axes when using keyboard, media, mouse clicks/wheel, or "
-        "shutdown related commands.  Range: 0-100.  Value is a percentage.");
-    chkRepeatKeys = Check(g, "Auto-repeat all keys", {8, 96, 121, 17},
-                          "All keyboard commands will auto-repeat at maximum speed.");
-    cmdJSReset =
-        Button(g, "Reset", {144, 24, 57, 25}, "Displays the active settings for the controller.");
-    cmdJSApply = Button(g, "Apply", {144, 80, 57, 25}, "Applies the new joystick settings.");
+    Label1 = Caption(g, L::Label1.Caption, Place(L::Label1));
+    txtDeadZone = NumericEdit(g, L::txtDeadZone);
+    Label2 = Caption(g, L::Label2.Caption, Place(L::Label2));
+    txtMaxVal = NumericEdit(g, L::txtMaxVal);
+    Label8 = Caption(g, L::Label8.Caption, Place(L::Label8));
+    txtThreshold = NumericEdit(g, L::txtThreshold);
+    chkRepeatKeys = Check(g, L::chkRepeatKeys);
+    cmdJSReset = Button(g, L::cmdJSReset);
+    cmdJSApply = Button(g, L::cmdJSApply);
 
     for (QWidget* w : {static_cast<QWidget*>(txtDeadZone), static_cast<QWidget*>(txtMaxVal),
                        static_cast<QWidget*>(txtThreshold), static_cast<QWidget*>(cmdJSReset),
@@ -136,30 +144,24 @@ void TfrmMain::BuildJoystickGroup() {
 }
 
 void TfrmMain::BuildApplicationGroup() {
-    GroupBox1 = new TGroupBox(QStringLiteral("Application Settings"), this);
-    GroupBox1->setGeometry(232, 344, 233, 121);
+    GroupBox1 = new TGroupBox(QString::fromLatin1(L::GroupBox1.Caption), this);
+    GroupBox1->setGeometry(Place(L::GroupBox1));
     QWidget* g = GroupBox1;
 
-    Label3 = Caption(g, "Timer Interval:", {8, 26, 73, 17});
-    txtTimeInterval = NumericEdit(g, {80, 24, 41, 21}, 4,
-                                  "Controls how fast data is read from the controllers.  Range: "
-                                  "1-2000.  Value is in milliseconds.");
-    Label4 = Caption(g, "Max Joysticks:", {8, 50, 73, 17});
-    txtMaxJoysticks = NumericEdit(g, {80, 48, 41, 21}, 3,
-                                  "Maximum number of controllers that can be used at one time.  "
-                                  "Range: 1-100.  8 or less recommended.");
-    chkStartMinimized =
-        Check(g, "Start Minimized", {8, 74, 97, 17}, "Only System Tray icon is shown at startup.");
-    chkLogFile = Check(g, "Create log file", {8, 96, 89, 17},
-                       "Enables writing DirectInput errors to a log file.");
-    cmdASReset = Button(g, "Reset", {152, 24, 57, 25}, "Displays the active application settings.");
-    cmdASApply = Button(g, "Apply", {152, 80, 57, 25}, "Applies the new application settings.");
+    Label3 = Caption(g, L::Label3.Caption, Place(L::Label3));
+    txtTimeInterval = NumericEdit(g, L::txtTimeInterval);
+    Label4 = Caption(g, L::Label4.Caption, Place(L::Label4));
+    txtMaxJoysticks = NumericEdit(g, L::txtMaxJoysticks);
+    chkStartMinimized = Check(g, L::chkStartMinimized);
+    chkLogFile = Check(g, L::chkLogFile);
+    cmdASReset = Button(g, L::cmdASReset);
+    cmdASApply = Button(g, L::cmdASApply);
     cmdASApply->setDefault(true);
 }
 
 void TfrmMain::BuildBottomAndTimers() {
-    cmdSave = Button(this, "&Save", {288, 472, 81, 25}, "Save settings and profiles.");
-    cmdExit = Button(this, "E&xit", {384, 472, 81, 25});
+    cmdSave = Button(this, L::cmdSave);
+    cmdExit = Button(this, L::cmdExit.Caption, Place(L::cmdExit));
 
     tmrLiveMarks = new QTimer(this);
     tmrLiveMarks->setSingleShot(true);
@@ -168,14 +170,11 @@ void TfrmMain::BuildBottomAndTimers() {
 
 void TfrmMain::BuildProfileMenu() {
     popProfile = new QMenu(this);
-    mnuPAdd = popProfile->addAction(QStringLiteral("&Add"));
-    mnuPCopy = popProfile->addAction(QStringLiteral("&Copy"));
-    mnuPRename = popProfile->addAction(QStringLiteral("&Rename"));
-    mnuPDelete = popProfile->addAction(QStringLiteral("&Delete"));
-    mnuPImport = popProfile->addAction(QStringLiteral("&Import"));
-    mnuPExport = popProfile->addAction(QStringLiteral("&Export"));
+    QAction** items[] = {&mnuPAdd, &mnuPCopy, &mnuPRename, &mnuPDelete, &mnuPImport, &mnuPExport};
+    for (std::size_t i = 0; i < std::size(items); ++i)
+        *items[i] = popProfile->addAction(QString::fromLatin1(L::ProfileMenu[i]));
     popProfile->addSeparator();
-    mnuPPrograms = popProfile->addAction(QStringLiteral("&Programs..."));
+    mnuPPrograms = popProfile->addAction(QString::fromLatin1(L::ProgramsItem));
 }
 
 void TfrmMain::SetTabOrder() {

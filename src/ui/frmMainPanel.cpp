@@ -1,8 +1,9 @@
 // The settings panel: one row per control slot of the selected controller, showing the mapping
 // the selected profile gives that slot.
-#include "ui/FunctionWords.h"
-#include "ui/RowTexts.h"
 #include "ui/StaticText.h"
+#include "ui/common/FunctionWords.h"
+#include "ui/common/RowLayout.h"
+#include "ui/common/RowTexts.h"
 #include "ui/frmControlEntry.h"
 #include "ui/frmMain.h"
 
@@ -17,23 +18,23 @@ namespace padwright {
 
 namespace {
 
-constexpr int RowTop = 3;
-constexpr int RowPitch = 22;
-constexpr int RowHeight = 18;
-constexpr int Gap = 5;
-constexpr int NameLeft = 2;
-constexpr int FunctionWidth = 175;
-constexpr int ModifierWidth = 110;
-constexpr int RepeatWidth = 40;
+constexpr int RowHeight = SettingsRowLayout::RowHeight;
+constexpr int RowPitch = SettingsRowLayout::RowPitch;
 
 QString FunctionText(const TControlMapping& mapping) {
     const std::string_view name = mapping.FunctionName.view();
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-// Each box starts Gap pixels right of the one before it.
-void PlaceAfter(QWidget* box, const QWidget* before) {
-    box->move(before->x() + before->width() + Gap, box->y());
+void Place(QWidget* box, const BoxPlace& place) {
+    box->setGeometry(place.Left, place.Top, place.Width, place.Height);
+}
+
+void PlaceRow(const TSettingsRow& row, const RowPlace& place) {
+    Place(row.NameBox, place.Name);
+    Place(row.FunctionBox, place.Function);
+    Place(row.ModifierBox, place.Modifier);
+    Place(row.RepeatBox, place.Repeat);
 }
 
 } // namespace
@@ -79,6 +80,7 @@ void TfrmMain::ClearSettingsRows() {
         delete row.RepeatBox;
     }
     SettingsRows.clear();
+    rowLayout_.Clear();
     ForgetLiveMarks();
 }
 
@@ -99,39 +101,18 @@ void TfrmMain::AddSettingsRow(TControlMapping& mapping, const QString& caption) 
     row.NameBox->setToolTip(QStringLiteral("Click to edit this control."));
     connect(row.NameBox, &TStaticText::clicked, this,
             [this](TStaticText* sender) { RunHandler([&] { SettingsRowClick(sender); }); });
-    const int own = row.NameBox->AutoWidth();
-    if (n == 0) {
-        row.NameBox->setGeometry(NameLeft, RowTop, own + Gap, RowHeight);
-    } else {
-        const TSettingsRow& previous = SettingsRows.back();
-        const int sharedWidth = SettingsRows.front().NameBox->width();
-        const int width = own < sharedWidth ? sharedWidth : own + Gap;
-        row.NameBox->setGeometry(NameLeft, previous.NameBox->y() + RowPitch, width, RowHeight);
-    }
     row.Mapping = &mapping;
-
-    // A name wider than the column widens it for every earlier row.
-    if (n > 0 &&
-        row.NameBox->x() + row.NameBox->width() + Gap > SettingsRows.front().FunctionBox->x()) {
-        for (TSettingsRow& earlier : SettingsRows) {
-            earlier.NameBox->resize(row.NameBox->width(), RowHeight);
-            PlaceAfter(earlier.FunctionBox, earlier.NameBox);
-            PlaceAfter(earlier.ModifierBox, earlier.FunctionBox);
-            PlaceAfter(earlier.RepeatBox, earlier.ModifierBox);
-        }
-    }
-
-    const int top = n == 0 ? RowTop : SettingsRows.back().FunctionBox->y() + RowPitch;
     row.FunctionBox = box();
-    row.FunctionBox->setGeometry(row.NameBox->x() + row.NameBox->width() + Gap, top, FunctionWidth,
-                                 RowHeight);
     row.ModifierBox = box();
-    row.ModifierBox->setGeometry(row.FunctionBox->x() + FunctionWidth + Gap, top, ModifierWidth,
-                                 RowHeight);
     row.RepeatBox = box();
     row.RepeatBox->setAlignment(Qt::AlignCenter);
-    row.RepeatBox->setGeometry(row.ModifierBox->x() + ModifierWidth + Gap, top, RepeatWidth,
-                               RowHeight);
+
+    // A name wider than the column widens it for every earlier row.
+    if (rowLayout_.Add(row.NameBox->AutoWidth())) {
+        for (std::size_t i = 0; i < SettingsRows.size(); ++i)
+            PlaceRow(SettingsRows[i], rowLayout_.Rows()[i]);
+    }
+    PlaceRow(row, rowLayout_.Rows().back());
     RefreshRow(row);
     SettingsRows.push_back(row);
     if (showNow)
@@ -142,7 +123,8 @@ void TfrmMain::RefreshRow(const TSettingsRow& row) {
     row.FunctionBox->setText(FunctionText(*row.Mapping));
     row.ModifierBox->setText(QString::fromStdString(ModifierText(*row.Mapping)));
     row.RepeatBox->setText(QString::fromStdString(RepeatText(row.Mapping->RepeatRate)));
-    row.FunctionBox->setToolTip(FunctionWords(row.FunctionBox->text(), &injector_));
+    row.FunctionBox->setToolTip(
+        QString::fromStdString(FunctionWords(row.FunctionBox->text().toStdString(), &injector_)));
 }
 
 bool TfrmMain::PanelKey(const QKeyEvent& key) {
@@ -187,13 +169,7 @@ void TfrmMain::MarkFocusedRow() {
 }
 
 void TfrmMain::FitScrollRange() {
-    int right = 0;
-    int bottom = 0;
-    if (!SettingsRows.empty()) {
-        right = SettingsRows.front().RepeatBox->geometry().right() + 1;
-        bottom = SettingsRows.back().RepeatBox->geometry().bottom() + 1;
-    }
-    scbContent->resize(right, bottom);
+    scbContent->resize(rowLayout_.Width(), rowLayout_.Height());
 }
 
 void TfrmMain::SettingsRowClick(TStaticText* sender) {

@@ -4,7 +4,8 @@
 #include "core/ProgramRules.h"
 #include "ui/DesignFont.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/frmEntry.h"
+#include "ui/common/DialogTexts.h"
+#include "ui/common/ProgramsTexts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -23,33 +24,7 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The controllers a rule names, by their list text where one is active.
-QString ControllersText(const TLists& lists, const TProgramRule& rule) {
-    if (rule.Controller.empty())
-        return QStringLiteral("All");
-    for (const TJoystick& pad : lists.ActiveJoysticks)
-        if (GuidToString(pad.Guid) == rule.Controller)
-            return Text(ControllerListText(pad));
-    return Text(rule.Controller);
-}
-
-QString ProfileText(const TLists& lists, std::int32_t number) {
-    if (number < 1 || number > lists.Profiles.count())
-        return QStringLiteral("(profile %1, missing)").arg(number);
-    return Text(lists.Profiles[static_cast<std::size_t>(number - 1)].Name.view());
-}
-
 } // namespace
-
-QString FollowingText(const IForegroundSource* source) {
-    if (!source)
-        return QStringLiteral("Program following is not available: nothing in this build "
-                              "learns which program is in front.");
-    if (!source->Available())
-        return QStringLiteral("Program following is not available: %1")
-            .arg(Text(source->Unavailable()));
-    return QStringLiteral("Profiles follow the program in front (%1).").arg(Text(source->Kind()));
-}
 
 TfrmPrograms::TfrmPrograms(Core& core, ProgramFollower& follower, const IForegroundSource* source,
                            QWidget* parent)
@@ -103,7 +78,7 @@ TfrmPrograms::TfrmPrograms(Core& core, ProgramFollower& follower, const IForegro
 
 void TfrmPrograms::ShowFor(int profile) {
     profile_ = profile;
-    txtFollowing->setText(FollowingText(source_));
+    txtFollowing->setText(Text(FollowingText(source_)));
     FillRules();
     FillPrograms();
     FillControllers();
@@ -118,8 +93,9 @@ void TfrmPrograms::FillRules() {
     lstRules->clear();
     const TLists& lists = core_.Lists;
     for (const TProgramRule& rule : lists.Programs)
-        lstRules->addTopLevelItem(new QTreeWidgetItem(
-            {Text(rule.Program), ControllersText(lists, rule), ProfileText(lists, rule.Profile)}));
+        lstRules->addTopLevelItem(
+            new QTreeWidgetItem({Text(rule.Program), Text(RuleControllersText(lists, rule)),
+                                 Text(RuleProfileText(lists, rule))}));
 }
 
 void TfrmPrograms::FillPrograms() {
@@ -145,16 +121,16 @@ void TfrmPrograms::FillControllers() {
 
 void TfrmPrograms::UpdateButtons() {
     cmdAdd->setEnabled(profile_ >= 0 && profile_ < core_.Lists.Profiles.count() &&
-                       !TrimName(cmbProgram->currentText()).isEmpty());
+                       !TrimName(cmbProgram->currentText().toStdString()).empty());
     cmdRemove->setEnabled(!lstRules->selectedItems().isEmpty());
 }
 
 void TfrmPrograms::cmdAddClick() {
-    const QString program = TrimName(cmbProgram->currentText());
-    if (program.isEmpty() || profile_ < 0 || profile_ >= core_.Lists.Profiles.count())
+    const std::string program = TrimName(cmbProgram->currentText().toStdString());
+    if (program.empty() || profile_ < 0 || profile_ >= core_.Lists.Profiles.count())
         return;
-    follower_.AddRule({program.toStdString(), profile_ + 1,
-                       cmbControllers->currentData().toString().toStdString()});
+    follower_.AddRule(
+        {program, profile_ + 1, cmbControllers->currentData().toString().toStdString()});
     FillRules();
     UpdateButtons();
 }

@@ -48,7 +48,4 @@ private:
     int profile_ = -1;
 };
 
-// What the dialog says about following: on which desktop it works, or why it does not.
-QString FollowingText(const IForegroundSource* source);
-
 } // namespace padwright

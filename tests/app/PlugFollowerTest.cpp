@@ -1,6 +1,7 @@
 // The kernel's word of plugging reaching the checks through the event loop.
-#include "app/PlugFollower.h"
+#include "core/PlugFollower.h"
 #include "platform/dinput/FixtureKernel.h"
+#include "platform/eventloop/QtEventLoop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +23,11 @@ QCoreApplication& App() {
     return app;
 }
 
+QtEventLoop& Loop() {
+    static QtEventLoop loop;
+    return loop;
+}
+
 void RunFor(int ms) {
     QElapsedTimer t;
     t.start();
@@ -40,7 +46,7 @@ TEST(PlugFollowerTest, ABurstOfNodesGivesOneCheckAndNothingRunsAtRest) {
     App();
     FixtureKernel kernel;
     std::vector<bool> checks;
-    PlugFollower follower(kernel.Monitor(), [&](bool lastTry) {
+    PlugFollower follower(Loop(), kernel.Monitor(), [&](bool lastTry) {
         checks.push_back(lastTry);
         return false;
     });
@@ -63,7 +69,7 @@ TEST(PlugFollowerTest, ACheckThatAsksIsRepeatedUntilTheLastTry) {
     App();
     FixtureKernel kernel;
     std::vector<bool> checks;
-    PlugFollower follower(kernel.Monitor(), [&](bool lastTry) {
+    PlugFollower follower(Loop(), kernel.Monitor(), [&](bool lastTry) {
         checks.push_back(lastTry);
         return true;
     });

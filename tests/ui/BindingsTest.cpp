@@ -2,8 +2,8 @@
 // file and a profile store in a folder of the test's own.
 #include "UiHarness.h"
 #include "engine/Catalogue.h"
-#include "ui/RowTexts.h"
 #include "ui/StaticText.h"
+#include "ui/common/RowTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

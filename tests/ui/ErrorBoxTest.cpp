@@ -1,6 +1,7 @@
 #include "UiHarness.h"
 #include "engine/Catalogue.h"
 #include "engine/Errors.h"
+#include "ui/common/DialogTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +25,7 @@ TEST(ErrorBox, FullStopAddedOnlyAfterCharactersSortingAfterIt) {
         {"", ""},
     };
     for (const auto& [message, shown] : cases)
-        EXPECT_EQ(ErrorBoxText(QString::fromUtf8(message)), QString::fromUtf8(shown));
+        EXPECT_EQ(ErrorBoxText(message), shown);
 }
 
 TEST(ErrorBox, EveryHandlerErrorBecomesTheStandardBox) {

@@ -2,6 +2,7 @@
 #include "core/ProgramRules.h"
 #include "engine/Catalogue.h"
 #include "store/MessageBoxes.h"
+#include "ui/common/ProgramsTexts.h"
 #include "ui/frmEntry.h"
 #include "ui/frmPrograms.h"
 

@@ -7,6 +7,7 @@
 #include "platform/eventloop/QtEventLoop.h"
 #include "platform/inject/RecordingInjector.h"
 #include "platform/session/RecordingSession.h"
+#include "ui/common/DialogTexts.h"
 #include "ui/frmMain.h"
 
 #include <map>
@@ -38,7 +39,8 @@ public:
         Shown({QString::fromUtf8(text), QString::fromUtf8(title), BoxIcon::Warning});
     }
     void Error(std::string_view text) override {
-        Shown({ErrorBoxText(QString::fromUtf8(text)), QStringLiteral("Padwright"), BoxIcon::Error});
+        Shown({QString::fromStdString(ErrorBoxText(text)), QStringLiteral("Padwright"),
+               BoxIcon::Error});
     }
     QMessageBox::StandardButton Question(const QString& text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton) override {

@@ -3,11 +3,12 @@
 // through udev's monitor with systemd-udevd running.
 #include "KernelDevice.h"
 #include "Subprocess.h"
-#include "app/PlugFollower.h"
+#include "core/PlugFollower.h"
 #include "input/ControllerAccess.h"
 #include "input/DirectInputErrorText.h"
 #include "platform/dinput/EvemuParser.h"
 #include "platform/dinput/LibevdevKernel.h"
+#include "platform/eventloop/QtEventLoop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -74,7 +75,8 @@ void FollowOnRealKernel(const std::string& kind) {
     ASSERT_EQ(std::string(monitor->Kind()), kind);
     int checks = 0;
     double longest = 0; // ms the event loop, and with it the reading, waited for one check
-    PlugFollower follower(std::move(monitor), [&](bool lastTry) {
+    QtEventLoop loop;
+    PlugFollower follower(loop, std::move(monitor), [&](bool lastTry) {
         ++checks;
         QElapsedTimer took;
         took.start();

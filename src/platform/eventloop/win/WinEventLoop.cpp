@@ -54,6 +54,7 @@ struct WinEventLoop::State {
     int preciseTimers = 0; // active ones: the system's timer resolution is 1 ms while any runs
     bool quit = false;
     int exitCode = 0;
+    std::function<bool(MSG&)> filter;
 
     void SetActive(TimerEntry& timer, bool active) {
         if (timer.active == active)
@@ -262,12 +263,18 @@ bool WinEventLoop::RunOnce(unsigned limitMs) {
                 state.exitCode = static_cast<int>(message.wParam);
                 break;
             }
+            if (state.filter && state.filter(message))
+                continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
     state.FireDueTimers();
     return !state.quit;
+}
+
+void WinEventLoop::SetMessageFilter(std::function<bool(tagMSG&)> filter) {
+    state_->filter = std::move(filter);
 }
 
 int WinEventLoop::Run() {

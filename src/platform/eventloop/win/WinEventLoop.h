@@ -11,6 +11,8 @@
 
 #include <memory>
 
+struct tagMSG;
+
 namespace padwright {
 
 class WinEventLoop final : public IEventLoop {
@@ -24,6 +26,10 @@ public:
                                         std::function<void()> fire) override;
     // `descriptor` is a WaitHandle; `ready` runs while it is signalled.
     std::unique_ptr<IDescriptorWatch> Watch(int descriptor, std::function<void()> ready) override;
+
+    // Sees every message this loop takes before it is dispatched, and keeps those it answers
+    // true for (a window's keyboard navigation, IsDialogMessage). Empty: none.
+    void SetMessageFilter(std::function<bool(tagMSG&)> filter);
 
     // Turns until WM_QUIT (PostQuitMessage) and returns its exit code.
     int Run();

@@ -1,4 +1,4 @@
-#include "ui/RowTexts.h"
+#include "ui/common/RowTexts.h"
 
 #include "engine/SlotWalk.h"
 

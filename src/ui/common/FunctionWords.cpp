@@ -1,4 +1,4 @@
-#include "ui/FunctionWords.h"
+#include "ui/common/FunctionWords.h"
 
 #include "engine/Catalogue.h"
 #include "platform/inject/Injector.h"
@@ -34,22 +34,39 @@ bool TypesCharacter(std::int32_t vk) {
            (vk >= 0xDB && vk <= 0xDF) || vk == 0xE2;
 }
 
+// `code` as UTF-8.
+std::string Utf8(char32_t code) {
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
 } // namespace
 
-QString FunctionWords(const QString& functionName, IInputInjector* injector) {
-    const std::string name = functionName.toStdString();
-    const std::string_view description = FunctionDescription(name);
-    QString words =
-        QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
-    const CatalogueMatch match = LookupFunction(name);
+std::string FunctionWords(std::string_view functionName, IInputInjector* injector) {
+    std::string words(FunctionDescription(functionName));
+    const CatalogueMatch match = LookupFunction(functionName);
     if (!injector || match.Kind != fkKey || !TypesCharacter(match.Code))
         return words;
     const auto typed = static_cast<char32_t>(
         injector->MapVirtualKeyA(static_cast<std::uint32_t>(match.Code), MAPVK_VK_TO_CHAR));
-    if (typed <= U' ' || typed == PromisedCharacter(match.Code))
+    if (typed <= U' ' || typed > 0x10FFFF || typed == PromisedCharacter(match.Code))
         return words;
-    return words + QStringLiteral(", types \u201c%1\u201d on this layout")
-                       .arg(QString::fromUcs4(&typed, 1));
+    return words + ", types \u201c" + Utf8(typed) + "\u201d on this layout";
 }
 
 } // namespace padwright

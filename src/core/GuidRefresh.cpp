@@ -1,4 +1,4 @@
-#include "app/GuidRefresh.h"
+#include "core/GuidRefresh.h"
 
 namespace padwright {
 
