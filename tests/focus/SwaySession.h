@@ -28,6 +28,9 @@ public:
                 {"WLR_RENDERER", "pixman"}, {"WLR_LIBINPUT_NO_DEVICES", "1"},
                 {"WAYLAND_DISPLAY", ""},    {"HOME", box_.Root()}};
         ipc_ = env_["SWAYSOCK"] = run + "/sway-ipc.sock";
+        // A sway that was stopped leaves its sockets behind: only the new ones say it is up.
+        socket_.clear();
+        std::filesystem::remove(ipc_);
         sway_ = std::make_unique<Child>(argv, env_, box_.Root(), true);
         const bool up = WaitUntil(
             [&] {
