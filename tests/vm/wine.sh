@@ -24,6 +24,9 @@ trap 'WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true; rm -rf "$work"'
 start=$(date +%s.%N)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 "$wine" wineboot -i >/dev/null 2>&1
+# Wine's HID bus tries SDL first and, when libSDL2 cannot be loaded, starts no other: with SDL
+# off it reads the evdev nodes through udev, as a desktop without SDL needs it set.
+"$wine" reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1
 wineserver -w
 dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 while IFS= read -r -d '' f; do

@@ -1,12 +1,19 @@
-// The Windows tools under Wine in the guest, with Wine from the host's /usr: a button becomes a
-// key through the engine and the real keybd_event.
+// The Windows tools under Wine in the guest, with Wine from the host's /usr: DirectInput reads a
+// uinput pad through Wine's own joystick stack, and a button becomes a key through the engine and
+// the real keybd_event.
+#include "KernelDevice.h"
 #include "Subprocess.h"
+#include "platform/dinput/EvemuParser.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <linux/input.h>
+#include <thread>
+#include <unistd.h>
 
 namespace padwright::vm {
 namespace {
@@ -44,6 +51,50 @@ TEST(Wine, AButtonBecomesAKeyThroughKeybdEvent) {
     const auto down = keys.find("key down vk=0x41 scan=0x1e injected");
     EXPECT_NE(down, std::string::npos) << keys;
     EXPECT_NE(keys.find("key up vk=0x41 scan=0x1e injected", down), std::string::npos) << keys;
+}
+
+// A state line of the probe's watch whose X axis is at its maximum and whose only button held
+// is button 1 (Windows programs end their lines with CR LF).
+bool PushedRight(const std::string& out) {
+    for (std::size_t at = out.find("state x=10 "); at != std::string::npos;
+         at = out.find("state x=10 ", at + 1)) {
+        std::string line = out.substr(at, out.find('\n', at) - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() >= 10 && line.compare(line.size() - 10, 10, " buttons=1") == 0)
+            return true;
+    }
+    return false;
+}
+
+// The pad as a desktop has it (udevd marks it a joystick), listed and read by padwright-probe.exe
+// through Wine's DirectInput, which sees it through its own HID bus over the evdev node.
+TEST(Wine, ProbeListsAndReadsAUinputPadThroughDirectInput) {
+    std::filesystem::create_directories("/run"); // the bare guest has none
+    Subprocess udevd({"/usr/lib/systemd/systemd-udevd"});
+    Clock::time_point start = Clock::now();
+    while (access("/run/udev/control", F_OK) != 0 && udevd.Wait(std::chrono::milliseconds(0)) < 0 &&
+           Clock::now() - start < std::chrono::seconds(30))
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(access("/run/udev/control", F_OK), 0) << "udevd did not start:\n" << udevd.Output();
+    KernelDevice pad(
+        LoadEvemuFile(std::string(PADWRIGHT_DEVICES_DIR) + "/usb-gamepad-0079-0011.evemu")
+            .description);
+    Subprocess settle({"/usr/bin/udevadm", "settle", "--timeout=60"});
+    ASSERT_EQ(settle.Wait(std::chrono::seconds(70)), 0) << settle.Output();
+
+    start = Clock::now();
+    Subprocess probe({Wine, PADWRIGHT_PROBE_EXE, "--watch"});
+    ASSERT_TRUE(probe.WaitForOutput([](const std::string& out) { return Has(out, "[0] state"); },
+                                    std::chrono::seconds(120)))
+        << probe.Output();
+    Figure("Wine's start to the pad read through DirectInput", start);
+    EXPECT_TRUE(Has(probe.Output(), "Name: USB Gamepad")) << probe.Output();
+    EXPECT_TRUE(Has(probe.Output(), "objects X=1 Y=1 Z=0")) << probe.Output();
+    EXPECT_FALSE(PushedRight(probe.Output())) << probe.Output();
+
+    pad.Write({{EV_KEY, BTN_TRIGGER, 1}, {EV_ABS, ABS_X, 255}, {EV_SYN, SYN_REPORT, 0}});
+    EXPECT_TRUE(probe.WaitForOutput(PushedRight, std::chrono::seconds(30))) << probe.Output();
 }
 
 } // namespace
