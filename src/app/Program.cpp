@@ -176,17 +176,6 @@ void Program::WaitForTrayHost() {
     wait->start();
 }
 
-void Program::FormDestroy() {
-    core_->ShutDown();
-    tray_->Remove();
-    try {
-        core_->Log.Close();
-    } catch (const std::exception& e) {
-        // Nobody is left to show a box to; the lines that did reach the disk stay.
-        std::fprintf(stderr, "Padwright: %s\n", e.what());
-    }
-}
-
 Program::~Program() {
     // No command and no word of the program in front comes in while the run ends.
     bus_.reset();
@@ -196,7 +185,7 @@ Program::~Program() {
     frmPrograms_.reset();
     plugs_.reset();
     trayWatch_.reset();
-    FormDestroy();
+    core_->ShutDown();
     core_->SetTrayView(nullptr);
     tray_.reset();
     frmMain_.reset(); // the windows, whose rows point into Profiles

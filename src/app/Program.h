@@ -55,7 +55,7 @@ public:
 
     // Creates the main window with its dialogs and runs its start-up sequence (FormCreate).
     explicit Program(Parts parts);
-    // Shut-down: the main window's part (FormDestroy), then the lists, then the injector, which
+    // Shut-down: the core's part (controllers released, icon removed, log closed), then the lists, then the injector, which
     // releases every key and button still held down.
     ~Program() override;
 
@@ -89,7 +89,6 @@ private:
     // Profiles follow the program in front; the Programs dialog; the commands on the bus.
     void FollowPrograms();
     void FormCreate();
-    void FormDestroy();
     void WaitForTrayHost();
     // Runs one start-up step; an error is shown in the standard error box and start-up goes
     // on with the next step, so that one unreadable file costs only what it holds.

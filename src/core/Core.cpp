@@ -6,6 +6,8 @@
 #include "store/ProfileOperations.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <new>
 
 namespace padwright {
@@ -343,6 +345,14 @@ void Core::ShutDown() {
     for (TJoystick& joystick : Lists.ActiveJoysticks)
         if (joystick.Acquired)
             Controllers.CloseController(joystick);
+    if (tray_ != nullptr)
+        tray_->Remove();
+    try {
+        Log.Close();
+    } catch (const std::exception& e) {
+        // Nobody is left to show a box to; the lines that did reach the disk stay.
+        std::fprintf(stderr, "Padwright: %s\n", e.what());
+    }
 }
 
 } // namespace padwright

@@ -138,7 +138,8 @@ public:
     // Whether Save would write anything other than what was last saved or loaded.
     bool ChangedSinceSaved(bool startMinimized);
 
-    // Exit's shut-down: every controller released while the engine can still send, then the log.
+    // Exit's shut-down: every controller released while the engine can still send, the tray icon
+    // removed, then the log closed (a failure to close it goes to standard error).
     void ShutDown();
 
     // --- The timers, named as the design names them ---

@@ -15,6 +15,8 @@ public:
     virtual void ShowStillIcon() = 0;
     // Whether a notification area shows the icon, so that animating it shows anything.
     virtual bool IconShown() const { return true; }
+    // The program ends: the icon leaves the notification area.
+    virtual void Remove() {}
 };
 
 } // namespace padwright

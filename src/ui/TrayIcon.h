@@ -53,7 +53,7 @@ public:
     // creation, so at login it must not be created before the desktop's host is up.
     void Add();
     // Shut-down, after the controllers are unacquired.
-    void Remove();
+    void Remove() override;
 
     // "Start Reading Data" is enabled exactly while `reading` is false, "Stop Reading Data"
     // exactly while it is true.

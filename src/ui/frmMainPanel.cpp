@@ -2,6 +2,7 @@
 // the selected profile gives that slot.
 #include "ui/StaticText.h"
 #include "ui/common/FunctionWords.h"
+#include "ui/common/PanelKeys.h"
 #include "ui/common/RowLayout.h"
 #include "ui/common/RowTexts.h"
 #include "ui/frmControlEntry.h"
@@ -130,30 +131,35 @@ void TfrmMain::RefreshRow(const TSettingsRow& row) {
 bool TfrmMain::PanelKey(const QKeyEvent& key) {
     if (SettingsRows.empty() || key.modifiers() & ~Qt::KeypadModifier)
         return false;
-    const int last = static_cast<int>(SettingsRows.size()) - 1;
-    int row = std::clamp(focusedRow_, 0, last);
+    RowKey panelKey;
     switch (key.key()) {
     case Qt::Key_Up:
-        row = std::max(row - 1, 0);
+        panelKey = RowKey::Up;
         break;
     case Qt::Key_Down:
-        row = std::min(row + 1, last);
+        panelKey = RowKey::Down;
         break;
     case Qt::Key_Home:
-        row = 0;
+        panelKey = RowKey::Home;
         break;
     case Qt::Key_End:
-        row = last;
+        panelKey = RowKey::End;
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        RunHandler([&] { SettingsRowClick(SettingsRows[static_cast<std::size_t>(row)].NameBox); });
-        return true;
+        panelKey = RowKey::Open;
+        break;
     default:
         return false;
     }
-    focusedRow_ = row;
+    const PanelStep step = StepPanel(panelKey, focusedRow_, static_cast<int>(SettingsRows.size()));
+    if (step.Open) {
+        RunHandler(
+            [&] { SettingsRowClick(SettingsRows[static_cast<std::size_t>(step.Row)].NameBox); });
+        return true;
+    }
+    focusedRow_ = step.Row;
     MarkFocusedRow();
     return true;
 }

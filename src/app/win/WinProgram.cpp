@@ -10,8 +10,6 @@
 #include "platform/session/win/WinSession.h"
 #include "ui/win/WinUserDialogs.h"
 
-#include <cstdio>
-
 namespace padwright::win {
 
 WinProgram::WinProgram(Parts parts) : parts_(std::move(parts)) {
@@ -142,24 +140,13 @@ void WinProgram::ShowMainWindow() {
     UpdateWindow(frmMain_->Handle());
 }
 
-void WinProgram::FormDestroy() {
-    core_->ShutDown();
-    tray_->Remove();
-    try {
-        core_->Log.Close();
-    } catch (const std::exception& e) {
-        // Nobody is left to show a box to; the lines that did reach the disk stay.
-        std::fprintf(stderr, "Padwright: %s\n", e.what());
-    }
-}
-
 WinProgram::~WinProgram() {
     // No command and no word of the program in front comes in while the run ends.
     SetWindowLongPtrW(application_, GWLP_USERDATA, 0);
     foreground_->Watch({});
     plugs_.reset();
     loop_.SetMessageFilter({});
-    FormDestroy();
+    core_->ShutDown();
     core_->SetTrayView(nullptr);
     tray_.reset();
     late_.Attach(nullptr);

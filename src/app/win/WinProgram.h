@@ -55,7 +55,6 @@ private:
     void CreateApplicationWindow();
     DirectInputEntry DirectInput();
     void FormCreate();
-    void FormDestroy();
     void FollowPrograms();
     void FollowPlugging();
     InstanceAnswer Answer(const InstanceRequest& request);

@@ -2,6 +2,7 @@
 // the selected profile gives that slot; its scrolling, its keyboard and its live marks.
 #include "ui/common/FunctionWords.h"
 #include "ui/common/PanelHint.h"
+#include "ui/common/PanelKeys.h"
 #include "ui/common/RowTexts.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowIds.h"
@@ -249,29 +250,33 @@ void MainWindow::UpdatePanelHint() {
 bool MainWindow::PanelKey(WPARAM key) {
     if (SettingsRows.empty() || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         return false;
-    const int last = static_cast<int>(SettingsRows.size()) - 1;
-    int row = std::clamp(focusedRow_, 0, last);
+    RowKey panelKey;
     switch (key) {
     case VK_UP:
-        row = std::max(row - 1, 0);
+        panelKey = RowKey::Up;
         break;
     case VK_DOWN:
-        row = std::min(row + 1, last);
+        panelKey = RowKey::Down;
         break;
     case VK_HOME:
-        row = 0;
+        panelKey = RowKey::Home;
         break;
     case VK_END:
-        row = last;
+        panelKey = RowKey::End;
         break;
     case VK_RETURN:
     case VK_SPACE:
-        RunHandler([&] { SettingsRowClick(row); });
-        return true;
+        panelKey = RowKey::Open;
+        break;
     default:
         return false;
     }
-    focusedRow_ = row;
+    const PanelStep step = StepPanel(panelKey, focusedRow_, static_cast<int>(SettingsRows.size()));
+    if (step.Open) {
+        RunHandler([&] { SettingsRowClick(step.Row); });
+        return true;
+    }
+    focusedRow_ = step.Row;
     MarkFocusedRow();
     return true;
 }

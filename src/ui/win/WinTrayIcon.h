@@ -35,7 +35,7 @@ public:
     // End of start-up: the still icon appears.
     void Add();
     // Shut-down, after the controllers are unacquired; also when the shell restarted, Add again.
-    void Remove();
+    void Remove() override;
     bool IsAdded() const { return added_; }
 
     void ShowReadingState(bool reading) override;
