@@ -9,7 +9,9 @@
 #include "platform/eventloop/ManualEventLoop.h"
 #include "platform/inject/win/WinInjector.h"
 #include "platform/session/RecordingSession.h"
+#include "platform/win/Utf16.h"
 #include "platform/settings/MemorySettings.h"
+#include "ui/common/MainLayout.h"
 #include "ui/win/WinControls.h"
 #include "ui/win/WinUserDialogs.h"
 
@@ -108,6 +110,23 @@ void Screenshot(HWND window, const char* name) {
     out.write(static_cast<const char*>(bits), size);
     DeleteDC(copy);
     DeleteObject(image);
+    ReleaseDC(nullptr, screen);
+}
+
+// The design font fits every label of the main window into its box, whatever face the system
+// gives for it (Wine gives a wider one than Windows).
+TEST(WinDesignFont, EveryLabelCaptionFitsItsBox) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, DesignFont());
+    namespace L = layout;
+    for (const L::Control& label :
+         {L::Label5, L::Label6, L::Label7, L::Label1, L::Label2, L::Label8, L::Label3, L::Label4}) {
+        const std::wstring caption = Wide(label.Caption);
+        SIZE size{};
+        GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
+        EXPECT_LE(size.cx, label.Width) << label.Caption;
+    }
+    SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
 }
 

@@ -19,6 +19,12 @@ inline constexpr int WindowTop = 119;
 
 // The top of the window.
 inline constexpr Control Label5{1, 10, 88, 17, "Controllers Found:"};
+
+// The windows are laid out for a narrow 8-point font whose captions fill their boxes exactly: the
+// longest, Label5's, with 2 of its pixels kept free beside the list box. A wider font is condensed
+// until that caption fits.
+inline constexpr const char* FontReferenceCaption = Label5.Caption;
+inline constexpr int FontReferenceWidth = Label5.Width - 2;
 inline constexpr Control cmbFoundDevices{88, 8,  297,
                                          21, "", "List of DirectInput controllers found."};
 inline constexpr Control cmdRefresh{392, 8,         73,

@@ -1,6 +1,7 @@
 #include "ui/win/WinControls.h"
 
 #include "platform/win/Utf16.h"
+#include "ui/common/MainLayout.h"
 
 #include <commctrl.h>
 
@@ -13,12 +14,43 @@ namespace {
 
 constexpr const wchar_t* TooltipProperty = L"PadwrightTooltips";
 
+HFONT SansSerif(int averageWidth) {
+    return CreateFontW(-11, averageWidth, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+
+// "MS Sans Serif" at 8 points, condensed where the system's is wider than the windows' design
+// (where Wine takes DejaVu Sans for it, say) down to about 70 % of its width, in whole pixels of
+// average character width.
+HFONT MakeDesignFont() {
+    const HDC screen = GetDC(nullptr);
+    HFONT font = SansSerif(0);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    const std::wstring caption = Wide(layout::FontReferenceCaption);
+    for (int width = metrics.tmAveCharWidth; width >= metrics.tmAveCharWidth * 7 / 10; --width) {
+        if (width < metrics.tmAveCharWidth) {
+            SelectObject(screen, previous);
+            DeleteObject(font);
+            font = SansSerif(width);
+            SelectObject(screen, font);
+        }
+        SIZE size{};
+        GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
+        if (size.cx <= layout::FontReferenceWidth)
+            break;
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return font;
+}
+
 } // namespace
 
 HFONT DesignFont() {
-    static const HFONT font = CreateFontW(
-        -11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    static const HFONT font = MakeDesignFont();
     return font;
 }
 
