@@ -55,8 +55,8 @@ public:
 
     // Creates the main window with its dialogs and runs its start-up sequence (FormCreate).
     explicit Program(Parts parts);
-    // Shut-down: the core's part (controllers released, icon removed, log closed), then the lists, then the injector, which
-    // releases every key and button still held down.
+    // Shut-down: the core's part (controllers released, icon removed, log closed), then the lists,
+    // then the injector, which releases every key and button still held down.
     ~Program() override;
 
     // Shows the main window unless the program starts minimised and a notification area can
