@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <linux/input.h>
+#include <regex>
 #include <thread>
 #include <unistd.h>
 
@@ -56,15 +57,7 @@ TEST(Wine, AButtonBecomesAKeyThroughKeybdEvent) {
 // A state line of the probe's watch whose X axis is at its maximum and whose only button held
 // is button 1 (Windows programs end their lines with CR LF).
 bool PushedRight(const std::string& out) {
-    for (std::size_t at = out.find("state x=10 "); at != std::string::npos;
-         at = out.find("state x=10 ", at + 1)) {
-        std::string line = out.substr(at, out.find('\n', at) - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.size() >= 10 && line.compare(line.size() - 10, 10, " buttons=1") == 0)
-            return true;
-    }
-    return false;
+    return std::regex_search(out, std::regex("state x=10 [^\n]* buttons=1\r?\n"));
 }
 
 // The pad as a desktop has it (udevd marks it a joystick), listed and read by padwright-probe.exe
