@@ -9,7 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 windows=$1
 shift
-for exe in tools/probe/padwright-probe.exe tools/replay/padwright-replay.exe \
+for exe in src/app/win/padwright.exe tools/probe/padwright-probe.exe tools/replay/padwright-replay.exe \
     tests/windows/padwright-keywatch.exe; do
     if [ ! -f "$windows/$exe" ]; then
         echo "wine: skipped: $windows/$exe is not built; scripts/build-windows.sh builds it"
@@ -27,6 +27,8 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 # Wine's HID bus tries SDL first and, when libSDL2 cannot be loaded, starts no other: with SDL
 # off it reads the evdev nodes through udev, as a desktop without SDL needs it set.
 "$wine" reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v 'Enable SDL' /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# The guest has no display: windows are made on Wine's null driver.
+"$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -w
 dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 while IFS= read -r -d '' f; do
