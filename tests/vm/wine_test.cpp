@@ -1,6 +1,6 @@
-// The Windows tools under Wine in the guest, with Wine from the host's /usr: DirectInput reads a
+// The Windows programs under Wine in the guest, with Wine from the host's /usr: DirectInput reads a
 // uinput pad through Wine's own joystick stack, and a button becomes a key through the engine and
-// the real keybd_event.
+// the real keybd_event, in the replay tool and in padwright.exe itself.
 #include "KernelDevice.h"
 #include "Subprocess.h"
 #include "platform/dinput/EvemuParser.h"
