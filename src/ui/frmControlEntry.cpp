@@ -7,6 +7,7 @@
 #include "ui/KeyCapture.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StaticText.h"
+#include "ui/common/EditorLayout.h"
 #include "ui/common/FunctionWords.h"
 #include "ui/common/KeyCatch.h"
 #include "ui/common/RowTexts.h"
@@ -24,69 +25,70 @@ namespace padwright {
 
 namespace {
 
-constexpr int MaxTrackPosition = 31;
+namespace L = layout::editor;
+using L::MaxTrackPosition;
+
+QRect At(const layout::Control& c) {
+    return {c.Left, c.Top, c.Width, c.Height};
+}
+
+QPushButton* ButtonAt(QWidget* parent, const layout::Control& c) {
+    return Button(parent, c.Caption, At(c), *c.Hint ? c.Hint : nullptr);
+}
 
 } // namespace
 
 TfrmControlEntry::TfrmControlEntry(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setWindowTitle(QStringLiteral("Edit Control"));
+    setWindowTitle(QString::fromLatin1(L::Title));
     setFont(DesignFont());
-    setFixedSize(337, 202);
-    move(391, 149);
+    setFixedSize(L::ClientWidth, L::ClientHeight);
+    move(L::WindowLeft, L::WindowTop);
     BuildControls();
     FormCreate();
 }
 
 void TfrmControlEntry::BuildControls() {
     txtControlName = new TStaticText(this);
-    txtControlName->setGeometry(16, 8, 305, 17);
+    txtControlName->setGeometry(At(L::txtControlName));
     txtControlName->setAlignment(Qt::AlignCenter);
 
     cmbFunction = new TDropDown(this);
-    cmbFunction->setGeometry(16, 32, 305, 21);
-    cmbFunction->setToolTip(QStringLiteral("Sets the function for the control."));
+    cmbFunction->setGeometry(At(L::cmbFunction));
+    cmbFunction->setToolTip(QString::fromLatin1(L::cmbFunction.Hint));
 
-    chkShift = Check(this, "Shift", {16, 64, 49, 17},
-                     "Shift key should be pressed if a keyboard function is used.");
-    chkCtrl = Check(this, "Ctrl", {72, 64, 41, 17},
-                    "Ctrl key should be pressed if a keyboard function is used.");
-    chkAlt = Check(this, "Alt", {128, 64, 41, 17},
-                   "Alt key should be pressed if a keyboard function is used.");
-    chkWin = Check(this, "Win", {184, 64, 49, 17},
-                   "Windows key should be pressed if a keyboard function is used.");
+    auto check = [this](const layout::Control& c) { return Check(this, c.Caption, At(c), c.Hint); };
+    chkShift = check(L::chkShift);
+    chkCtrl = check(L::chkCtrl);
+    chkAlt = check(L::chkAlt);
+    chkWin = check(L::chkWin);
 
-    Label1 = new QLabel(QStringLiteral("Auto-Repeat"), this);
-    Label1->setGeometry(104, 104, 129, 17);
+    Label1 = new QLabel(QString::fromLatin1(L::Label1.Caption), this);
+    Label1->setGeometry(At(L::Label1));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     trkRepeatRate = new QSlider(Qt::Horizontal, this);
-    trkRepeatRate->setGeometry(8, 120, 321, 25);
+    trkRepeatRate->setGeometry(At(L::trkRepeatRate));
     trkRepeatRate->setRange(0, MaxTrackPosition);
     trkRepeatRate->setPageStep(1);
     trkRepeatRate->setTickPosition(QSlider::TicksBelow);
     trkRepeatRate->setTickInterval(1);
-    trkRepeatRate->setToolTip(QStringLiteral("Rate of repetition for the selected function."));
+    trkRepeatRate->setToolTip(QString::fromLatin1(L::trkRepeatRate.Hint));
 
     txtAutoRepeat = new TStaticText(this);
-    txtAutoRepeat->setGeometry(104, 144, 129, 17);
+    txtAutoRepeat->setGeometry(At(L::txtAutoRepeat));
     txtAutoRepeat->setAlignment(Qt::AlignCenter);
 
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setGeometry(232, 176, 49, 25);
+    cmdCancel = ButtonAt(this, L::cmdCancel);
     cmdCancel->setAutoDefault(true); // a focused Cancel takes Enter, as in the main window
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setGeometry(288, 176, 49, 25);
+    cmdOK = ButtonAt(this, L::cmdOK);
     cmdOK->setDefault(true);
 
     txtDescription = new QLabel(this);
-    txtDescription->setGeometry(16, 84, 305, 17);
+    txtDescription->setGeometry(At(L::txtDescription));
     txtDescription->setTextFormat(Qt::PlainText);
-    cmdPressKey = new QPushButton(QStringLiteral("Press a key"), this);
-    cmdPressKey->setGeometry(240, 62, 81, 21);
+    cmdPressKey = ButtonAt(this, L::cmdPressKey);
     cmdPressKey->setCheckable(true);
-    cmdPressKey->setToolTip(
-        QStringLiteral("Then press a key or key combination: it becomes the function."));
     cmbFunction->installEventFilter(this);
 
     QWidget::setTabOrder(cmdOK, cmdCancel);

@@ -1,6 +1,8 @@
 #include "ui/win/WinControlEntry.h"
 
 #include "engine/Catalogue.h"
+#include "platform/win/Utf16.h"
+#include "ui/common/EditorLayout.h"
 #include "ui/common/FunctionWords.h"
 #include "ui/common/RowTexts.h"
 #include "ui/win/WinControls.h"
@@ -10,17 +12,18 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace padwright::win {
 
 namespace {
 
-constexpr int MaxTrackPosition = 31;
-constexpr int ClientWidth = 337, ClientHeight = 202;
-constexpr POINT DesignedPosition = {391, 149};
-// The closed function list is 21 pixels high: its selection field and the list's borders.
-constexpr int FunctionListHeight = 21, FunctionListBorders = 6, DroppedListHeight = 320;
+namespace L = layout::editor;
+using L::MaxTrackPosition;
+// The closed function list is as high as designed: its selection field and the list's borders.
+constexpr int FunctionListHeight = L::cmbFunction.Height, FunctionListBorders = 6,
+              DroppedListHeight = 320;
 // Eighths of the highlight colour in the engaged fill, the rest the dialog's own colour.
 constexpr int EngagedShare = 3;
 
@@ -66,7 +69,8 @@ bool TWinControlEntry::EditControl(HWND owner, const std::string& name, TControl
     TargetMapping = &mapping;
     WorkMapping = mapping;
     engaged_ = false;
-    const INT_PTR result = RunModal(owner, L"Edit Control", WS_CAPTION, ClientWidth, ClientHeight);
+    const INT_PTR result =
+        RunModal(owner, Wide(L::Title).c_str(), WS_CAPTION, L::ClientWidth, L::ClientHeight);
     if (engagedBrush_)
         DeleteObject(engagedBrush_);
     engagedBrush_ = nullptr;
@@ -82,8 +86,7 @@ void TWinControlEntry::SetEngaged(bool engaged) {
 }
 
 bool TWinControlEntry::OnInit() {
-    SetWindowPos(dialog_, nullptr, DesignedPosition.x, DesignedPosition.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(dialog_, nullptr, L::WindowLeft, L::WindowTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     BuildControls();
     FormCreate();
     Open();
@@ -112,62 +115,41 @@ INT_PTR TWinControlEntry::OnMessage(UINT message, WPARAM w, LPARAM l) {
 void TWinControlEntry::BuildControls() {
     // Made in tab order: OK, Cancel, the function list, the modifiers, the capture, the rate.
     const DWORD tab = WS_TABSTOP;
-    MakeControl(dialog_, WC_BUTTONW, "OK", tab | BS_DEFPUSHBUTTON, {288, 176, 49, 25}, idOK);
-    MakeControl(dialog_, WC_BUTTONW, "Cancel", tab | BS_PUSHBUTTON, {232, 176, 49, 25}, idCancel);
-    MakeControl(dialog_, WC_STATICW, name_, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
-                {16, 8, 305, 17}, idControlName, WS_EX_STATICEDGE);
-    const HWND list = MakeControl(dialog_, WC_COMBOBOXW, "", tab | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                  {16, 32, 305, DroppedListHeight}, idFunction);
+    auto make = [this](const wchar_t* type, DWORD style, const layout::Control& c, int id,
+                       DWORD exStyle = 0) {
+        const HWND control = MakeControl(dialog_, type, c.Caption, style,
+                                         {c.Left, c.Top, c.Width, c.Height}, id, exStyle);
+        if (*c.Hint)
+            AddTooltip(dialog_, control, c.Hint);
+        return control;
+    };
+    make(WC_BUTTONW, tab | BS_DEFPUSHBUTTON, L::cmdOK, idOK);
+    make(WC_BUTTONW, tab | BS_PUSHBUTTON, L::cmdCancel, idCancel);
+    layout::Control named = L::txtControlName;
+    named.Caption = name_.c_str();
+    make(WC_STATICW, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, named, idControlName,
+         WS_EX_STATICEDGE);
+    layout::Control dropped = L::cmbFunction;
+    dropped.Height = DroppedListHeight;
+    const HWND list = make(WC_COMBOBOXW, tab | WS_VSCROLL | CBS_DROPDOWNLIST, dropped, idFunction);
     SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                  FunctionListHeight - FunctionListBorders);
-    AddTooltip(dialog_, list, "Sets the function for the control.");
     SetWindowSubclass(list, FunctionListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    for (const auto& [box, id] : {std::pair{L::chkShift, idShift}, std::pair{L::chkCtrl, idCtrl},
+                                  std::pair{L::chkAlt, idAlt}, std::pair{L::chkWin, idWin}})
+        make(WC_BUTTONW, tab | BS_AUTOCHECKBOX, box, id);
+    make(WC_BUTTONW, tab | BS_AUTOCHECKBOX | BS_PUSHLIKE, L::cmdPressKey, idPressKey);
 
-    const struct {
-        int id;
-        const char* caption;
-        Place place;
-        const char* hint;
-    } boxes[] = {
-        {idShift,
-         "Shift",
-         {16, 64, 49, 17},
-         "Shift key should be pressed if a keyboard function is used."},
-        {idCtrl,
-         "Ctrl",
-         {72, 64, 41, 17},
-         "Ctrl key should be pressed if a keyboard function is used."},
-        {idAlt,
-         "Alt",
-         {128, 64, 41, 17},
-         "Alt key should be pressed if a keyboard function is used."},
-        {idWin,
-         "Win",
-         {184, 64, 49, 17},
-         "Windows key should be pressed if a keyboard function is used."},
-    };
-    for (const auto& box : boxes)
-        AddTooltip(
-            dialog_,
-            MakeControl(dialog_, WC_BUTTONW, box.caption, tab | BS_AUTOCHECKBOX, box.place, box.id),
-            box.hint);
-    AddTooltip(dialog_,
-               MakeControl(dialog_, WC_BUTTONW, "Press a key", tab | BS_AUTOCHECKBOX | BS_PUSHLIKE,
-                           {240, 62, 81, 21}, idPressKey),
-               "Then press a key or key combination: it becomes the function.");
-
-    const HWND track = MakeControl(dialog_, TRACKBAR_CLASSW, "",
-                                   tab | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
-                                   {8, 120, 321, 25}, idRepeatRate);
+    const HWND track =
+        make(TRACKBAR_CLASSW, tab | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
+             L::trkRepeatRate, idRepeatRate);
     SendMessageW(track, TBM_SETRANGE, FALSE, MAKELPARAM(0, MaxTrackPosition));
     SendMessageW(track, TBM_SETPAGESIZE, 0, 1);
     SendMessageW(track, TBM_SETTHUMBLENGTH, 15, 0);
-    AddTooltip(dialog_, track, "Rate of repetition for the selected function.");
-    MakeControl(dialog_, WC_STATICW, "", SS_CENTER | SS_CENTERIMAGE, {104, 144, 129, 17},
-                idAutoRepeat, WS_EX_STATICEDGE);
-    MakeControl(dialog_, WC_STATICW, "Auto-Repeat", SS_CENTER, {104, 104, 129, 17}, idLabel1);
-    MakeControl(dialog_, WC_STATICW, "", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX,
-                {16, 84, 305, 17}, idDescription);
+    make(WC_STATICW, SS_CENTER | SS_CENTERIMAGE, L::txtAutoRepeat, idAutoRepeat, WS_EX_STATICEDGE);
+    make(WC_STATICW, SS_CENTER, L::Label1, idLabel1);
+    make(WC_STATICW, SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX, L::txtDescription,
+         idDescription);
 }
 
 void TWinControlEntry::FormCreate() {
